@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+using Arguments = std::vector<std::string>;
+
+// Exit statuses of kovahdd.
+enum ExitStatus : int {
+    kExitSuccess = 0,
+    kExitFailure = 1,       // the operation failed
+    kExitUsage = 2,         // bad command line
+    kExitCancelled = 3,
+    kExitNoAudioFiles = 4,
+    kExitDeviceLost = 5,
+};
+
+struct Command {
+    std::string_view name;
+    std::string_view usage;  // arguments after the name
+    std::string_view help;   // one or more lines for --help
+    int (*run)(const Arguments& arguments);
+};
+
+int RunProfile(const Arguments& arguments);
+
+}  // namespace cli

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/export.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The system code page: the 8-bit encoding of every name and text inside the system.
+// Windows-1252 unless KOVAHDD_CODEPAGE names another (932 and other double-byte pages work too).
+namespace platform {
+
+class KOVAPLATFORM_API CodePage {
+public:
+    explicit CodePage(int number);
+
+    static const CodePage& System();
+    static void SetSystem(int number);  // for tests and for the command line's --codepage
+
+    int number() const { return number_; }
+
+    // Conversions with the file system's UTF-8; a character this page lacks becomes '?'.
+    std::string ToUtf8(std::string_view text) const;
+    std::string FromUtf8(std::string_view utf8) const;
+    std::string FromUtf16(std::u16string_view wide) const;
+    // Empty optional when the text is not valid in this page.
+    std::optional<std::u16string> ToUtf16(std::string_view text) const;
+
+    // In a double-byte page, a byte that starts a two-byte character.
+    bool IsLeadByte(unsigned char byte) const { return leadBytes_[byte]; }
+
+private:
+    int number_;
+    std::string iconvName_;
+    std::array<bool, 256> leadBytes_{};
+};
+
+// Windows' case-insensitive comparison for names and tags: A-Z fold to a-z, every other byte
+// compares as its unsigned value, double-byte characters of the system page are units. <0, 0, >0.
+KOVAPLATFORM_API int CompareNoCase(std::string_view a, std::string_view b);
+KOVAPLATFORM_API bool EqualsNoCase(std::string_view a, std::string_view b);
+// Lower-cases A-Z, leaving the trail bytes of double-byte characters alone.
+KOVAPLATFORM_API std::string ToLowerNoCase(std::string_view text);
+
+}  // namespace platform

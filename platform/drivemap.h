@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/export.h"
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Drive letters and the Linux directories behind them, like Wine's dosdevices.
+//
+// Sources, later ones winning: Z: is "/"; mounted removable disks (added by device detection,
+// letters from E: upwards); the file $XDG_CONFIG_HOME/kovahdd/drives.conf (one entry a line,
+// '#' starts a comment); the variable KOVAHDD_DRIVES (entries separated by ';').
+//
+// Entry syntax:  E=/some/dir                       a plain drive
+//                E=/some/dir|Corvane|Kova HD Storage   a removable drive with these SCSI inquiry
+//                                                  vendor and product strings (a simulated device;
+//                                                  padded with spaces to 8 and 16 bytes)
+namespace platform {
+
+struct DriveEntry {
+    char letter = 0;          // 'A' to 'Z'
+    std::string directory;    // absolute Linux path
+    bool removable = false;
+    std::string vendor;       // 8 bytes, space-padded, as sysfs gives it
+    std::string product;      // 16 bytes, space-padded
+};
+
+// Parses one entry of the syntax above; empty optional when it is malformed.
+KOVAPLATFORM_API std::optional<DriveEntry> ParseDriveEntry(const std::string& text);
+
+class KOVAPLATFORM_API DriveMap {
+public:
+    // The process-wide map, loaded from its sources on first use.
+    static DriveMap& Instance();
+
+    std::optional<DriveEntry> Find(char letter) const;
+    std::vector<DriveEntry> Entries() const;  // ascending letters
+
+    void Assign(const DriveEntry& entry);
+    void Remove(char letter);
+    // Maps a directory to the first free letter from E: on; returns the letter, or 0 when none is free.
+    char AssignFreeLetter(const std::string& directory, bool removable = true);
+
+    // Forgets every entry and reads the sources again.
+    void Reload();
+
+private:
+    DriveMap();
+    void LoadSources();
+
+    mutable std::mutex mutex_;
+    std::vector<DriveEntry> entries_;
+};
+
+}  // namespace platform

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/export.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The Windows file-system calls the system is written against, on Linux paths behind the drive map.
+// Every function takes a Windows-style path in the system code page. Functions that return a bool
+// or an empty optional set the per-thread last error (platform/errors.h) when they fail.
+namespace platform {
+
+inline constexpr uint32_t kAttributeReadOnly = 0x01;
+inline constexpr uint32_t kAttributeHidden = 0x02;
+inline constexpr uint32_t kAttributeSystem = 0x04;
+inline constexpr uint32_t kAttributeDirectory = 0x10;
+inline constexpr uint32_t kAttributeArchive = 0x20;
+inline constexpr uint32_t kAttributeNormal = 0x80;
+inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+struct FolderEntry {
+    std::string name;           // system code page
+    uint32_t attributes = 0;
+    uint64_t size = 0;
+    int64_t lastWriteTime = 0;  // whole seconds since 1970 UTC
+
+    bool IsFolder() const { return (attributes & kAttributeDirectory) != 0; }
+};
+
+// FindFirstFile/FindNextFile over a pattern such as "E:\Music\*.*" ('*' and '?' in the last
+// component, matched without regard to case; "*.*" matches every name). Hidden entries are
+// included. As on Windows, a folder below a drive root also lists "." and ".." first, and a drive
+// root does not, so an empty root finds nothing. Empty optional when nothing is found.
+KOVAPLATFORM_API std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern);
+
+KOVAPLATFORM_API uint32_t GetFileAttributes(const std::string& path);
+KOVAPLATFORM_API bool SetFileAttributes(const std::string& path, uint32_t attributes);
+
+// Fails with kErrorAlreadyExists (183) when the folder exists.
+KOVAPLATFORM_API bool CreateDirectory(const std::string& path);
+KOVAPLATFORM_API bool RemoveDirectory(const std::string& path);
+
+// The access(path, 0) test.
+KOVAPLATFORM_API bool FileExists(const std::string& path);
+KOVAPLATFORM_API bool DeleteFile(const std::string& path);
+// Copies content and last-write time; with failIfExists, fails with kErrorFileExists.
+KOVAPLATFORM_API bool CopyFile(const std::string& from, const std::string& to, bool failIfExists);
+// Renames, replacing an existing target in one step.
+KOVAPLATFORM_API bool MoveFileReplacing(const std::string& from, const std::string& to);
+
+KOVAPLATFORM_API std::optional<int64_t> GetLastWriteTime(const std::string& path);
+KOVAPLATFORM_API bool SetLastWriteTime(const std::string& path, int64_t seconds);
+
+// Total free bytes of the volume holding the path (not the caller's quota).
+KOVAPLATFORM_API std::optional<uint64_t> GetDiskFreeSpace(const std::string& path);
+
+// An open file whose failures are FileError exceptions, like MFC's CFile.
+class KOVAPLATFORM_API File {
+public:
+    enum class Mode {
+        Read,           // existing file, read only
+        ReadWrite,      // existing file
+        Write,          // existing file, write only
+        CreateTruncate  // create or truncate, read and write
+    };
+    enum class Origin { Begin, Current, End };
+
+    // Throws FileError when the file cannot be opened.
+    static File Open(const std::string& path, Mode mode);
+    // Same, but gives the error code instead of throwing.
+    static std::optional<File> TryOpen(const std::string& path, Mode mode, uint32_t* error = nullptr);
+
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    // Reads up to size bytes; fewer only at the end of the file.
+    std::size_t Read(void* buffer, std::size_t size);
+    // Writes everything or throws (a full disk is kErrorDiskFull).
+    void Write(const void* data, std::size_t size);
+    uint64_t Seek(int64_t offset, Origin origin);
+    uint64_t Length() const;
+    // Flushes the data to the device.
+    void Sync();
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+private:
+    File(int fd, std::string path);
+
+    int fd_ = -1;
+    std::string path_;  // as the caller wrote it, for error messages
+};
+
+}  // namespace platform

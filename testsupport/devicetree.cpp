@@ -1,0 +1,98 @@
+#include "testsupport/devicetree.h"
+
+#include "platform/drivemap.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+namespace {
+
+std::string MakeTemporaryDirectory()
+{
+    std::string pattern = (fs::temp_directory_path() / "kovadevice-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
+    return pattern;
+}
+
+}  // namespace
+
+TemporaryDevice::TemporaryDevice(char letter) : letter_(letter), directory_(MakeTemporaryDirectory())
+{
+    platform::DriveEntry entry;
+    entry.letter = letter;
+    entry.directory = directory_;
+    entry.removable = true;
+    platform::DriveMap::Instance().Assign(entry);
+}
+
+TemporaryDevice::~TemporaryDevice()
+{
+    if (!plugged_) return;
+    platform::DriveMap::Instance().Remove(letter_);
+    std::error_code ignored;
+    fs::remove_all(directory_, ignored);
+}
+
+std::string TemporaryDevice::root() const
+{
+    return std::string(1, letter_) + ":";
+}
+
+std::string TemporaryDevice::LinuxPath(std::string_view relative) const
+{
+    return (fs::path(directory_) / relative).string();
+}
+
+void TemporaryDevice::MakeFolder(std::string_view relative) const
+{
+    fs::create_directories(LinuxPath(relative));
+}
+
+void TemporaryDevice::WriteFile(std::string_view relative, std::string_view bytes) const
+{
+    const fs::path path = LinuxPath(relative);
+    fs::create_directories(path.parent_path());
+    WriteWholeFile(path.string(), bytes);
+}
+
+std::string TemporaryDevice::ReadFile(std::string_view relative) const
+{
+    return ReadWholeFile(LinuxPath(relative));
+}
+
+bool TemporaryDevice::Exists(std::string_view relative) const
+{
+    return fs::exists(LinuxPath(relative));
+}
+
+void TemporaryDevice::Unplug()
+{
+    if (!plugged_) return;
+    plugged_ = false;
+    platform::DriveMap::Instance().Remove(letter_);
+    std::error_code ignored;
+    fs::remove_all(directory_, ignored);
+}
+
+std::string ReadWholeFile(const std::string& linuxPath)
+{
+    std::ifstream in(linuxPath, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + linuxPath);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteWholeFile(const std::string& linuxPath, std::string_view bytes)
+{
+    std::ofstream out(linuxPath, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + linuxPath);
+}
+
+}  // namespace testsupport
