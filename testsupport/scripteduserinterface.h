@@ -1,0 +1,44 @@
+#pragma once
+
+#include "trayhost/ui/userinterface.h"
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A UserInterface for tests: records every message box, beep and prompt, and answers from a
+// script. A message box with no scripted answer returns the first button of its style.
+class ScriptedUserInterface : public trayhost::UserInterface {
+public:
+    struct MessageBoxCall {
+        trayhost::WindowHandle owner = nullptr;
+        std::string text;
+        std::string title;
+        uint32_t style = 0;
+    };
+
+    void ScriptMessageBoxAnswer(int32_t answer);
+    void ScriptDeviceConflictAnswer(trayhost::DeviceConflictAnswer answer);
+
+    int32_t MessageBox(trayhost::WindowHandle owner, const std::string& text, const std::string& title,
+                       uint32_t style) override;
+    void MessageBeep(uint32_t type) override;
+    trayhost::DeviceConflictAnswer AskDeviceConflict(const trayhost::DeviceConflictQuestion& question) override;
+
+    std::vector<MessageBoxCall> messageBoxes() const;
+    std::vector<uint32_t> beeps() const;
+    std::vector<trayhost::DeviceConflictQuestion> deviceConflicts() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::deque<int32_t> messageBoxAnswers_;
+    std::deque<trayhost::DeviceConflictAnswer> deviceConflictAnswers_;
+    std::vector<MessageBoxCall> messageBoxes_;
+    std::vector<uint32_t> beeps_;
+    std::vector<trayhost::DeviceConflictQuestion> deviceConflicts_;
+};
+
+}  // namespace testsupport
