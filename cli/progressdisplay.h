@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace cli {
+
+// Shows the status of a long job on standard error: a redrawn progress bar on a terminal, plain
+// lines otherwise (a log or a pipe gets a line per status and one per tenth of the work).
+class ProgressDisplay {
+public:
+    explicit ProgressDisplay(std::FILE* out);
+    ~ProgressDisplay();
+
+    void ShowStatus(const std::string& text);
+    void ShowProgress(int32_t done, int32_t total, const std::string& text);
+    // Ends a bar that is being redrawn, so that the next output starts on a line of its own.
+    void Finish();
+
+private:
+    void DrawBar(int32_t done, int32_t total, const std::string& text);
+
+    std::FILE* out_;
+    bool terminal_;
+    bool barShown_ = false;
+    int lastTenth_ = -1;
+    int lastPermille_ = -1;
+};
+
+}  // namespace cli

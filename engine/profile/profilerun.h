@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/kovahddprofiler.h"
+
+#include <cstdint>
+
+namespace engine {
+
+enum RunResult : int32_t {
+    kRunDone = 1,
+    kRunFailed = 0,
+    kRunCancelled = -1,
+    kRunNoAudioFiles = -2,
+    kRunEntriesChanged = -4,
+    kRunFileSystemError = -5,
+};
+
+// A whole profile run: scan, the five playlists, the free-space file, and the cleanup.
+// Reports through the callback (may be null); the scan posts its progress to the window.
+int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window);
+
+}  // namespace engine

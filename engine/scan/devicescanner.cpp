@@ -1,0 +1,284 @@
+#include "engine/scan/devicescanner.h"
+
+#include "engine/api/cancelflag.h"
+#include "engine/api/utility.h"
+#include "engine/catalogue/trackcatalogue.h"
+#include "engine/kovahddprofiler.h"
+#include "engine/mp3/mp3tagreader.h"
+#include "engine/scan/blanktext.h"
+#include "engine/wma/wmaattributereader.h"
+
+#include "platform/codepage.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+namespace {
+
+constexpr std::string_view kUnknownText = "(unknown)";
+constexpr std::string_view kRelativePrefix = "..\\..\\";
+
+// The readers' results the scanner tells apart.
+constexpr int32_t kReadEndedByException = -5;
+constexpr int32_t kReadEmptyMp3File = -6;
+
+// How the walk of one listing ended.
+enum class WalkEnd {
+    Completed,
+    Cancelled,
+    FolderFailedDeviceGone,  // a sub-folder failed and the device is no longer present
+    ReadFailedDeviceGone,    // a tag read ended by an exception and the device is no longer present
+};
+
+struct WalkOutcome {
+    WalkEnd end = WalkEnd::Completed;
+    int32_t folderResult = kScanDone;  // the failing sub-folder's result, for FolderFailedDeviceGone
+};
+
+// The counters live in the library, not in a scan's frame: the window reads them when it handles the
+// posted message, possibly after the scan has returned.
+ScanCounters& PostedCounters()
+{
+    static ScanCounters counters;
+    return counters;
+}
+
+bool IsDotEntry(const std::string& name)
+{
+    return name == "." || name == "..";
+}
+
+std::string RootPattern(const char* root)
+{
+    return AppendToRoot(root, "*.*");
+}
+
+std::string ExtensionOf(const std::string& path)
+{
+    std::vector<char> extension(path.size() + 1, '\0');
+    if (!GetFileExtension(path.c_str(), extension.data())) return {};
+    return extension.data();
+}
+
+int32_t CountFolder(const std::string& pattern, const std::string& folder, int* count)
+{
+    if (CancelRequested()) return kScanCancelled;
+    const std::optional<std::vector<platform::FolderEntry>> listing = platform::FindFiles(pattern);
+    if (!listing) return kScanNothingFound;
+    int total = 0;
+    for (const platform::FolderEntry& entry : *listing) {
+        if (CancelRequested()) return kScanCancelled;
+        if (IsDotEntry(entry.name)) continue;
+        ++total;
+        if (!entry.IsFolder()) continue;
+        const std::string path = folder + "\\" + entry.name;
+        int inner = 0;
+        const int32_t result = CountFolder(path + "\\*.*", path, &inner);
+        if (result != kScanDone) return result;
+        total += inner;
+    }
+    *count = total;
+    return kScanDone;
+}
+
+void FillDefaults(TrackRecord& record)
+{
+    if (IsBlankText(TextOf(record.title))) SetText(record.title, TextOf(record.fileName));
+    if (IsBlankText(TextOf(record.artist))) SetText(record.artist, kUnknownText);
+    if (IsBlankText(TextOf(record.album))) SetText(record.album, kUnknownText);
+    if (IsBlankText(TextOf(record.genre))) SetText(record.genre, kUnknownText);
+}
+
+// A path the record cannot hold whole, before or after it is made relative, would be cut and then
+// name another file in the playlists; such a file is left out instead.
+bool FitsRecord(const char* root, const std::string& fullPath, const std::string& name)
+{
+    const std::size_t rootLength = std::strlen(root);
+    if (fullPath.size() >= kTextFieldSize || name.size() >= kFileNameSize) return false;
+    return fullPath.size() - rootLength + kRelativePrefix.size() < kTextFieldSize;
+}
+
+int32_t ReadTags(const std::string& path, TrackRecord* record)
+{
+    if (platform::EqualsNoCase(ExtensionOf(path), "WMA")) return ReadWmaAttributes(path.c_str(), record);
+    return ReadMp3Tags(path.c_str(), record);
+}
+
+// Appends the record, then adds it to the album, artist and genre maps, looking for a cancel
+// request between the steps. False when cancelled.
+bool AddToCatalogue(std::unique_ptr<TrackRecord> owned)
+{
+    TrackCatalogue& catalogue = Catalogue();
+    const TrackRecord& record = *owned;
+    catalogue.AppendTrack(std::move(owned));
+    if (CancelRequested()) return false;
+    catalogue.AddToAlbumMap(record);
+    if (CancelRequested()) return false;
+    catalogue.AddToArtistMap(record);
+    if (CancelRequested()) return false;
+    catalogue.AddToGenreMap(record);
+    return true;
+}
+
+class TreeWalk {
+public:
+    TreeWalk(const char* root, void* window, ScanCounters& counters)
+        : root_(root), window_(window), counters_(counters)
+    {
+    }
+
+    WalkOutcome WalkListing(const std::vector<platform::FolderEntry>& listing, const std::string& folder,
+                            bool isSubFolder);
+    int32_t ScanFolder(const std::string& folder);
+
+private:
+    void PostProgress();
+    std::optional<WalkEnd> ScanAudioFile(const std::string& path, const std::string& name, bool isSubFolder);
+
+    const char* root_;
+    void* window_;
+    ScanCounters& counters_;
+};
+
+void TreeWalk::PostProgress()
+{
+    ++counters_.visited;
+    platform::PostMessage(window_, kProfileProgressMessage, kReportScanProgress,
+                          reinterpret_cast<intptr_t>(&counters_));
+}
+
+WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& listing, const std::string& folder,
+                                  bool isSubFolder)
+{
+    for (const platform::FolderEntry& entry : listing) {
+        if (CancelRequested()) return {WalkEnd::Cancelled};
+        if (IsDotEntry(entry.name)) continue;
+        PostProgress();
+        const std::string path = isSubFolder ? folder + "\\" + entry.name : AppendToRoot(root_, entry.name);
+        if (entry.IsFolder()) {
+            const int32_t result = ScanFolder(path);
+            if (result != kScanDone && !IsDevicePresent(root_)) return {WalkEnd::FolderFailedDeviceGone, result};
+            continue;
+        }
+        if (!IsAudioFile(path.c_str())) continue;
+        if (const std::optional<WalkEnd> stop = ScanAudioFile(path, entry.name, isSubFolder)) return {*stop};
+    }
+    return {WalkEnd::Completed};
+}
+
+std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& path, const std::string& name, bool isSubFolder)
+{
+    if (!FitsRecord(root_, path, name)) return std::nullopt;
+    auto record = std::make_unique<TrackRecord>();
+    SetText(record->path, path);
+    SetText(record->fileName, name);
+    if (isSubFolder && CancelRequested()) return WalkEnd::Cancelled;
+
+    const int32_t readResult = ReadTags(path, record.get());
+    if (readResult == kReadEndedByException && !IsDevicePresent(root_)) return WalkEnd::ReadFailedDeviceGone;
+    if (CancelRequested()) return WalkEnd::Cancelled;
+    if (readResult == kReadEmptyMp3File) return std::nullopt;
+
+    FillDefaults(*record);
+    MakeDeviceRelativePath(root_, record.get());
+    if (!AddToCatalogue(std::move(record))) return WalkEnd::Cancelled;
+    return std::nullopt;
+}
+
+int32_t TreeWalk::ScanFolder(const std::string& folder)
+{
+    const std::optional<std::vector<platform::FolderEntry>> listing = platform::FindFiles(folder + "\\*.*");
+    if (!listing) return kScanDone;
+    const WalkOutcome outcome = WalkListing(*listing, folder, true);
+    switch (outcome.end) {
+    case WalkEnd::Completed:
+        return kScanDone;
+    case WalkEnd::Cancelled:
+        return kScanCancelled;
+    case WalkEnd::FolderFailedDeviceGone:
+        return outcome.folderResult;
+    case WalkEnd::ReadFailedDeviceGone:
+        return kScanNothingFound;
+    }
+    return kScanDone;
+}
+
+int32_t ScanTree(const char* root, void* window)
+{
+    Catalogue().ClearTracks();
+    const std::string pattern = RootPattern(root);
+    if (CancelRequested()) return kScanCancelled;
+
+    ScanCounters& counters = PostedCounters();
+    counters = {};
+    int total = 0;
+    const int32_t countResult = GetNumFilesOnDevice(root, &total);
+    if (countResult != kScanDone) return countResult;
+    counters.total = total;
+
+    const std::optional<std::vector<platform::FolderEntry>> listing = platform::FindFiles(pattern);
+    if (!listing) return kScanNothingFound;
+    if (CancelRequested()) return kScanCancelled;
+
+    TreeWalk walk(root, window, counters);
+    if (walk.WalkListing(*listing, root, false).end == WalkEnd::Cancelled) return kScanCancelled;
+    if (counters.visited != counters.total) return kScanEntriesChanged;
+    if (Catalogue().TrackCount() == 0) return kScanNoAudioFiles;
+    return kScanDone;
+}
+
+}  // namespace
+
+int32_t GetNumFilesOnDevice(const char* root, int* count)
+{
+    if (!count) return kScanNoCountPointer;
+    try {
+        const std::string rootText(root);
+        const std::string folder = platform::EndsWithBackslash(rootText) ? rootText.substr(0, rootText.size() - 1)
+                                                                         : rootText;
+        return CountFolder(RootPattern(root), folder, count);
+    } catch (const platform::FileError&) {
+        return kScanFileSystemError;
+    } catch (const std::bad_alloc&) {
+        return kScanFileSystemError;
+    }
+}
+
+int32_t ScanDevice(const char* root, void* window)
+{
+    try {
+        return ScanTree(root, window);
+    } catch (const platform::FileError&) {
+        return kScanFileSystemError;
+    } catch (const std::bad_alloc&) {
+        return kScanFileSystemError;
+    }
+}
+
+int32_t IsAudioFile(const char* path)
+{
+    const std::string extension = ExtensionOf(path);
+    return platform::EqualsNoCase(extension, "MP3") || platform::EqualsNoCase(extension, "WMA") ? 1 : 0;
+}
+
+int32_t MakeDeviceRelativePath(const char* root, TrackRecord* record)
+{
+    if (!root || !record) return 0;
+    const std::string_view fullPath = TextOf(record->path);
+    std::string_view below = fullPath.substr(std::min(std::strlen(root), fullPath.size()));
+    if (!below.empty() && below.front() == '\\') below.remove_prefix(1);
+    SetText(record->path, std::string(kRelativePrefix) + std::string(below));
+    return 1;
+}
+
+}  // namespace engine

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/catalogue/trackrecord.h"
+
+#include <cstdint>
+
+// Walks a device's folder tree and fills the process-wide track catalogue with its MP3 and WMA files.
+namespace engine {
+
+enum ScanResult : int32_t {
+    kScanDone = 1,
+    kScanNothingFound = 0,      // the root cannot be listed, or holds nothing at all
+    kScanCancelled = -1,
+    kScanNoAudioFiles = -2,
+    kScanNoCountPointer = -3,
+    kScanEntriesChanged = -4,   // more or fewer entries walked than counted
+    kScanFileSystemError = -5,
+};
+
+// Progress of a scan, posted by address with every entry: entries visited so far, then the total
+// counted before the walk. The layout is part of the progress message's contract.
+struct ScanCounters {
+    int32_t visited = 0;
+    int32_t total = 0;
+};
+
+// Counts every folder entry below the root, recursively (a folder counts 1 plus its contents).
+int32_t GetNumFilesOnDevice(const char* root, int* count);
+
+// Empties the track list and fills the catalogue from the device; posts message 1026 with report
+// code 7 and the address of the counters to the window for every entry visited.
+int32_t ScanDevice(const char* root, void* window);
+
+// 1 when the path names an MP3 or WMA file by its extension (any case), else 0.
+int32_t IsAudioFile(const char* path);
+
+// Rewrites the record's full path as "..\..\" + the path below the root: relative to the folder
+// where the playlists lie. 0 when either argument is null.
+int32_t MakeDeviceRelativePath(const char* root, TrackRecord* record);
+
+}  // namespace engine
