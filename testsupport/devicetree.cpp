@@ -2,6 +2,9 @@
 
 #include "platform/drivemap.h"
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,12 +35,15 @@ TemporaryDevice::TemporaryDevice(char letter) : letter_(letter), directory_(Make
     platform::DriveMap::Instance().Assign(entry);
 }
 
+TemporaryDevice::TemporaryDevice(char letter, std::size_t sizeLimitBytes) : TemporaryDevice(letter)
+{
+    const std::string options = "size=" + std::to_string(sizeLimitBytes);
+    mounted_ = geteuid() == 0 && mount("tmpfs", directory_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
 TemporaryDevice::~TemporaryDevice()
 {
-    if (!plugged_) return;
-    platform::DriveMap::Instance().Remove(letter_);
-    std::error_code ignored;
-    fs::remove_all(directory_, ignored);
+    Unplug();
 }
 
 std::string TemporaryDevice::root() const
@@ -77,6 +83,7 @@ void TemporaryDevice::Unplug()
     if (!plugged_) return;
     plugged_ = false;
     platform::DriveMap::Instance().Remove(letter_);
+    if (mounted_) umount2(directory_.c_str(), MNT_DETACH);
     std::error_code ignored;
     fs::remove_all(directory_, ignored);
 }

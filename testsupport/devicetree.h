@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,10 +11,14 @@ namespace testsupport {
 class TemporaryDevice {
 public:
     explicit TemporaryDevice(char letter = 'E');
+    // A device of limited size: a tmpfs mounted for the test, so that writes meet a real full disk.
+    // Needs root; IsSizeLimited() is false when the mount could not be made.
+    TemporaryDevice(char letter, std::size_t sizeLimitBytes);
     ~TemporaryDevice();
     TemporaryDevice(const TemporaryDevice&) = delete;
     TemporaryDevice& operator=(const TemporaryDevice&) = delete;
 
+    bool IsSizeLimited() const { return mounted_; }
     char letter() const { return letter_; }
     const std::string& directory() const { return directory_; }
     std::string root() const;  // "E:"
@@ -32,6 +37,7 @@ private:
     char letter_;
     std::string directory_;
     bool plugged_ = true;
+    bool mounted_ = false;
 };
 
 std::string ReadWholeFile(const std::string& linuxPath);

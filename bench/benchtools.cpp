@@ -1,0 +1,69 @@
+#include "bench/benchtools.h"
+
+#include "testsupport/devicegenerator.h"
+
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace bench {
+
+std::string PreparedDevice(int audioFiles)
+{
+    const std::string directory = "bench-device-" + std::to_string(audioFiles);
+    const std::string marker = directory + ".complete";
+    if (!std::filesystem::exists(marker)) {
+        std::filesystem::remove_all(directory);
+        std::filesystem::create_directories(directory);
+        std::printf("Generating %d audio files in %s...\n", audioFiles, directory.c_str());
+        testsupport::GenerateDevice(directory, audioFiles);
+        std::ofstream(marker) << "done\n";
+    }
+    return std::filesystem::absolute(directory).string();
+}
+
+int64_t BareWalk(const std::string& directory)
+{
+    DIR* folder = opendir(directory.c_str());
+    if (!folder) return 0;
+    int64_t entries = 0;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        const std::string path = directory + "/" + name;
+        struct stat status {};
+        if (lstat(path.c_str(), &status) != 0) continue;
+        ++entries;
+        if (S_ISDIR(status.st_mode)) entries += BareWalk(path);
+    }
+    closedir(folder);
+    return entries;
+}
+
+ChildRun RunInChild(const std::function<int()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) _exit(work());
+    int status = 0;
+    struct rusage usage {};
+    wait4(child, &status, 0, &usage);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    if (!WIFEXITED(status)) std::fprintf(stderr, "the measured child failed\n");
+    return {elapsed.count(), usage.ru_maxrss / 1024.0};
+}
+
+void PrintComparison(const char* what, const ChildRun& subject, const char* baseline, const ChildRun& reference)
+{
+    std::printf("%-34s %8.3f s   peak %7.1f MiB\n", what, subject.seconds, subject.peakMiB);
+    std::printf("%-34s %8.3f s   peak %7.1f MiB\n", baseline, reference.seconds, reference.peakMiB);
+    std::printf("ratio                              %8.2f\n", subject.seconds / reference.seconds);
+}
+
+}  // namespace bench
