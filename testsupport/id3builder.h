@@ -36,11 +36,11 @@ std::string Id3v2TagWithSizeBytes(std::array<uint8_t, 4> sizeBytes, std::string_
 // version 1.1 block (comment cut to 28 bytes, byte 125 zero, byte 126 the track); with track 0
 // the comment may fill all 30 bytes. Genre 255 is the usual "no genre".
 struct Id3v1Fields {
-    std::string_view title;
-    std::string_view artist;
-    std::string_view album;
-    std::string_view year;
-    std::string_view comment;
+    std::string_view title{};
+    std::string_view artist{};
+    std::string_view album{};
+    std::string_view year{};
+    std::string_view comment{};
     uint8_t track = 0;
     uint8_t genre = 255;
 };
