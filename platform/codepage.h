@@ -13,10 +13,13 @@ namespace platform {
 
 class KOVAPLATFORM_API CodePage {
 public:
+    // Throws std::invalid_argument when iconv does not know the page ("CP" followed by the number).
     explicit CodePage(int number);
 
+    // The page in force for the whole process. References stay valid after SetSystem.
     static const CodePage& System();
-    static void SetSystem(int number);  // for tests and for the command line's --codepage
+    // For tests and for the command line's --codepage; throws std::invalid_argument for an unknown page.
+    static void SetSystem(int number);
 
     int number() const { return number_; }
 
@@ -29,6 +32,8 @@ public:
 
     // In a double-byte page, a byte that starts a two-byte character.
     bool IsLeadByte(unsigned char byte) const { return leadBytes_[byte]; }
+    // Bytes of the character that starts at offset: 2 for a lead byte with a byte after it, else 1.
+    std::size_t CharacterSize(std::string_view text, std::size_t offset) const;
 
 private:
     int number_;

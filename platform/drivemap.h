@@ -10,10 +10,12 @@
 // Drive letters and the Linux directories behind them, like Wine's dosdevices.
 //
 // Sources, later ones winning: Z: is "/"; mounted removable disks (added by device detection,
-// letters from E: upwards); the file $XDG_CONFIG_HOME/kovahdd/drives.conf (one entry a line,
-// '#' starts a comment); the variable KOVAHDD_DRIVES (entries separated by ';').
+// letters from E: upwards); the file $XDG_CONFIG_HOME/kovahdd/drives.conf (default ~/.config; one
+// entry a line, a line starting with '#' is a comment); the variable KOVAHDD_DRIVES (entries
+// separated by ';'). Malformed entries are ignored.
 //
-// Entry syntax:  E=/some/dir                       a plain drive
+// Entry syntax (the letter in either case, blanks around the parts ignored):
+//                E=/some/dir                       a plain drive
 //                E=/some/dir|Corvane|Kova HD Storage   a removable drive with these SCSI inquiry
 //                                                  vendor and product strings (a simulated device;
 //                                                  padded with spaces to 8 and 16 bytes)
@@ -27,13 +29,15 @@ struct DriveEntry {
     std::string product;      // 16 bytes, space-padded
 };
 
-// Parses one entry of the syntax above; empty optional when it is malformed.
+// Parses one entry of the syntax above; empty optional when it is malformed (no letter, a relative
+// directory, a vendor longer than 8 or a product longer than 16 bytes, a '|' part missing).
 KOVAPLATFORM_API std::optional<DriveEntry> ParseDriveEntry(const std::string& text);
 
 class KOVAPLATFORM_API DriveMap {
 public:
     // The process-wide map, loaded from its sources on first use.
     static DriveMap& Instance();
+    // All members may be called from any thread.
 
     std::optional<DriveEntry> Find(char letter) const;
     std::vector<DriveEntry> Entries() const;  // ascending letters

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+// Inside the platform library only: the Windows path walk behind every file call.
+namespace platform {
+
+struct ResolvedPath {
+    uint32_t error = 0;        // 0, or the Windows code the call fails with
+    std::string linuxPath;     // valid when error is 0
+    bool isDriveRoot = false;  // the path names the root of its drive ("E:", "E:\", "E:.")
+};
+
+// Resolves a Windows path as ToLinuxPath documents. Fails with kErrorPathNotFound for a path without
+// a drive letter or on an unmapped drive, kErrorNotReady when the drive's directory is gone (a
+// drive without its medium) and kErrorInvalidName for a path holding a NUL byte.
+ResolvedPath ResolvePath(std::string_view windowsPath);
+
+// Splits off the last component ("E:\Music\*.mp3" gives "E:\Music" and "*.mp3"; "E:*.*" gives "E:"
+// and "*.*"). Multibyte-aware: a trail byte equal to '\' is not a separator.
+std::pair<std::string, std::string> SplitLastComponent(std::string_view windowsPath);
+
+// The Windows code for a failed call on a resolved path: ENOENT is kErrorFileNotFound when the
+// folder holding the path exists and kErrorPathNotFound when it does not.
+uint32_t ErrorForPath(int errnoValue, const std::string& linuxPath);
+
+}  // namespace platform
