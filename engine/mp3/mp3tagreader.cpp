@@ -1,0 +1,96 @@
+#include "engine/mp3/mp3tagreader.h"
+
+#include "engine/mp3/id3v1tag.h"
+#include "engine/mp3/id3v2tag.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+namespace engine {
+
+namespace {
+
+// Enough for the header and the frames of most tags; larger tags are read on.
+constexpr std::size_t kFirstReadSize = 1024;
+
+// What the start of an MP3 file holds.
+struct FileStart {
+    int32_t result = kMp3TagsRead;             // anything else ends the read with this result
+    std::optional<std::string> id3v2TagBytes;  // of the S bytes after the header, those the file holds
+};
+
+std::optional<platform::File> OpenForReading(const char* path)
+{
+    return platform::File::TryOpen(path, platform::File::Mode::Read);
+}
+
+std::string ReadUpTo(platform::File& file, std::size_t size)
+{
+    std::string bytes(size, '\0');
+    bytes.resize(file.Read(bytes.data(), size));
+    return bytes;
+}
+
+// The tag bytes after the header: those already read, then the rest from the file. The tag size
+// is the file's own claim (up to 256 MiB), so no more is allocated than the file still holds.
+std::string ObtainTagBytes(platform::File& file, std::string_view firstBytes, uint32_t tagSize)
+{
+    std::string tag(firstBytes.substr(kId3v2HeaderSize, tagSize));
+    if (tag.size() == tagSize) return tag;
+    const uint64_t length = file.Length();
+    const uint64_t remaining = length > firstBytes.size() ? length - firstBytes.size() : 0;
+    const std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(tagSize - tag.size(), remaining));
+    return tag + ReadUpTo(file, wanted);
+}
+
+FileStart ReadFileStart(platform::File& file)
+{
+    const std::string firstBytes = ReadUpTo(file, kFirstReadSize);
+    if (firstBytes.size() < kId3v2HeaderSize) return {file.Length() == 0 ? kMp3EmptyFile : kMp3TooShort, std::nullopt};
+    if (!HasId3v2Marker(firstBytes)) return {kMp3TagsRead, std::nullopt};
+    const std::optional<uint32_t> tagSize = Id3v2TagSize(firstBytes);
+    if (!tagSize) return {kMp3InvalidTagSize, std::nullopt};
+    return {kMp3TagsRead, ObtainTagBytes(file, firstBytes, *tagSize)};
+}
+
+}  // namespace
+
+int32_t ReadMp3Tags(const char* path, TrackRecord* record)
+{
+    if (path == nullptr || record == nullptr) return kMp3NullArgument;
+    std::optional<platform::File> file = OpenForReading(path);
+    if (!file) return kMp3CannotOpen;
+    FileStart start;
+    try {
+        start = ReadFileStart(*file);
+        file->Close();
+    } catch (const platform::FileError&) {
+        return kMp3FileException;
+    }
+    if (start.result != kMp3TagsRead) return start.result;
+    if (start.id3v2TagBytes && ScanId3v2Frames(*start.id3v2TagBytes, *record) == kId3v2HitLimit) return kMp3TagsRead;
+    return ReadId3v1Tag(path, record);
+}
+
+int32_t ReadId3v1Tag(const char* path, TrackRecord* record)
+{
+    if (path == nullptr || record == nullptr) return kMp3NullArgument;
+    std::optional<platform::File> file = OpenForReading(path);
+    if (!file) return kMp3CannotOpen;
+    std::string block;
+    try {
+        // Throws for a file shorter than the block: a seek before its start.
+        file->Seek(-static_cast<int64_t>(kId3v1BlockSize), platform::File::Origin::End);
+        block = ReadUpTo(*file, kId3v1BlockSize);
+        file->Close();
+    } catch (const platform::FileError&) {
+        return kMp3FileException;
+    }
+    if (block.size() < kId3v1BlockSize) return kMp3TooShort;
+    return ReadId3v1Block(block, *record) ? kMp3TagsRead : kMp3NoId3v1Tag;
+}
+
+}  // namespace engine
