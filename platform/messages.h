@@ -30,8 +30,12 @@ public:
     virtual intptr_t Send(const WindowMessage& message) = 0;
 };
 
+// A new handle, never one given before; null for a null target.
 KOVAPLATFORM_API WindowHandle RegisterWindow(MessageTarget* target);
-// After it returns no call reaches the target any more.
+// After it returns no call reaches the target any more: it waits for calls under way on other
+// threads (a call on the unregistering thread itself, such as a target closing its own window while
+// handling a message, is not waited for). A target whose Send waits for the thread that unregisters
+// it must release such waiting senders before unregistering, or the two wait for each other.
 KOVAPLATFORM_API void UnregisterWindow(WindowHandle window);
 KOVAPLATFORM_API bool IsWindow(WindowHandle window);
 
