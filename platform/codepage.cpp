@@ -72,6 +72,20 @@ private:
     iconv_t descriptor_;
 };
 
+// The calling thread's converter between two encodings, opened on first use and kept for the thread.
+Converter& ConverterFor(const std::string& to, const std::string& from)
+{
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> converters;
+    std::unique_ptr<Converter>& converter = converters[{to, from}];
+    if (!converter) converter = std::make_unique<Converter>(to.c_str(), from.c_str());
+    return *converter;
+}
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string IconvName(int number)
 {
     return "CP" + std::to_string(number);
@@ -163,6 +177,12 @@ CodePage::CodePage(int number) : number_(number), iconvName_(IconvName(number))
         });
         leadBytes_[byte] = incomplete;
     }
+    std::string ascii(kFirstHighByte, '\0');
+    for (std::size_t byte = 0; byte < ascii.size(); ++byte) ascii[byte] = static_cast<char>(byte);
+    Converter toUtf8(kUtf8, iconvName_.c_str());
+    asciiCompatible_ = toUtf8.Run(ascii, "", [](std::string_view) -> std::optional<std::size_t> {
+        return std::nullopt;
+    }) == ascii;
 }
 
 const CodePage& CodePage::System()
@@ -182,7 +202,8 @@ std::size_t CodePage::CharacterSize(std::string_view text, std::size_t offset) c
 
 std::string CodePage::ToUtf8(std::string_view text) const
 {
-    Converter converter(kUtf8, iconvName_.c_str());
+    if (asciiCompatible_ && IsAscii(text)) return std::string(text);
+    Converter& converter = ConverterFor(kUtf8, iconvName_);
     // A byte the page does not define (or a lead byte without a valid trail) becomes one '?'.
     return *converter.Run(text, std::string_view(&kReplacement, 1),
                           [](std::string_view) -> std::optional<std::size_t> { return 1; });
@@ -190,14 +211,15 @@ std::string CodePage::ToUtf8(std::string_view text) const
 
 std::string CodePage::FromUtf8(std::string_view utf8) const
 {
-    Converter converter(iconvName_.c_str(), kUtf8);
+    if (asciiCompatible_ && IsAscii(utf8)) return std::string(utf8);
+    Converter& converter = ConverterFor(iconvName_, kUtf8);
     return *converter.Run(utf8, std::string_view(&kReplacement, 1),
                           [](std::string_view rest) -> std::optional<std::size_t> { return Utf8SequenceLength(rest); });
 }
 
 std::string CodePage::FromUtf16(std::u16string_view wide) const
 {
-    Converter converter(iconvName_.c_str(), kUtf16);
+    Converter& converter = ConverterFor(iconvName_, kUtf16);
     const std::string_view bytes(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(char16_t));
     return *converter.Run(bytes, std::string_view(&kReplacement, 1),
                           [](std::string_view rest) -> std::optional<std::size_t> {
@@ -212,7 +234,7 @@ std::string CodePage::FromUtf16(std::u16string_view wide) const
 
 std::optional<std::u16string> CodePage::ToUtf16(std::string_view text) const
 {
-    Converter converter(kUtf16, iconvName_.c_str());
+    Converter& converter = ConverterFor(kUtf16, iconvName_);
     const std::optional<std::string> bytes =
         converter.Run(text, "", [](std::string_view) -> std::optional<std::size_t> { return std::nullopt; });
     if (!bytes) return std::nullopt;

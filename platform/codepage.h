@@ -39,6 +39,7 @@ private:
     int number_;
     std::string iconvName_;
     std::array<bool, 256> leadBytes_{};
+    bool asciiCompatible_ = false;  // bytes below 0x80 are ASCII, so pure ASCII text needs no conversion
 };
 
 // Windows' case-insensitive comparison for names and tags: A-Z fold to a-z, every other byte
