@@ -27,7 +27,19 @@ struct tagKOVAHDCONFLICTDIALOGINFO {
 // Called once per device, in ascending drive-letter order, on the caller's thread. The result is ignored.
 using KovaDetectionCallback = int32_t (*)(char driveLetter, uint8_t model, int32_t userData);
 
-// Returns the number of devices found, whether or not a callback was given.
+// Returns the number of devices found, whether or not a callback was given (the callback may be
+// null). Calls must not overlap: detection keeps its registry device map between them.
 extern "C" KOVADETECTION_API int32_t KOVAHDDDetectionEnumDevices(KovaDetectionCallback callback,
                                                                   tagKOVAHDCONFLICTDIALOGINFO& info,
                                                                   int32_t userData);
+
+namespace trayhost {
+
+class UserInterface;
+
+// The user interface that shows the Device Conflict dialog during later enumerations; it must stay
+// alive while set. With none set (the default, as in the command-line tool) a conflict cannot be
+// asked about and the drive letter keeps the model registered first, as when the dialog fails to open.
+KOVADETECTION_API void SetDetectionUserInterface(UserInterface* userInterface);
+
+}  // namespace trayhost
