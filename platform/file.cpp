@@ -48,13 +48,20 @@ uint32_t OpenRefusal(const std::string& linuxPath, File::Mode mode)
     return kErrorSuccess;
 }
 
+// Every failing platform call leaves its code as the thread's last error, throwing ones too.
+[[noreturn]] void Throw(uint32_t code, const std::string& path)
+{
+    SetLastError(code);
+    throw FileError(code, path);
+}
+
 }  // namespace
 
 File File::Open(const std::string& path, Mode mode)
 {
     uint32_t error = kErrorSuccess;
     std::optional<File> file = TryOpen(path, mode, &error);
-    if (!file) throw FileError(error, path);
+    if (!file) Throw(error, path);
     return std::move(*file);
 }
 
@@ -99,13 +106,13 @@ File::~File()
 
 std::size_t File::Read(void* buffer, std::size_t size)
 {
-    if (fd_ < 0) throw FileError(kErrorInvalidHandle, path_);
+    if (fd_ < 0) Throw(kErrorInvalidHandle, path_);
     auto* bytes = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < size) {
         const ssize_t got = read(fd_, bytes + done, size - done);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw FileError(ErrorFromErrno(errno), path_);
+        if (got < 0) Throw(ErrorFromErrno(errno), path_);
         if (got == 0) break;
         done += static_cast<std::size_t>(got);
     }
@@ -114,46 +121,46 @@ std::size_t File::Read(void* buffer, std::size_t size)
 
 void File::Write(const void* data, std::size_t size)
 {
-    if (fd_ < 0) throw FileError(kErrorInvalidHandle, path_);
+    if (fd_ < 0) Throw(kErrorInvalidHandle, path_);
     const auto* bytes = static_cast<const char*>(data);
     std::size_t done = 0;
     while (done < size) {
         const ssize_t put = write(fd_, bytes + done, size - done);
         if (put < 0 && errno == EINTR) continue;
-        if (put < 0) throw FileError(ErrorFromErrno(errno), path_);
+        if (put < 0) Throw(ErrorFromErrno(errno), path_);
         // A regular file accepts at least one byte or fails; nothing written means no room.
-        if (put == 0) throw FileError(kErrorDiskFull, path_);
+        if (put == 0) Throw(kErrorDiskFull, path_);
         done += static_cast<std::size_t>(put);
     }
 }
 
 uint64_t File::Seek(int64_t offset, Origin origin)
 {
-    if (fd_ < 0) throw FileError(kErrorInvalidHandle, path_);
+    if (fd_ < 0) Throw(kErrorInvalidHandle, path_);
     const off_t position = lseek(fd_, static_cast<off_t>(offset), Whence(origin));
-    if (position < 0) throw FileError(ErrorFromErrno(errno), path_);
+    if (position < 0) Throw(ErrorFromErrno(errno), path_);
     return static_cast<uint64_t>(position);
 }
 
 uint64_t File::Length() const
 {
-    if (fd_ < 0) throw FileError(kErrorInvalidHandle, path_);
+    if (fd_ < 0) Throw(kErrorInvalidHandle, path_);
     struct stat status {};
-    if (fstat(fd_, &status) != 0) throw FileError(ErrorFromErrno(errno), path_);
+    if (fstat(fd_, &status) != 0) Throw(ErrorFromErrno(errno), path_);
     return static_cast<uint64_t>(status.st_size);
 }
 
 void File::Sync()
 {
-    if (fd_ < 0) throw FileError(kErrorInvalidHandle, path_);
-    if (fsync(fd_) != 0 && errno != EINVAL) throw FileError(ErrorFromErrno(errno), path_);
+    if (fd_ < 0) Throw(kErrorInvalidHandle, path_);
+    if (fsync(fd_) != 0 && errno != EINVAL) Throw(ErrorFromErrno(errno), path_);
 }
 
 void File::Close()
 {
     if (fd_ < 0) return;
     // The descriptor is gone after close(2) even when it reports an error.
-    if (close(std::exchange(fd_, -1)) != 0 && errno != EINTR) throw FileError(ErrorFromErrno(errno), path_);
+    if (close(std::exchange(fd_, -1)) != 0 && errno != EINTR) Throw(ErrorFromErrno(errno), path_);
 }
 
 }  // namespace platform

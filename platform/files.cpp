@@ -97,6 +97,8 @@ uint32_t GetFileAttributes(const std::string& path)
 
 bool SetFileAttributes(const std::string& path, uint32_t attributes)
 {
+    // The failure value of GetFileAttributes, perhaps with a bit added, is no set of attributes.
+    if (attributes == kInvalidAttributes) return Fail(kErrorInvalidParameter);
     const std::optional<std::string> linuxPath = Resolve(path);
     if (!linuxPath) return false;
     const int failed = WriteDosAttributes(*linuxPath, attributes);

@@ -152,6 +152,14 @@ TEST_F(FilesTest, ReadOnlyIsTheWriteBitsAndIsHonouredEvenForRoot)
     EXPECT_TRUE(DeleteFile("E:\\ro.mp3"));
 }
 
+TEST_F(FilesTest, FailedAttributeReadIsNotWrittenBack)
+{
+    device_.WriteFile("a.mp3", "x");
+    EXPECT_FALSE(SetFileAttributes("E:\\a.mp3", kInvalidAttributes | kAttributeHidden));
+    EXPECT_EQ(GetLastError(), kErrorInvalidParameter);
+    EXPECT_EQ(GetFileAttributes("E:\\a.mp3") & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem), 0u);
+}
+
 TEST_F(FilesTest, CreateDirectoryReportsAnExistingFolder)
 {
     device_.MakeFolder("Music");
@@ -290,6 +298,7 @@ TEST(FullDiskTest, WritingPastTheEndOfASmallDeviceIsDiskFull)
     } catch (const FileError& error) {
         EXPECT_EQ(error.code(), kErrorDiskFull);
         EXPECT_EQ(error.path(), "F:\\big.bin");
+        EXPECT_EQ(GetLastError(), kErrorDiskFull);
     }
 }
 
