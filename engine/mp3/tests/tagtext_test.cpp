@@ -58,13 +58,5 @@ INSTANTIATE_TEST_SUITE_P(
                     GenreCase{123, "Acapella"}, GenreCase{125, "Dance Hall"}, GenreCase{126, std::nullopt},
                     GenreCase{255, std::nullopt}, GenreCase{-1, std::nullopt}));
 
-TEST(LeadingDigitsValueTest, ReadsLeadingDigitsAndSaturates)
-{
-    EXPECT_EQ(LeadingDigitsValue("42abc"), 42);
-    EXPECT_EQ(LeadingDigitsValue(" 42"), 0);
-    EXPECT_EQ(LeadingDigitsValue("2147483647"), 2147483647);
-    EXPECT_EQ(LeadingDigitsValue("2147483648"), 2147483647);
-}
-
 }  // namespace
 }  // namespace engine
