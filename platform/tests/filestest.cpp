@@ -1,14 +1,19 @@
+#include "platform/drivemap.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "testsupport/devicetree.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -311,6 +316,53 @@ TEST(FullDiskTest, FailedCopyLeavesNoPartialFile)
     EXPECT_FALSE(CopyFile("E:\\big.bin", "F:\\big.bin", false));
     EXPECT_EQ(GetLastError(), kErrorDiskFull);
     EXPECT_FALSE(small.Exists("big.bin"));
+}
+
+// A ramfs mapped as drive R:, a file system without extended attributes. Needs root.
+class RamfsDrive {
+public:
+    RamfsDrive()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kovaramfs-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return;
+        directory_ = pattern;
+        mounted_ = mount("ramfs", directory_.c_str(), "ramfs", 0, nullptr) == 0;
+        if (!mounted_) return;
+        DriveEntry entry;
+        entry.letter = 'R';
+        entry.directory = directory_;
+        DriveMap::Instance().Assign(entry);
+    }
+    ~RamfsDrive()
+    {
+        if (mounted_) {
+            DriveMap::Instance().Remove('R');
+            umount(directory_.c_str());
+        }
+        if (!directory_.empty()) rmdir(directory_.c_str());
+    }
+    RamfsDrive(const RamfsDrive&) = delete;
+    RamfsDrive& operator=(const RamfsDrive&) = delete;
+
+    bool mounted() const { return mounted_; }
+    void Touch(const std::string& name) const { std::ofstream(directory_ + "/" + name) << "x"; }
+
+private:
+    std::string directory_;
+    bool mounted_ = false;
+};
+
+TEST(NoExtendedAttributesTest, LeadingDotReadsAsHidden)
+{
+    RamfsDrive drive;
+    if (!drive.mounted()) GTEST_SKIP() << "mounting a ramfs needs root";
+    drive.Touch(".config");
+    drive.Touch("song.mp3");
+    EXPECT_EQ(GetFileAttributes("R:\\.config"), kAttributeHidden | kAttributeArchive);
+    EXPECT_EQ(GetFileAttributes("R:\\song.mp3"), kAttributeArchive);
+    // The bits cannot be kept here; read-only still can, in the permission bits.
+    EXPECT_TRUE(SetFileAttributes("R:\\song.mp3", kAttributeReadOnly | kAttributeSystem));
+    EXPECT_EQ(GetFileAttributes("R:\\song.mp3"), kAttributeReadOnly | kAttributeArchive);
 }
 
 TEST(ErrorsTest, MessagesAreWindowsTexts)
