@@ -1,9 +1,9 @@
 #include "engine/api/utility.h"
 
 #include "platform/files.h"
-#include "platform/paths.h"
 
 #include <cstring>
+#include <string>
 
 namespace engine {
 
@@ -21,12 +21,6 @@ int32_t IsDevicePresent(const char* root)
     if (!root) return 0;
     if (platform::GetFileAttributes(std::string(root) + ".") == platform::kInvalidAttributes) return 0;
     return platform::GetDiskFreeSpace(root) ? 1 : 0;
-}
-
-std::string AppendToRoot(const char* root, const std::string& name)
-{
-    const std::string rootText(root);
-    return platform::EndsWithBackslash(rootText) ? rootText + name : rootText + "\\" + name;
 }
 
 }  // namespace engine

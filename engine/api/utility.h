@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 // The small operations the whole engine shares: the extension of a path, and whether a device is there.
 namespace engine {
@@ -12,8 +11,5 @@ int32_t GetFileExtension(const char* path, char* extension);
 
 // 1 when the root can be listed and its free space read, else 0.
 int32_t IsDevicePresent(const char* root);
-
-// The root followed by name, with one backslash between them whether or not the root ends with one.
-std::string AppendToRoot(const char* root, const std::string& name);
 
 }  // namespace engine

@@ -1,9 +1,8 @@
 #include "engine/profile/freespacefile.h"
 
-#include "engine/api/utility.h"
-
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 #include <array>
 #include <cstdint>
@@ -33,7 +32,7 @@ void WriteValue(platform::File& file, uint64_t value)
 
 void WriteFreeSpaceFile(const char* root)
 {
-    const std::string path = AppendToRoot(root, "kovahdd\\pfr.bin");
+    const std::string path = platform::JoinPath(root, "kovahdd\\pfr.bin");
     try {
         std::optional<platform::File> file = platform::File::TryOpen(path, platform::File::Mode::CreateTruncate);
         if (!file) return;

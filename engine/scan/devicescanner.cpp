@@ -12,6 +12,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,7 +61,7 @@ bool IsDotEntry(const std::string& name)
 
 std::string RootPattern(const char* root)
 {
-    return AppendToRoot(root, "*.*");
+    return platform::JoinPath(root, "*.*");
 }
 
 std::string ExtensionOf(const std::string& path)
@@ -164,9 +165,11 @@ WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& list
         if (CancelRequested()) return {WalkEnd::Cancelled};
         if (IsDotEntry(entry.name)) continue;
         PostProgress();
-        const std::string path = isSubFolder ? folder + "\\" + entry.name : AppendToRoot(root_, entry.name);
+        const std::string path = isSubFolder ? folder + "\\" + entry.name : platform::JoinPath(root_, entry.name);
         if (entry.IsFolder()) {
             const int32_t result = ScanFolder(path);
+            // A cancel seen in the last entry of a folder would otherwise end as a count mismatch.
+            if (result == kScanCancelled) return {WalkEnd::Cancelled};
             if (result != kScanDone && !IsDevicePresent(root_)) return {WalkEnd::FolderFailedDeviceGone, result};
             continue;
         }
