@@ -1,0 +1,38 @@
+#pragma once
+
+#include "engine/catalogue/trackrecord.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace testsupport {
+
+// The tags of a test track. The path defaults to "..\..\" + title + ".mp3" and the file name to
+// title + ".mp3".
+struct TrackSpec {
+    std::string_view artist = "(unknown)";
+    std::string_view album = "(unknown)";
+    std::string_view title = {};
+    std::string_view genre = "(unknown)";
+    int32_t track = engine::kNoTrackNumber;
+    std::string_view path = {};
+    std::string_view fileName = {};
+};
+
+inline std::unique_ptr<engine::TrackRecord> MakeTrack(const TrackSpec& spec)
+{
+    auto record = std::make_unique<engine::TrackRecord>();
+    engine::SetText(record->artist, spec.artist);
+    engine::SetText(record->album, spec.album);
+    engine::SetText(record->title, spec.title);
+    engine::SetText(record->genre, spec.genre);
+    record->trackNumber = spec.track;
+    const std::string fileName = spec.fileName.empty() ? std::string(spec.title) + ".mp3" : std::string(spec.fileName);
+    engine::SetText(record->fileName, fileName);
+    engine::SetText(record->path, spec.path.empty() ? "..\\..\\" + fileName : std::string(spec.path));
+    return record;
+}
+
+}  // namespace testsupport
