@@ -1,0 +1,53 @@
+#pragma once
+
+#include "engine/playlist/navigationsums.h"
+
+#include "platform/files.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+// One system playlist while it is written. The bytes go to a temporary file beside the real one,
+// which is replaced only when the playlist is complete and on the device: a full disk or an
+// unplugged device then leaves the previous playlist for the player rather than a truncated one.
+// An object destroyed before Commit removes its temporary file.
+class PlaylistFile {
+public:
+    PlaylistFile() = default;
+    ~PlaylistFile();
+    PlaylistFile(const PlaylistFile&) = delete;
+    PlaylistFile& operator=(const PlaylistFile&) = delete;
+
+    // Creates (or truncates) the temporary file for fileName in folder, a Windows path.
+    // False, with the last error set, when it cannot be created.
+    bool Create(const std::string& folder, std::string_view fileName);
+
+    bool IsOpen() const { return file_.has_value(); }
+    // The "sys_playlist" folder; empty before Create.
+    const std::string& Folder() const { return folder_; }
+    std::string FinalPath() const;
+    std::string TemporaryPath() const;
+
+    // Only while open. Its failures are platform::FileError exceptions.
+    platform::File& Stream() { return *file_; }
+    NavigationSums& Sums() { return sums_; }
+    void ResetSums() { sums_ = NavigationSums{}; }
+
+    // Flushes the temporary file to the device, closes it and renames it over the real file.
+    // Throws FileError when the flush fails; false when the rename fails (the temporary file is
+    // then removed).
+    bool Commit();
+    // Closes and removes the temporary file; the real file is left as it was.
+    void Discard();
+
+private:
+    std::string folder_;
+    std::string fileName_;
+    std::optional<platform::File> file_;
+    NavigationSums sums_;
+};
+
+}  // namespace engine

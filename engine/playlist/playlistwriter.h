@@ -1,0 +1,35 @@
+#pragma once
+
+#include "engine/catalogue/navigationcontext.h"
+#include "engine/catalogue/playlistkind.h"
+#include "engine/catalogue/trackcatalogue.h"
+#include "engine/catalogue/trackrecord.h"
+#include "engine/playlist/playlistentry.h"
+#include "engine/playlist/playlistfile.h"
+#include "engine/playlist/playlistresult.h"
+
+#include <cstdint>
+
+// Writes the system playlists "artist.m3u", "album.m3u", "title.m3u", "genre.m3u" and
+// "audiofiles.m3u" into root\kovahdd\sys_playlist. A playlist is written in two calls, header then
+// body, and replaces the device's previous one only when the body succeeds (PlaylistFile).
+namespace engine {
+
+// Creates the folders (PlaylistFolders), then the playlist's file with its header line; the file
+// stays open in playlist for WritePlaylistBody. kPlaylistWritten, or kPlaylistFailed (null root,
+// file error), kPlaylistFolderFailed, kPlaylistFileFailed, kDeviceFolderFailed, kInvalidPlaylistKind.
+int32_t WritePlaylistHeader(const char* root, PlaylistKind kind, PlaylistFile& playlist);
+
+// Sorts the catalogue for the kind and writes every entry, then puts the playlist in place of the
+// previous one. kPlaylistWritten; kPlaylistFailed for a null root, a playlist without header, or a
+// file error; kInvalidPlaylistKind; kPlaylistTooLarge when a number would not fit its field.
+// On every failure the previous playlist stays as it was.
+int32_t WritePlaylistBody(PlaylistFile& playlist, const char* root, PlaylistKind kind, TrackCatalogue& catalogue);
+
+// Writes the next entry of the playlist and stores in the record its entry number, entry length
+// and navigation values. 1, or 0 when the playlist is not open or the level is not 1 to 3.
+// Throws platform::FileError when the write fails.
+int32_t WritePlaylistEntry(PlaylistFile& playlist, TrackRecord& record, int32_t level,
+                           const NavigationContext& context, int32_t entryNumber);
+
+}  // namespace engine

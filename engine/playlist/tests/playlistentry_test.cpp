@@ -1,0 +1,97 @@
+#include "engine/catalogue/entrysize.h"
+#include "engine/catalogue/tests/trackbuilder.h"
+#include "engine/playlist/playlistentry.h"
+#include "engine/playlist/tests/playlistparser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using engine::PlaylistKind;
+
+struct HeaderCase {
+    PlaylistKind kind;
+    std::string_view expected;
+};
+
+class PlaylistHeaderTest : public ::testing::TestWithParam<HeaderCase> {};
+
+TEST_P(PlaylistHeaderTest, HeaderIsTheUpperCasedLabelBetweenTagAndVersion)
+{
+    const std::string header = engine::FormatPlaylistHeader(GetParam().kind);
+    EXPECT_EQ(header, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PlaylistHeaderTest,
+                         ::testing::Values(HeaderCase{PlaylistKind::Artist, "#EXTKOVAM3U <ARTIST> V0.02\n"},
+                                           HeaderCase{PlaylistKind::Album, "#EXTKOVAM3U <ALBUM> V0.02\n"},
+                                           HeaderCase{PlaylistKind::Title, "#EXTKOVAM3U <TITLE> V0.02\n"},
+                                           HeaderCase{PlaylistKind::Genre, "#EXTKOVAM3U <GENRE> V0.02\n"},
+                                           HeaderCase{PlaylistKind::AudioFiles, "#EXTKOVAM3U <AUDIO FILES> V0.02\n"},
+                                           HeaderCase{static_cast<PlaylistKind>(4), ""}));
+
+TEST(PlaylistHeaderSizeTest, AudioFilesHeaderIsThirtyTwoBytes)
+{
+    EXPECT_EQ(engine::FormatPlaylistHeader(PlaylistKind::AudioFiles).size(), 32u);
+}
+
+TEST(TagFieldTest, AngleBracketsInTheTextStayInsideTheLengthPrefix)
+{
+    std::string entry;
+    engine::WriteTagField(entry, "<a>b<c");
+    engine::WriteTagField(entry, "");
+    EXPECT_EQ(entry, " 006<<a>b<c> 000<>");
+}
+
+TEST(TagFieldTest, TextIsCutAtTheFieldSize)
+{
+    std::string entry;
+    engine::WriteTagField(entry, std::string(300, 'a'));
+    EXPECT_EQ(entry, " 256<" + std::string(256, 'a') + ">");
+}
+
+TEST(TagFieldTest, TrackNumbersAreTwoDigitsOrDashes)
+{
+    EXPECT_EQ(engine::TrackNumberText(engine::kNoTrackNumber), "--");
+    EXPECT_EQ(engine::TrackNumberText(0), "00");
+    EXPECT_EQ(engine::TrackNumberText(7), "07");
+    EXPECT_EQ(engine::TrackNumberText(99), "99");
+}
+
+// Every text of the record has the same length; the entry's bytes must be what EntrySize says,
+// or every distance after it would be off.
+class EntryBytesTest : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(EntryBytesTest, BytesAgreeWithEntrySizeForEveryTextLength)
+{
+    const int32_t level = GetParam();
+    engine::NavigationContext context;
+    for (int32_t present = 4 - level; present <= 3; ++present) {
+        context.ordinal[static_cast<std::size_t>(present - 1)] = 1;
+        context.count[static_cast<std::size_t>(present - 1)] = 2;
+    }
+    for (std::size_t length = 0; length <= 255; ++length) {
+        const std::string text(length, 'x');
+        auto record = testsupport::MakeTrack(
+            {.artist = text, .album = text, .title = text, .genre = text, .track = 5, .path = text});
+        record->entryNumber = 1;
+        record->entryLength = engine::EntrySize(*record, level) - 1;
+        const std::string bytes = "header\n" + engine::FormatPlaylistEntry(*record, level, context);
+
+        const testsupport::ParsedPlaylist parsed = testsupport::ParsePlaylist(bytes);
+        ASSERT_EQ(parsed.entries.size(), 1u) << length;
+        const testsupport::ParsedEntry& entry = parsed.entries[0];
+        EXPECT_EQ(entry.size, static_cast<std::size_t>(engine::EntrySize(*record, level))) << length;
+        EXPECT_EQ(entry.length, record->entryLength) << length;
+        EXPECT_EQ(entry.groups.size(), static_cast<std::size_t>(level));
+        EXPECT_EQ(entry.fields[testsupport::kTitleField], text);
+        EXPECT_EQ(entry.fields[testsupport::kTrackField], "05");
+        EXPECT_EQ(entry.path, engine::TextOf(record->path));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, EntryBytesTest, ::testing::Values(1, 2, 3));
+
+}  // namespace
