@@ -1,5 +1,7 @@
 #include "platform/drivemap.h"
 
+#include "platform/removabledisks.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -205,6 +207,7 @@ void DriveMap::LoadSources()
     root.letter = kRootLetter;
     root.directory = kRootDirectory;
     Put(entries_, root);
+    AddRemovableDrives(entries_);
     PutAll(entries_, ConfigFileEntries());
     PutAll(entries_, VariableEntries());
 }
