@@ -65,6 +65,11 @@ struct TrackByteCase {
     int32_t expected;
 };
 
+void PrintTo(const TrackByteCase& c, std::ostream* os)
+{
+    *os << "comment \"" << c.comment << "\", track byte " << int{c.track};
+}
+
 class Id3v1TrackTest : public ReadId3v1BlockTest, public testing::WithParamInterface<TrackByteCase> {};
 
 TEST_P(Id3v1TrackTest, ReadsVersion11Track)
@@ -84,6 +89,11 @@ struct GenreByteCase {
     uint8_t genre;
     std::string_view expected;
 };
+
+void PrintTo(const GenreByteCase& c, std::ostream* os)
+{
+    *os << "genre byte " << int{c.genre};
+}
 
 class Id3v1GenreTest : public ReadId3v1BlockTest, public testing::WithParamInterface<GenreByteCase> {};
 

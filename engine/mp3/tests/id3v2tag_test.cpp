@@ -105,6 +105,11 @@ struct TrackCase {
     int32_t expected;
 };
 
+void PrintTo(const TrackCase& c, std::ostream* os)
+{
+    *os << "TRCK \"" << c.text << '"';
+}
+
 class TrackNumberTest : public ScanId3v2FramesTest, public testing::WithParamInterface<TrackCase> {};
 
 TEST_P(TrackNumberTest, ConvertsTrck)

@@ -84,6 +84,11 @@ struct ResultCase {
     int32_t expected;
 };
 
+void PrintTo(const ResultCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class ReadMp3TagsResultTest : public ReadMp3TagsTest, public testing::WithParamInterface<ResultCase> {};
 
 TEST_P(ReadMp3TagsResultTest, GivesResult)

@@ -44,6 +44,11 @@ struct GenreCase {
     std::optional<std::string_view> name;
 };
 
+void PrintTo(const GenreCase& c, std::ostream* os)
+{
+    *os << "genre " << c.index;
+}
+
 class GenreNameTest : public testing::TestWithParam<GenreCase> {};
 
 TEST_P(GenreNameTest, HasThePlayersSpelling)
