@@ -32,11 +32,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, PlaylistHeaderTest,
                                            HeaderCase{PlaylistKind::AudioFiles, "#EXTKOVAM3U <AUDIO FILES> V0.02\n"},
                                            HeaderCase{static_cast<PlaylistKind>(4), ""}));
 
-TEST(PlaylistHeaderSizeTest, AudioFilesHeaderIsThirtyTwoBytes)
-{
-    EXPECT_EQ(engine::FormatPlaylistHeader(PlaylistKind::AudioFiles).size(), 32u);
-}
-
 TEST(TagFieldTest, AngleBracketsInTheTextStayInsideTheLengthPrefix)
 {
     std::string entry;
