@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace engine {
+
+enum class FolderVisibility { Visible, Hidden };
+
+// The device's system folder "%c:\kovahdd".
+std::string DeviceSystemFolder(char drive);
+// The device's user playlist folder "%c:\kovahdd_playlists".
+std::string DeviceUserPlaylistFolder(char drive);
+
+// Makes sure the folder exists. A folder created now is hidden when asked to be; one that exists
+// already keeps its attributes. False when it neither exists nor can be created.
+bool EnsureDeviceFolder(const std::string& folder, FolderVisibility visibility);
+
+}  // namespace engine
