@@ -6,6 +6,8 @@
 #include "engine/api/utility.h"
 #include "engine/profile/profilerun.h"
 #include "engine/scan/devicescanner.h"
+#include "engine/update/helpfileupdate.h"
+#include "engine/update/systemfileupdate.h"
 
 #include <cstdio>
 
@@ -46,6 +48,16 @@ KOVAHDD_API int32_t KOVAHDDIsDevicePresent(char* root)
 KOVAHDD_API int32_t KOVAHDDGetNumFilesOnDevice(const char* root, int* count)
 {
     return engine::GetNumFilesOnDevice(root, count);
+}
+
+KOVAHDD_API int32_t KOVAHDDUpdateSystemFiles(char driveLetter, unsigned char model)
+{
+    return engine::UpdateSystemFiles(driveLetter, model);
+}
+
+KOVAHDD_API int32_t KOVAHDDUpdateHelpFiles(char driveLetter)
+{
+    return engine::UpdateHelpFiles(driveLetter);
 }
 
 }  // extern "C"
