@@ -26,5 +26,6 @@ struct Command {
 };
 
 int RunProfile(const Arguments& arguments);
+int RunDevices(const Arguments& arguments);
 
 }  // namespace cli

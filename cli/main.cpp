@@ -11,6 +11,8 @@ constexpr std::array kCommands{
                  "Scans the device and writes the five system playlists the player browses, and the\n"
                  "free-space file. TARGET is a drive (E:) or a directory holding a device's files.",
                  cli::RunProfile},
+    cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
+                 cli::RunDevices},
 };
 
 void PrintHelp(std::FILE* out)
