@@ -26,6 +26,7 @@ struct Command {
 };
 
 int RunProfile(const Arguments& arguments);
+int RunUpdate(const Arguments& arguments);
 int RunDevices(const Arguments& arguments);
 
 }  // namespace cli

@@ -11,6 +11,10 @@ constexpr std::array kCommands{
                  "Scans the device and writes the five system playlists the player browses, and the\n"
                  "free-space file. TARGET is a drive (E:) or a directory holding a device's files.",
                  cli::RunProfile},
+    cli::Command{"update", "TARGET [--model hd|pj]",
+                 "Brings the device's help files and system files up to the copies installed beside the\n"
+                 "engine library (default model hd). Exit status 0 also when the device holds newer ones.",
+                 cli::RunUpdate},
     cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
                  cli::RunDevices},
 };
