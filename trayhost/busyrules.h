@@ -1,0 +1,54 @@
+#pragma once
+
+#include "trayhost/resources/ids.h"
+
+#include <bitset>
+#include <cstdint>
+
+// What the tray program does when it is asked for something while one of its dialogs is open:
+// at most one long operation runs at a time, and its dialog is brought back instead.
+namespace trayhost {
+
+// The dialogs the tray program keeps a handle of, one slot each.
+enum class DialogSlot {
+    Profile,       // profile progress
+    Verification,  // user playlist verification progress
+    SyncProgress,  // synchronisation progress
+    SyncOptions,   // "KovaSync Options"
+    About,
+};
+
+// Which slots hold an open dialog.
+class OpenDialogs {
+public:
+    bool IsOpen(DialogSlot slot) const { return open_.test(static_cast<std::size_t>(slot)); }
+    void SetOpen(DialogSlot slot, bool open) { open_.set(static_cast<std::size_t>(slot), open); }
+
+private:
+    std::bitset<5> open_;
+};
+
+struct TrayClickAction {
+    enum class Kind {
+        Ignore,
+        RaiseDialog,  // restore the dialog and bring it to the front; no menu
+        ShowMenu,     // rebuild the device table and show the menu
+    };
+    Kind kind = Kind::Ignore;
+    DialogSlot dialog = DialogSlot::Profile;  // for RaiseDialog
+};
+
+// A click on the tray icon: only a left double click and the release of the right button act. An
+// open long-operation dialog is raised instead of the menu, the first open one in the order profile,
+// verification, sync options, sync progress. While the device table is being rebuilt nothing happens.
+TrayClickAction DecideTrayClick(MouseMessage mouse, const OpenDialogs& open, bool detecting);
+
+enum class KovaSyncAction {
+    Beep,           // a synchronisation is running
+    RaiseOptions,   // the options dialog is open: give it the focus
+    CreateOptions,
+};
+
+KovaSyncAction DecideKovaSync(const OpenDialogs& open);
+
+}  // namespace trayhost

@@ -1,0 +1,6 @@
+#include "trayhost/ui/trayprogram.h"
+
+int main(int argc, char** argv)
+{
+    return trayhost::RunTrayProgram(argc, argv);
+}

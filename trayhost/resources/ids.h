@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/messages.h"
+
+#include <cstdint>
+
+// Numeric ids of the tray program that other code and other programs rely on: commands, menus,
+// dialogs and their controls, and window messages. Dialogs and their controls carry their id as
+// their object name.
+namespace trayhost {
+
+// Commands of the main window (WM_COMMAND, low word of the first parameter).
+enum class Command : uint32_t {
+    Profile = 32771,
+    Close = 32772,
+    About = 32773,
+    Update = 32774,
+    Verify = 32777,
+    KovaSync = 32779,
+    StartSync = 32780,  // posted by the sync options dialog
+};
+
+// Per-device submenu commands: first id + index of the device in the device table.
+inline constexpr uint32_t kProfileDeviceFirstId = 600;
+inline constexpr uint32_t kUpdateDeviceFirstId = 700;
+inline constexpr uint32_t kVerifyDeviceFirstId = 800;
+
+// The tray menu (menu resource 129) and the positions of its device commands.
+inline constexpr uint32_t kTrayMenuId = 129;
+inline constexpr int kMenuPositionProfile = 2;
+inline constexpr int kMenuPositionUpdate = 3;
+inline constexpr int kMenuPositionVerify = 4;
+
+// The tray icon: its id, and the message the icon sends to the main window (first parameter: icon
+// id; second: the mouse message).
+inline constexpr uint32_t kTrayIconId = 129;
+inline constexpr uint32_t kTrayIconMessage = platform::kWmUser + 1;
+
+// Mouse messages the tray icon reports.
+enum class MouseMessage : uint32_t {
+    LeftButtonDown = 513,
+    LeftButtonUp = 514,
+    LeftButtonDoubleClick = 515,
+    RightButtonDown = 516,
+    RightButtonUp = 517,
+    MiddleButtonUp = 520,
+};
+
+// Dialogs and their controls.
+inline constexpr uint32_t kDialogAbout = 103;
+inline constexpr uint32_t kDialogDeviceConflict = 172;
+inline constexpr int32_t kControlOk = 1;
+inline constexpr int32_t kControlCancel = 2;
+inline constexpr int32_t kControlAboutText = 1047;
+inline constexpr int32_t kControlConflictIcon = 1001;
+inline constexpr int32_t kControlConflictList = 1065;
+inline constexpr int32_t kControlConflictText = 1066;
+
+}  // namespace trayhost

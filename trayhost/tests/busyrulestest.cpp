@@ -1,0 +1,77 @@
+#include "trayhost/busyrules.h"
+
+#include <gtest/gtest.h>
+
+namespace trayhost {
+namespace {
+
+OpenDialogs With(std::initializer_list<DialogSlot> slots)
+{
+    OpenDialogs open;
+    for (const DialogSlot slot : slots) open.SetOpen(slot, true);
+    return open;
+}
+
+TEST(TrayClickTest, OnlyLeftDoubleClickAndRightButtonReleaseOpenTheMenu)
+{
+    EXPECT_EQ(DecideTrayClick(MouseMessage::RightButtonUp, {}, false).kind, TrayClickAction::Kind::ShowMenu);
+    EXPECT_EQ(DecideTrayClick(MouseMessage::LeftButtonDoubleClick, {}, false).kind, TrayClickAction::Kind::ShowMenu);
+    for (const MouseMessage other : {MouseMessage::LeftButtonDown, MouseMessage::LeftButtonUp,
+                                     MouseMessage::RightButtonDown, MouseMessage::MiddleButtonUp}) {
+        EXPECT_EQ(DecideTrayClick(other, {}, false).kind, TrayClickAction::Kind::Ignore);
+    }
+}
+
+TEST(TrayClickTest, SingleLeftClickDoesNothingEvenWhileAnOperationRuns)
+{
+    EXPECT_EQ(DecideTrayClick(MouseMessage::LeftButtonUp, With({DialogSlot::Profile}), false).kind,
+              TrayClickAction::Kind::Ignore);
+}
+
+TEST(TrayClickTest, OpenOperationDialogIsBroughtBackInsteadOfTheMenu)
+{
+    struct Case {
+        OpenDialogs open;
+        DialogSlot raised;
+    };
+    const Case cases[] = {
+        {With({DialogSlot::Profile}), DialogSlot::Profile},
+        {With({DialogSlot::Verification}), DialogSlot::Verification},
+        {With({DialogSlot::SyncOptions}), DialogSlot::SyncOptions},
+        {With({DialogSlot::SyncProgress}), DialogSlot::SyncProgress},
+        {With({DialogSlot::SyncProgress, DialogSlot::SyncOptions}), DialogSlot::SyncOptions},
+        {With({DialogSlot::SyncOptions, DialogSlot::Verification}), DialogSlot::Verification},
+        {With({DialogSlot::Verification, DialogSlot::Profile}), DialogSlot::Profile},
+    };
+    for (const Case& c : cases) {
+        const TrayClickAction action = DecideTrayClick(MouseMessage::RightButtonUp, c.open, false);
+        EXPECT_EQ(action.kind, TrayClickAction::Kind::RaiseDialog);
+        EXPECT_EQ(action.dialog, c.raised);
+    }
+}
+
+TEST(TrayClickTest, AboutDialogDoesNotHoldBackTheMenu)
+{
+    EXPECT_EQ(DecideTrayClick(MouseMessage::RightButtonUp, With({DialogSlot::About}), false).kind,
+              TrayClickAction::Kind::ShowMenu);
+}
+
+TEST(TrayClickTest, NothingHappensWhileTheDeviceTableIsBeingRebuilt)
+{
+    EXPECT_EQ(DecideTrayClick(MouseMessage::RightButtonUp, {}, true).kind, TrayClickAction::Kind::Ignore);
+    // An open dialog still comes first.
+    EXPECT_EQ(DecideTrayClick(MouseMessage::RightButtonUp, With({DialogSlot::Profile}), true).kind,
+              TrayClickAction::Kind::RaiseDialog);
+}
+
+TEST(KovaSyncTest, RunningSynchronisationBeepsOpenOptionsAreRaisedOtherwiseCreated)
+{
+    EXPECT_EQ(DecideKovaSync({}), KovaSyncAction::CreateOptions);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncOptions})), KovaSyncAction::RaiseOptions);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress})), KovaSyncAction::Beep);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress, DialogSlot::SyncOptions})), KovaSyncAction::Beep);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::Profile})), KovaSyncAction::CreateOptions);
+}
+
+}  // namespace
+}  // namespace trayhost

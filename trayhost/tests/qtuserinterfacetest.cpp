@@ -1,0 +1,258 @@
+#include "trayhost/ui/qtuserinterface.h"
+
+#include "platform/sound.h"
+#include "trayhost/ui/qtmessagetarget.h"
+#include "trayhost/ui/windowcentring.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <future>
+#include <thread>
+
+namespace trayhost {
+
+// The Qt side of the user interface: message boxes, the Device Conflict dialog, window centring and
+// window handles whose messages reach the GUI thread.
+class QtUserInterfaceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void messageBoxHasTheStylesButtonsIconAndTexts();
+    void messageBoxAnswersWithTheButtonPressed();
+    void messageBoxFromAWorkerThreadIsShownOnTheGuiThread();
+    void deviceConflictDialogOffersBothModelsAndBeeps();
+    void deviceConflictOkAnswersTheSelectedModel();
+    void deviceConflictCancelAndCloseBoxAnswerCancel();
+    void centringPlacesTheWindowInTheMiddleOfTheScreen();
+    void messagesToAWindowHandleAreHandledOnTheGuiThread();
+    void senderIsReleasedWhenTheTargetGoesAway();
+
+private:
+    // Runs check on the modal window once it is open.
+    void WhenModalOpens(std::function<void(QWidget* modal)> check);
+
+    QtUserInterface ui_;
+    int beeps_ = 0;
+};
+
+void QtUserInterfaceTest::init()
+{
+    beeps_ = 0;
+    platform::SetBeepPlayer([this](uint32_t type) {
+        if (type == platform::kBeepExclamation) ++beeps_;
+    });
+}
+
+void QtUserInterfaceTest::cleanup()
+{
+    platform::SetBeepPlayer(nullptr);
+}
+
+void QtUserInterfaceTest::WhenModalOpens(std::function<void(QWidget* modal)> check)
+{
+    auto* timer = new QTimer(this);
+    timer->setInterval(10);
+    connect(timer, &QTimer::timeout, this, [timer, check] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->deleteLater();
+            timer->stop();
+            check(modal);
+        }
+    });
+    timer->start();
+}
+
+void QtUserInterfaceTest::messageBoxHasTheStylesButtonsIconAndTexts()
+{
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+    QString text;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        buttons = box->standardButtons();
+        icon = box->icon();
+        title = box->windowTitle();
+        text = box->text();
+        defaultButton = box->standardButton(box->defaultButton());
+        box->button(QMessageBox::Yes)->click();
+    });
+    // "\xe9" is e-acute in the system code page (Windows-1252).
+    ui_.MessageBox(nullptr, "Delete caf\xe9.m3u?", "Playlist", kMbYesNoCancel | kMbIconExclamation | kMbDefaultButton2);
+
+    QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(icon, QMessageBox::Warning);
+    QCOMPARE(title, QString("Playlist"));
+    QCOMPARE(text, QString::fromUtf8("Delete caf\u00e9.m3u?"));
+    QCOMPARE(defaultButton, QMessageBox::No);
+}
+
+void QtUserInterfaceTest::messageBoxAnswersWithTheButtonPressed()
+{
+    struct Case {
+        uint32_t style;
+        QMessageBox::StandardButton press;
+        int32_t answer;
+    };
+    const Case cases[] = {
+        {kMbOk | kMbIconInformation, QMessageBox::Ok, kIdOk},
+        {kMbOkCancel | kMbIconQuestion, QMessageBox::Cancel, kIdCancel},
+        {kMbYesNo | kMbIconStop, QMessageBox::No, kIdNo},
+        {kMbRetryCancel, QMessageBox::Retry, kIdRetry},
+    };
+    for (const Case& c : cases) {
+        WhenModalOpens([&](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(c.press)->click(); });
+        QCOMPARE(ui_.MessageBox(nullptr, "text", "title", c.style), c.answer);
+    }
+    // Escape on a box with OK and Cancel answers Cancel.
+    WhenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    QCOMPARE(ui_.MessageBox(nullptr, "text", "title", kMbOkCancel), int32_t(kIdCancel));
+}
+
+void QtUserInterfaceTest::messageBoxFromAWorkerThreadIsShownOnTheGuiThread()
+{
+    bool onGuiThread = false;
+    WhenModalOpens([&](QWidget* modal) {
+        onGuiThread = modal->thread() == QApplication::instance()->thread();
+        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
+    });
+    auto answer = std::async(std::launch::async, [this] { return ui_.MessageBox(nullptr, "text", "title", kMbYesNo); });
+    QTRY_VERIFY_WITH_TIMEOUT(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    QCOMPARE(answer.get(), int32_t(kIdNo));
+    QVERIFY(onGuiThread);
+}
+
+void QtUserInterfaceTest::deviceConflictDialogOffersBothModelsAndBeeps()
+{
+    QString title;
+    QString text;
+    QStringList entries;
+    QList<uint> models;
+    int selectedRow = -1;
+    int beepsWhenOpen = 0;
+    WhenModalOpens([&](QWidget* modal) {
+        title = modal->windowTitle();
+        text = modal->findChild<QLabel*>("1066")->text();
+        auto* list = modal->findChild<QListWidget*>("1065");
+        for (int row = 0; row < list->count(); ++row) {
+            entries << list->item(row)->text();
+            models << list->item(row)->data(Qt::UserRole).toUInt();
+        }
+        selectedRow = list->currentRow();
+        beepsWhenOpen = beeps_;
+        QVERIFY(modal->findChild<QLabel*>("1001"));
+        modal->findChild<QPushButton*>("1")->click();
+    });
+    const DeviceConflictAnswer answer = ui_.AskDeviceConflict({'E', "WARNING:  conflict for drive letter 'E:'."});
+
+    QCOMPARE(title, QString("Device Conflict"));
+    QCOMPARE(text, QString("WARNING:  conflict for drive letter 'E:'."));
+    QCOMPARE(entries, (QStringList{"Vantor Kova MP3 Jukebox", "Corvane Kova Personal Jukebox"}));
+    QCOMPARE(models, (QList<uint>{1, 2}));
+    QCOMPARE(selectedRow, 0);
+    QCOMPARE(beepsWhenOpen, 1);
+    QCOMPARE(answer.result, int32_t(kIdOk));
+    QCOMPARE(answer.chosenModel, uint8_t(1));
+}
+
+void QtUserInterfaceTest::deviceConflictOkAnswersTheSelectedModel()
+{
+    WhenModalOpens([](QWidget* modal) {
+        modal->findChild<QListWidget*>("1065")->setCurrentRow(1);
+        modal->findChild<QPushButton*>("1")->click();
+    });
+    const DeviceConflictAnswer answer = ui_.AskDeviceConflict({'G', "which?"});
+    QCOMPARE(answer.result, int32_t(kIdOk));
+    QCOMPARE(answer.chosenModel, uint8_t(2));
+}
+
+void QtUserInterfaceTest::deviceConflictCancelAndCloseBoxAnswerCancel()
+{
+    WhenModalOpens([](QWidget* modal) { modal->findChild<QPushButton*>("2")->click(); });
+    QCOMPARE(ui_.AskDeviceConflict({'G', "which?"}).result, int32_t(kIdCancel));
+
+    WhenModalOpens([](QWidget* modal) {
+        modal->findChild<QListWidget*>("1065")->setCurrentRow(1);
+        modal->close();
+    });
+    const DeviceConflictAnswer closed = ui_.AskDeviceConflict({'G', "which?"});
+    QCOMPARE(closed.result, int32_t(kIdCancel));
+    QCOMPARE(closed.chosenModel, uint8_t(2));
+}
+
+void QtUserInterfaceTest::centringPlacesTheWindowInTheMiddleOfTheScreen()
+{
+    QCOMPARE(CenterWindow(nullptr), 0);
+
+    QWidget window;
+    window.resize(201, 101);
+    QCOMPARE(CenterWindow(&window), 1);
+    const QRect screen = window.screen()->geometry();
+    const QRect frame = window.frameGeometry();
+    QCOMPARE(frame.size(), QSize(201, 101));
+    QCOMPARE(frame.x(), screen.x() + screen.width() / 2 - 201 / 2);
+    QCOMPARE(frame.y(), screen.y() + screen.height() / 2 - 101 / 2);
+}
+
+void QtUserInterfaceTest::messagesToAWindowHandleAreHandledOnTheGuiThread()
+{
+    QWidget widget;
+    QList<uint32_t> handled;
+    bool allOnGuiThread = true;
+    QtMessageTarget target(&widget, [&](const platform::WindowMessage& message) {
+        handled << message.message;
+        allOnGuiThread = allOnGuiThread && QThread::currentThread() == QApplication::instance()->thread();
+        return static_cast<intptr_t>(message.wParam * 2);
+    });
+    QCOMPARE(QtMessageTarget::WidgetOf(target.handle()), &widget);
+
+    auto worker = std::async(std::launch::async, [&] {
+        platform::PostMessage(target.handle(), 1026, 1, 0);
+        return platform::SendMessage(target.handle(), 1027, 21, 0);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    QCOMPARE(worker.get(), intptr_t(42));
+    QCOMPARE(handled, (QList<uint32_t>{1026, 1027}));
+    QVERIFY(allOnGuiThread);
+    // On the GUI thread itself a send is handled at once.
+    QCOMPARE(platform::SendMessage(target.handle(), 1028, 5, 0), intptr_t(10));
+}
+
+void QtUserInterfaceTest::senderIsReleasedWhenTheTargetGoesAway()
+{
+    QWidget widget;
+    auto target = std::make_unique<QtMessageTarget>(&widget, [](const platform::WindowMessage&) { return intptr_t(1); });
+    const platform::WindowHandle handle = target->handle();
+    std::promise<void> sending;
+    auto worker = std::async(std::launch::async, [&] {
+        sending.set_value();
+        return platform::SendMessage(handle, 1026, 0, 0);
+    });
+    sending.get_future().wait();
+    // Without running the event loop the send cannot have been handled; the target goes first.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    target.reset();
+    QCOMPARE(worker.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    QCOMPARE(worker.get(), intptr_t(0));
+    QVERIFY(!platform::IsWindow(handle));
+    QCOMPARE(QtMessageTarget::WidgetOf(handle), nullptr);
+}
+
+}  // namespace trayhost
+
+QTEST_MAIN(trayhost::QtUserInterfaceTest)
+#include "qtuserinterfacetest.moc"

@@ -1,0 +1,250 @@
+#include "platform/codepage.h"
+#include "platform/windowdirectory.h"
+#include "testsupport/runtimedirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kStartTimeout = 15s;
+
+// A program started by the test, its standard error kept in a file; killed if the test leaves it
+// running.
+class ChildProcess {
+public:
+    ChildProcess(const std::vector<std::string>& command, const std::map<std::string, std::string>& environment,
+                 const std::string& errorFile)
+    {
+        std::vector<char*> arguments;
+        for (const std::string& argument : command) arguments.push_back(const_cast<char*>(argument.c_str()));
+        arguments.push_back(nullptr);
+        pid_ = ::fork();
+        if (pid_ != 0) return;
+        for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
+        const int error = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (error >= 0) ::dup2(error, STDERR_FILENO);
+        ::execvp(arguments[0], arguments.data());
+        ::_exit(127);
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess()
+    {
+        if (!exitCode_ && pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    // The exit code once the program has ended within the timeout; empty while it runs.
+    std::optional<int> WaitForExit(Clock::duration timeout)
+    {
+        const auto deadline = Clock::now() + timeout;
+        while (!exitCode_) {
+            int status = 0;
+            const pid_t ended = ::waitpid(pid_, &status, WNOHANG);
+            if (ended == pid_) {
+                exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            } else if (Clock::now() >= deadline) {
+                break;
+            } else {
+                std::this_thread::sleep_for(20ms);
+            }
+        }
+        return exitCode_;
+    }
+
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> exitCode_;
+};
+
+std::vector<platform::TopLevelWindow> TrayWindows()
+{
+    std::vector<platform::TopLevelWindow> windows;
+    platform::EnumTopLevelWindows([&](const platform::TopLevelWindow& window) {
+        if (platform::EqualsNoCase(window.title, "KOVAHDTrayApp")) windows.push_back(window);
+        return true;
+    });
+    return windows;
+}
+
+bool WaitForTrayWindows(std::size_t count)
+{
+    const auto deadline = Clock::now() + kStartTimeout;
+    while (TrayWindows().size() != count) {
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+std::size_t MissingTrayReportsIn(const std::string& errorFile)
+{
+    std::ifstream file(errorFile);
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string errors = text.str();
+    std::size_t reports = 0;
+    for (std::size_t at = errors.find("no notification area"); at != std::string::npos;
+         at = errors.find("no notification area", at + 1)) {
+        ++reports;
+    }
+    return reports;
+}
+
+int32_t CallCloser()
+{
+    void* library = ::dlopen(KOVA_CLOSER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (!library) return -1;
+    const auto close = reinterpret_cast<int32_t (*)()>(::dlsym(library, "KovaHDCloseProfileTrayApp"));
+    const int32_t result = close ? close() : -1;
+    ::dlclose(library);
+    return result;
+}
+
+class TrayProcessTest : public ::testing::Test {
+protected:
+    std::unique_ptr<ChildProcess> Start(std::map<std::string, std::string> environment = {})
+    {
+        environment.emplace("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<ChildProcess>(std::vector<std::string>{KOVA_TRAY_PROGRAM}, environment,
+                                              ErrorFile(started_++));
+    }
+    std::string ErrorFile(int index) const { return runtime_.path() + "/stderr-" + std::to_string(index); }
+
+    testsupport::ScopedRuntimeDirectory runtime_;
+    int started_ = 0;
+};
+
+TEST_F(TrayProcessTest, SecondInstanceEndsAtOnceWithZeroAndTheFirstStays)
+{
+    const auto first = Start();
+    ASSERT_TRUE(WaitForTrayWindows(1));
+
+    const auto second = Start();
+    EXPECT_EQ(second->WaitForExit(5s), std::optional<int>(0));
+    EXPECT_EQ(first->WaitForExit(500ms), std::nullopt);
+    const auto windows = TrayWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(windows[0].processId, first->pid());
+    EXPECT_EQ(windows[0].className, "KOVAHDTRAYAPP");
+}
+
+TEST_F(TrayProcessTest, CloserEndsEveryRunningTrayProgram)
+{
+    const auto first = Start();
+    ASSERT_TRUE(WaitForTrayWindows(1));
+    // A second program can only start where it does not see the first: it starts with a directory
+    // of its own, and its window is then moved beside the first one's.
+    testsupport::ScopedRuntimeDirectory elsewhere;
+    const auto second = Start({{"XDG_RUNTIME_DIR", elsewhere.path()}});
+    const std::filesystem::path otherDirectory = elsewhere.path() + "/kovahdd";
+    const auto deadline = Clock::now() + kStartTimeout;
+    while (!std::filesystem::exists(otherDirectory) || std::filesystem::is_empty(otherDirectory)) {
+        ASSERT_LT(Clock::now(), deadline) << "the second program published no window";
+        std::this_thread::sleep_for(50ms);
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(otherDirectory)) {
+        std::filesystem::rename(entry.path(), runtime_.path() + "/kovahdd/" + entry.path().filename().string());
+    }
+    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
+    ASSERT_TRUE(WaitForTrayWindows(2));
+
+    const auto start = Clock::now();
+    EXPECT_NE(CallCloser(), 0);
+    EXPECT_GE(Clock::now() - start, 1000ms);
+    EXPECT_EQ(first->WaitForExit(2s), std::optional<int>(0));
+    EXPECT_EQ(second->WaitForExit(2s), std::optional<int>(0));
+    EXPECT_TRUE(TrayWindows().empty());
+}
+
+TEST_F(TrayProcessTest, WithoutATrayTheProgramSaysSoOnceAndKeepsRunning)
+{
+    const auto tray = Start();
+    ASSERT_TRUE(WaitForTrayWindows(1));
+    // The tray is looked for every two seconds: long enough for more than one look.
+    EXPECT_EQ(tray->WaitForExit(4500ms), std::nullopt);
+
+    EXPECT_NE(CallCloser(), 0);
+    EXPECT_EQ(tray->WaitForExit(2s), std::optional<int>(0));
+    EXPECT_EQ(MissingTrayReportsIn(ErrorFile(0)), 1u);
+}
+
+// On an X server: with an XEmbed tray the icon is taken and nothing is reported; without one the
+// program says so once, and keeps running when a tray starts later.
+TEST_F(TrayProcessTest, RunsOnAnXServerWithAndWithoutADesktopTray)
+{
+    if (::access("/usr/bin/Xvfb", X_OK) != 0 || ::access("/usr/bin/trayer", X_OK) != 0) {
+        GTEST_SKIP() << "needs the packages xvfb and trayer";
+    }
+    const std::string display = ":" + std::to_string(90 + ::getpid() % 100);
+    const std::string errors = runtime_.path() + "/stderr-";
+    ChildProcess server({"/usr/bin/Xvfb", display, "-nolisten", "tcp"}, {}, errors + "xvfb");
+    const std::string serverSocket = "/tmp/.X11-unix/X" + display.substr(1);
+    const auto deadline = Clock::now() + kStartTimeout;
+    while (!std::filesystem::exists(serverSocket)) {
+        ASSERT_LT(Clock::now(), deadline) << "Xvfb did not start";
+        std::this_thread::sleep_for(50ms);
+    }
+    const std::map<std::string, std::string> onServer{{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", display}};
+
+    {
+        const auto tray = Start(onServer);
+        ASSERT_TRUE(WaitForTrayWindows(1));
+        EXPECT_EQ(tray->WaitForExit(3s), std::nullopt);
+        ChildProcess panel({"/usr/bin/trayer"}, onServer, errors + "trayer-1");
+        EXPECT_EQ(tray->WaitForExit(3s), std::nullopt);
+        EXPECT_NE(CallCloser(), 0);
+        EXPECT_EQ(tray->WaitForExit(2s), std::optional<int>(0));
+        EXPECT_EQ(MissingTrayReportsIn(ErrorFile(0)), 1u);
+    }
+    {
+        ChildProcess panel({"/usr/bin/trayer"}, onServer, errors + "trayer-2");
+        std::this_thread::sleep_for(1s);
+        const auto tray = Start(onServer);
+        ASSERT_TRUE(WaitForTrayWindows(1));
+        EXPECT_EQ(tray->WaitForExit(3s), std::nullopt);
+        EXPECT_NE(CallCloser(), 0);
+        EXPECT_EQ(tray->WaitForExit(2s), std::optional<int>(0));
+        EXPECT_EQ(MissingTrayReportsIn(ErrorFile(1)), 0u);
+    }
+}
+
+TEST(TrayProgramTest, ExportsDeviceDetectionByName)
+{
+    const std::string command = std::string("nm -D --defined-only ") + KOVA_TRAY_PROGRAM;
+    std::unique_ptr<FILE, int (*)(FILE*)> symbols(::popen(command.c_str(), "r"), ::pclose);
+    ASSERT_NE(symbols, nullptr);
+    bool exported = false;
+    char line[1024];
+    while (std::fgets(line, sizeof line, symbols.get())) {
+        exported = exported || std::string(line).find(" T KOVAHDDDetectionEnumDevices") != std::string::npos;
+    }
+    EXPECT_TRUE(exported);
+}
+
+}  // namespace

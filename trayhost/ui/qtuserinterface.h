@@ -1,0 +1,22 @@
+#pragma once
+
+#include "trayhost/ui/userinterface.h"
+
+namespace trayhost {
+
+// The user interface of the program, drawn with Qt. Texts are in the system code page. An owner is a
+// window handle of a QtMessageTarget, or null. Calls from other threads are carried out on the GUI
+// thread while the caller waits.
+class QtUserInterface : public UserInterface {
+public:
+    // A QMessageBox with the style's buttons, icon and default button; closing it answers as the
+    // Cancel button does (OK for a box with OK alone).
+    int32_t MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
+                       uint32_t style) override;
+    // Handed to the platform's beep player.
+    void MessageBeep(uint32_t type) override;
+    // The Device Conflict dialog (DeviceConflictDialog).
+    DeviceConflictAnswer AskDeviceConflict(const DeviceConflictQuestion& question) override;
+};
+
+}  // namespace trayhost
