@@ -19,6 +19,9 @@ DeviceTable::DeviceTable(EnumDevicesFunction enumerate) : enumerate_(enumerate) 
 
 int32_t DeviceTable::Rebuild(const std::string& modulePath)
 {
+    // Detection keeps state between calls that must not overlap, and the table being filled is
+    // known to the callback by this one pointer.
+    if (detecting_) return 0;
     detecting_ = true;
     Clear();
     tagKOVAHDCONFLICTDIALOGINFO info{};

@@ -28,7 +28,8 @@ public:
 
     // Empties the table and fills it by detection. modulePath is the program's own path, for the
     // Device Conflict dialog. 1 when at least one device was found, 0 otherwise; also 1, with what
-    // was found so far, when detection throws.
+    // was found so far, when detection throws. A call made while a rebuild runs (from the event loop
+    // of a dialog that detection shows) changes nothing and returns 0.
     int32_t Rebuild(const std::string& modulePath);
 
     // True while a rebuild runs: detection may show a modal dialog whose event loop delivers another

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace trayhost {
 namespace {
@@ -109,22 +110,24 @@ TEST_F(DeviceTableTest, SelectionOutsideTheTableIsRefusedAndAnUnusedEntryIsNoDev
 }
 
 // Detection may show a modal dialog, whose event loop can deliver another click on the tray icon.
-DeviceTable* observedTable = nullptr;
-bool detectingDuringDetection = false;
-
-int32_t ObservingEnumerate(KovaDetectionCallback, tagKOVAHDCONFLICTDIALOGINFO&, int32_t)
+TEST_F(DeviceTableTest, RebuildInsideARebuildChangesNothing)
 {
-    detectingDuringDetection = observedTable->detecting();
-    return 0;
-}
+    FakeDetection::Attach({{'E', kModelHd}, {'G', kModelPj}});
+    bool detectingInside = false;
+    bool nested = false;
+    int32_t nestedResult = -1;
+    FakeDetection::whileDetecting = [&] {
+        if (std::exchange(nested, true)) return;
+        detectingInside = table_.detecting();
+        nestedResult = table_.Rebuild("");
+    };
 
-TEST(DeviceTableDetectingTest, DetectingFlagIsSetWhileDetectionRuns)
-{
-    DeviceTable table(&ObservingEnumerate);
-    observedTable = &table;
-    table.Rebuild("");
-    EXPECT_TRUE(detectingDuringDetection);
-    EXPECT_FALSE(table.detecting());
+    EXPECT_EQ(table_.Rebuild(""), 1);
+    EXPECT_TRUE(detectingInside);
+    EXPECT_EQ(nestedResult, 0);
+    EXPECT_EQ(FakeDetection::calls, 1);
+    EXPECT_EQ(table_.count(), 2);
+    EXPECT_FALSE(table_.detecting());
 }
 
 }  // namespace
