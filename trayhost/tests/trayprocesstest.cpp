@@ -201,10 +201,12 @@ TEST_F(TrayProcessTest, RunsOnAnXServerWithAndWithoutADesktopTray)
     if (::access("/usr/bin/Xvfb", X_OK) != 0 || ::access("/usr/bin/trayer", X_OK) != 0) {
         GTEST_SKIP() << "needs the packages xvfb and trayer";
     }
-    const std::string display = ":" + std::to_string(90 + ::getpid() % 100);
+    int displayNumber = 90;
+    while (std::filesystem::exists("/tmp/.X" + std::to_string(displayNumber) + "-lock")) ++displayNumber;
+    const std::string display = ":" + std::to_string(displayNumber);
     const std::string errors = runtime_.path() + "/stderr-";
     ChildProcess server({"/usr/bin/Xvfb", display, "-nolisten", "tcp"}, {}, errors + "xvfb");
-    const std::string serverSocket = "/tmp/.X11-unix/X" + display.substr(1);
+    const std::string serverSocket = "/tmp/.X11-unix/X" + std::to_string(displayNumber);
     const auto deadline = Clock::now() + kStartTimeout;
     while (!std::filesystem::exists(serverSocket)) {
         ASSERT_LT(Clock::now(), deadline) << "Xvfb did not start";
