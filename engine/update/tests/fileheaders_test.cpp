@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct VersionCase {
     const char* text;
     float version;
 };
+
+void PrintTo(const VersionCase& version, std::ostream* out)
+{
+    *out << '"' << version.text << '"';
+}
 
 class VersionTest : public ::testing::TestWithParam<VersionCase> {};
 
@@ -60,6 +66,11 @@ struct HelpHeaderCase {
     std::string bytes;
     bool valid;
 };
+
+void PrintTo(const HelpHeaderCase& header, std::ostream* out)
+{
+    *out << header.label;
+}
 
 class HelpFileHeaderTest : public ::testing::TestWithParam<HelpHeaderCase> {};
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -14,6 +15,11 @@ struct ModulePathCase {
     const char* modulePath;
     std::optional<std::string> folder;
 };
+
+void PrintTo(const ModulePathCase& path, std::ostream* out)
+{
+    *out << '"' << path.modulePath << '"';
+}
 
 class InstalledCopiesBesideTest : public ::testing::TestWithParam<ModulePathCase> {};
 

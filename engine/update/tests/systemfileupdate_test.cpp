@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <array>
 #include <optional>
 #include <string>
@@ -149,6 +150,11 @@ struct DecisionCase {
     std::optional<std::string> device;     // none when the device lacks it
     SystemFileOutcome outcome;
 };
+
+void PrintTo(const DecisionCase& decision, std::ostream* out)
+{
+    *out << decision.label;
+}
 
 class SystemFileDecisionTest : public SystemFileUpdateTest, public ::testing::WithParamInterface<DecisionCase> {};
 

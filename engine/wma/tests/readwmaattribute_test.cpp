@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -68,6 +69,11 @@ struct ValueCase {
     std::vector<uint8_t> value;
     std::string text;  // "previous" when the field keeps its text
 };
+
+void PrintTo(const ValueCase& value, std::ostream* out)
+{
+    *out << value.label;
+}
 
 class AttributeValueTest : public ::testing::TestWithParam<ValueCase> {};
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -33,6 +34,11 @@ struct ExpectedTags {
     std::string genre;
     int32_t trackNumber;
 };
+
+void PrintTo(const ExpectedTags& expected, std::ostream* out)
+{
+    *out << expected.file;
+}
 
 class CommittedWmaFileTest : public WmaAttributeReaderTest, public ::testing::WithParamInterface<ExpectedTags> {};
 
