@@ -264,6 +264,15 @@ std::vector<std::string> ListEntryNames(const std::string& directory)
     return names;
 }
 
+// What the listener thread shares with the reply functions it hands out, which may outlive the window.
+struct ReplyExchange {
+    std::mutex mutex;
+    std::condition_variable answered;
+    uint64_t awaited = 0;  // serial of the message whose reply is awaited; 0 when none
+    std::optional<intptr_t> result;
+    bool stopping = false;
+};
+
 }  // namespace
 
 std::string WindowDirectoryPath()
@@ -324,15 +333,6 @@ std::optional<intptr_t> SendTopLevelMessage(const TopLevelWindow& window, const 
     }
     return static_cast<intptr_t>(answer.result);
 }
-
-// What the listener thread shares with the reply functions it hands out, which may outlive the window.
-struct ReplyExchange {
-    std::mutex mutex;
-    std::condition_variable answered;
-    uint64_t awaited = 0;  // serial of the message whose reply is awaited; 0 when none
-    std::optional<intptr_t> result;
-    bool stopping = false;
-};
 
 struct PublishedWindow::State {
     std::string title;
