@@ -176,6 +176,7 @@ CodePage::CodePage(int number) : number_(number), iconvName_(IconvName(number))
             return std::nullopt;
         });
         leadBytes_[byte] = incomplete;
+        hasLeadBytes_ = hasLeadBytes_ || incomplete;
     }
     std::string ascii(kFirstHighByte, '\0');
     for (std::size_t byte = 0; byte < ascii.size(); ++byte) ascii[byte] = static_cast<char>(byte);
@@ -260,6 +261,21 @@ int CompareNoCase(std::string_view a, std::string_view b)
     }
     if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;
+}
+
+int CompareTextsNoCase(const char* a, const char* b)
+{
+    const CodePage& page = CodePage::System();
+    bool trail = false;  // both texts are equal so far, so a trail byte stands at the same place in both
+    for (;; ++a, ++b) {
+        const auto byteA = static_cast<unsigned char>(*a);
+        const auto byteB = static_cast<unsigned char>(*b);
+        const unsigned char foldedA = trail ? byteA : FoldByte(byteA);
+        const unsigned char foldedB = trail ? byteB : FoldByte(byteB);
+        if (foldedA != foldedB) return foldedA < foldedB ? -1 : 1;
+        if (byteA == 0) return 0;
+        trail = !trail && page.HasLeadBytes() && page.IsLeadByte(byteA);
+    }
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b)

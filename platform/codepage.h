@@ -32,6 +32,8 @@ public:
 
     // In a double-byte page, a byte that starts a two-byte character.
     bool IsLeadByte(unsigned char byte) const { return leadBytes_[byte]; }
+    // False for a single-byte page, where every byte is a character of its own.
+    bool HasLeadBytes() const { return hasLeadBytes_; }
     // Bytes of the character that starts at offset: 2 for a lead byte with a byte after it, else 1.
     std::size_t CharacterSize(std::string_view text, std::size_t offset) const;
 
@@ -39,12 +41,16 @@ private:
     int number_;
     std::string iconvName_;
     std::array<bool, 256> leadBytes_{};
+    bool hasLeadBytes_ = false;
     bool asciiCompatible_ = false;  // bytes below 0x80 are ASCII, so pure ASCII text needs no conversion
 };
 
 // Windows' case-insensitive comparison for names and tags: A-Z fold to a-z, every other byte
 // compares as its unsigned value, double-byte characters of the system page are units. <0, 0, >0.
 KOVAPLATFORM_API int CompareNoCase(std::string_view a, std::string_view b);
+// The same for zero-terminated texts, reading no further than the first difference: sorting
+// thousands of tags compares mostly texts that differ early.
+KOVAPLATFORM_API int CompareTextsNoCase(const char* a, const char* b);
 KOVAPLATFORM_API bool EqualsNoCase(std::string_view a, std::string_view b);
 // Lower-cases A-Z, leaving the trail bytes of double-byte characters alone.
 KOVAPLATFORM_API std::string ToLowerNoCase(std::string_view text);

@@ -24,12 +24,6 @@ constexpr uint32_t kReadableBits = kSettableBits | kAttributeDirectory;
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr std::size_t kStoredTextCapacity = 64;  // "0x" and 8 hex digits, or Samba's longer value
 
-bool OnFatVolume(const std::string& linuxPath)
-{
-    struct statfs volume {};
-    return statfs(linuxPath.c_str(), &volume) == 0 && volume.f_type == MSDOS_SUPER_MAGIC;
-}
-
 // Runs one FAT attribute ioctl; errno is kept when it fails.
 bool FatAttributeCall(const std::string& linuxPath, unsigned long request, uint32_t* attributes)
 {
@@ -96,11 +90,22 @@ int SetWritable(const std::string& linuxPath, const struct stat& status, bool wr
 
 }  // namespace
 
+bool IsOnFatVolume(const std::string& linuxPath)
+{
+    struct statfs volume {};
+    return statfs(linuxPath.c_str(), &volume) == 0 && volume.f_type == MSDOS_SUPER_MAGIC;
+}
+
 uint32_t ReadDosAttributes(const std::string& linuxPath, const struct stat& status)
+{
+    return ReadDosAttributes(linuxPath, status, IsOnFatVolume(linuxPath));
+}
+
+uint32_t ReadDosAttributes(const std::string& linuxPath, const struct stat& status, bool onFatVolume)
 {
     const uint32_t directory = S_ISDIR(status.st_mode) ? kAttributeDirectory : 0;
     uint32_t fatBits = 0;
-    if (OnFatVolume(linuxPath) && FatAttributeCall(linuxPath, FAT_IOCTL_GET_ATTRIBUTES, &fatBits)) {
+    if (onFatVolume && FatAttributeCall(linuxPath, FAT_IOCTL_GET_ATTRIBUTES, &fatBits)) {
         const uint32_t attributes = (fatBits & kReadableBits) | directory;
         return attributes ? attributes : kAttributeNormal;
     }
@@ -116,7 +121,7 @@ int WriteDosAttributes(const std::string& linuxPath, uint32_t attributes)
     uint32_t bits = attributes & kSettableBits;
     if (S_ISDIR(status.st_mode)) bits &= ~kAttributeReadOnly;
 
-    if (OnFatVolume(linuxPath)) {
+    if (IsOnFatVolume(linuxPath)) {
         if (S_ISDIR(status.st_mode)) {
             uint32_t current = 0;
             if (!FatAttributeCall(linuxPath, FAT_IOCTL_GET_ATTRIBUTES, &current)) return errno;

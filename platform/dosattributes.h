@@ -13,8 +13,13 @@
 // attributes a leading dot reads as hidden and the other stored bits are lost.
 namespace platform {
 
+// True when the path lies on a vfat mount, where the FAT directory entry holds the bits.
+bool IsOnFatVolume(const std::string& linuxPath);
+
 // The attributes of an existing file whose stat the caller has; kAttributeNormal when no bit is set.
 uint32_t ReadDosAttributes(const std::string& linuxPath, const struct stat& status);
+// The same when the caller knows the volume already (a listing asks once for all its entries).
+uint32_t ReadDosAttributes(const std::string& linuxPath, const struct stat& status, bool onFatVolume);
 
 // Sets read-only, hidden, system and archive as given; other bits (directory, normal, temporary)
 // are ignored, and read-only is ignored on folders as Windows does. 0, or the errno of the failure.

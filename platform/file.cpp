@@ -72,12 +72,33 @@ std::optional<File> File::TryOpen(const std::string& path, Mode mode, uint32_t* 
         if (error) *error = code;
         return std::nullopt;
     };
+    if (mode == Mode::Read) {
+        // Reading creates nothing, so the caller's spelling can be tried before any lookup.
+        if (std::optional<File> file = OpenSpelledForReading(path)) {
+            if (error) *error = kErrorSuccess;
+            return file;
+        }
+    }
     const ResolvedPath resolved = ResolvePath(path);
     if (resolved.error != kErrorSuccess) return fail(resolved.error);
     if (const uint32_t refusal = OpenRefusal(resolved.linuxPath, mode)) return fail(refusal);
     const int fd = open(resolved.linuxPath.c_str(), OpenFlags(mode) | O_CLOEXEC, kNewFileMode);
     if (fd < 0) return fail(ErrorForPath(errno, resolved.linuxPath));
     if (error) *error = kErrorSuccess;
+    return File(fd, path);
+}
+
+std::optional<File> File::OpenSpelledForReading(const std::string& path)
+{
+    const ResolvedPath spelled = SpelledPath(path);
+    if (spelled.error != kErrorSuccess) return std::nullopt;
+    const int fd = open(spelled.linuxPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
+        close(fd);
+        return std::nullopt;
+    }
     return File(fd, path);
 }
 

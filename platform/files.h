@@ -30,11 +30,19 @@ struct FolderEntry {
     bool IsFolder() const { return (attributes & kAttributeDirectory) != 0; }
 };
 
+// How much a listing tells of each entry.
+enum class ListingDetail {
+    Full,   // the DOS attributes, read as GetFileAttributes reads them
+    Quick,  // only what the file's mode tells (folder, read-only): hidden, system and archive are
+            // not looked up, and "." and ".." carry the folder's own size and time
+};
+
 // FindFirstFile/FindNextFile over a pattern such as "E:\Music\*.*" ('*' and '?' in the last
 // component, matched without regard to case; "*.*" matches every name). Hidden entries are
 // included. As on Windows, a folder below a drive root also lists "." and ".." first, and a drive
 // root does not, so an empty root finds nothing. Empty optional when nothing is found.
-KOVAPLATFORM_API std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern);
+KOVAPLATFORM_API std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern,
+                                                                   ListingDetail detail = ListingDetail::Full);
 
 KOVAPLATFORM_API uint32_t GetFileAttributes(const std::string& path);
 KOVAPLATFORM_API bool SetFileAttributes(const std::string& path, uint32_t attributes);
@@ -92,6 +100,8 @@ public:
 
 private:
     File(int fd, std::string path);
+    // Opens the path as spelled when that names a file; no last error is set when it does not.
+    static std::optional<File> OpenSpelledForReading(const std::string& path);
 
     int fd_ = -1;
     std::string path_;  // as the caller wrote it, for error messages

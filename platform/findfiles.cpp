@@ -18,16 +18,42 @@ namespace {
 
 constexpr char kCurrentFolder[] = ".";
 constexpr char kParentFolder[] = "..";
+constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 
-FolderEntry MakeEntry(std::string name, const std::string& linuxPath, const struct stat& status)
-{
-    FolderEntry entry;
-    entry.name = std::move(name);
-    entry.attributes = ReadDosAttributes(linuxPath, status);
-    entry.size = S_ISDIR(status.st_mode) ? 0 : static_cast<uint64_t>(status.st_size);
-    entry.lastWriteTime = status.st_mtim.tv_sec;
-    return entry;
-}
+using Listing = std::unique_ptr<DIR, int (*)(DIR*)>;
+
+// Reads the attributes of the entries of one folder, in the detail the caller asked for.
+class EntryMaker {
+public:
+    EntryMaker(const std::string& folder, ListingDetail detail)
+        : detail_(detail), onFatVolume_(detail == ListingDetail::Full && IsOnFatVolume(folder))
+    {
+    }
+
+    FolderEntry Make(std::string name, const std::string& linuxPath, const struct stat& status) const
+    {
+        FolderEntry entry;
+        entry.name = std::move(name);
+        entry.attributes = detail_ == ListingDetail::Full ? ReadDosAttributes(linuxPath, status, onFatVolume_)
+                                                          : ModeAttributes(status);
+        entry.size = S_ISDIR(status.st_mode) ? 0 : static_cast<uint64_t>(status.st_size);
+        entry.lastWriteTime = status.st_mtim.tv_sec;
+        return entry;
+    }
+
+    ListingDetail detail() const { return detail_; }
+
+private:
+    static uint32_t ModeAttributes(const struct stat& status)
+    {
+        uint32_t attributes = S_ISDIR(status.st_mode) ? kAttributeDirectory : 0;
+        if (!S_ISDIR(status.st_mode) && (status.st_mode & kWriteBits) == 0) attributes |= kAttributeReadOnly;
+        return attributes ? attributes : kAttributeNormal;
+    }
+
+    ListingDetail detail_;
+    bool onFatVolume_;
+};
 
 // The stat of a listed name; a dangling link is listed as what it is rather than dropped.
 bool StatEntry(int folderFd, const char* name, struct stat* status)
@@ -35,42 +61,59 @@ bool StatEntry(int folderFd, const char* name, struct stat* status)
     return fstatat(folderFd, name, status, 0) == 0 || fstatat(folderFd, name, status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-void AddDotEntries(const std::string& folder, std::string_view pattern, std::vector<FolderEntry>& entries)
+void AddDotEntries(const std::string& folder, int folderFd, std::string_view pattern, const EntryMaker& maker,
+                   std::vector<FolderEntry>& entries)
 {
+    struct stat folderStatus {};
+    if (maker.detail() == ListingDetail::Quick && fstat(folderFd, &folderStatus) != 0) return;
     for (const char* name : {kCurrentFolder, kParentFolder}) {
+        if (!MatchesWildcard(pattern, name)) continue;
         const std::string linuxPath = folder + "/" + name;
-        struct stat status {};
-        if (MatchesWildcard(pattern, name) && stat(linuxPath.c_str(), &status) == 0) {
-            entries.push_back(MakeEntry(name, linuxPath, status));
-        }
+        struct stat status = folderStatus;
+        if (maker.detail() == ListingDetail::Full && stat(linuxPath.c_str(), &status) != 0) continue;
+        entries.push_back(maker.Make(name, linuxPath, status));
     }
 }
 
-}  // namespace
-
-std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern)
+// Opens the folder as spelled first: listings mostly name folders that an earlier listing gave.
+std::optional<ResolvedPath> OpenFolder(const std::string& folderPath, Listing& listing)
 {
-    const auto [folderPath, namePattern] = SplitLastComponent(pattern);
-    const ResolvedPath folder = ResolvePath(folderPath);
+    ResolvedPath folder = SpelledPath(folderPath);
+    if (folder.error == kErrorSuccess) listing.reset(opendir(folder.linuxPath.c_str()));
+    if (listing) return folder;
+
+    folder = ResolvePath(folderPath);
     if (folder.error != kErrorSuccess) {
         SetLastError(folder.error);
         return std::nullopt;
     }
-    if (namePattern.empty()) {
-        SetLastError(kErrorFileNotFound);
-        return std::nullopt;
-    }
-    const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(folder.linuxPath.c_str()), closedir);
+    listing.reset(opendir(folder.linuxPath.c_str()));
     if (!listing) {
         // The folder itself is missing, not a file in it.
         SetLastError(errno == ENOENT ? kErrorPathNotFound : ErrorFromErrno(errno));
         return std::nullopt;
     }
+    return folder;
+}
+
+}  // namespace
+
+std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern, ListingDetail detail)
+{
+    const auto [folderPath, namePattern] = SplitLastComponent(pattern);
+    Listing listing(nullptr, closedir);
+    const std::optional<ResolvedPath> folder = OpenFolder(folderPath, listing);
+    if (!folder) return std::nullopt;
+    if (namePattern.empty()) {
+        SetLastError(kErrorFileNotFound);
+        return std::nullopt;
+    }
 
     std::vector<FolderEntry> entries;
-    if (!folder.isDriveRoot) AddDotEntries(folder.linuxPath, namePattern, entries);
-    const CodePage& page = CodePage::System();
+    const EntryMaker maker(folder->linuxPath, detail);
     const int folderFd = dirfd(listing.get());
+    if (!folder->isDriveRoot) AddDotEntries(folder->linuxPath, folderFd, namePattern, maker, entries);
+    const CodePage& page = CodePage::System();
     while (const dirent* found = readdir(listing.get())) {
         const std::string_view linuxName = found->d_name;
         if (linuxName == kCurrentFolder || linuxName == kParentFolder) continue;
@@ -78,7 +121,7 @@ std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern)
         struct stat status {};
         // An entry that vanished since the listing was read is not there any more.
         if (!MatchesWildcard(namePattern, name) || !StatEntry(folderFd, found->d_name, &status)) continue;
-        entries.push_back(MakeEntry(std::move(name), folder.linuxPath + "/" + found->d_name, status));
+        entries.push_back(maker.Make(std::move(name), folder->linuxPath + "/" + found->d_name, status));
     }
     if (entries.empty()) {
         SetLastError(kErrorFileNotFound);

@@ -88,7 +88,7 @@ ResolvedPath Failure(uint32_t error)
 
 }  // namespace
 
-ResolvedPath ResolvePath(std::string_view windowsPath)
+ResolvedPath SpelledPath(std::string_view windowsPath)
 {
     if (windowsPath.find('\0') != std::string_view::npos) return Failure(kErrorInvalidName);
     if (windowsPath.size() < kDrivePrefixLength || windowsPath[1] != ':' ||
@@ -97,15 +97,31 @@ ResolvedPath ResolvePath(std::string_view windowsPath)
     }
     const std::optional<DriveEntry> drive = DriveMap::Instance().Find(windowsPath[0]);
     if (!drive) return Failure(kErrorPathNotFound);
-    if (!IsDirectory(drive->directory)) return Failure(kErrorNotReady);
 
     const CodePage& page = CodePage::System();
     const std::vector<std::string> components = NormalComponents(windowsPath.substr(kDrivePrefixLength));
-    ResolvedPath resolved;
-    resolved.isDriveRoot = components.empty();
-    resolved.linuxPath = drive->directory;
+    ResolvedPath spelled;
+    spelled.isDriveRoot = components.empty();
+    spelled.linuxPath = drive->directory;
+    for (const std::string& component : components) spelled.linuxPath = JoinLinux(spelled.linuxPath, page.ToUtf8(component));
+    spelled.driveDirectory = drive->directory;
+    spelled.components = components;
+    return spelled;
+}
+
+ResolvedPath ResolvePath(std::string_view windowsPath)
+{
+    ResolvedPath resolved = SpelledPath(windowsPath);
+    if (resolved.error != kErrorSuccess) return resolved;
+    // Most paths come from listings and are spelled exactly: one lookup settles them.
+    struct stat status {};
+    if (lstat(resolved.linuxPath.c_str(), &status) == 0) return resolved;
+    if (!IsDirectory(resolved.driveDirectory)) return Failure(kErrorNotReady);
+
+    const CodePage& page = CodePage::System();
+    resolved.linuxPath = resolved.driveDirectory;
     bool existing = true;
-    for (const std::string& component : components) {
+    for (const std::string& component : resolved.components) {
         std::optional<std::string> name;
         if (existing) name = FindExisting(resolved.linuxPath, component);
         // Below a component that does not exist nothing can, so the caller's spelling stands.

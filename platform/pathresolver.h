@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 // Inside the platform library only: the Windows path walk behind every file call.
 namespace platform {
@@ -12,12 +13,20 @@ struct ResolvedPath {
     uint32_t error = 0;        // 0, or the Windows code the call fails with
     std::string linuxPath;     // valid when error is 0
     bool isDriveRoot = false;  // the path names the root of its drive ("E:", "E:\", "E:.")
+    std::string driveDirectory;           // the drive's directory
+    std::vector<std::string> components;  // below the drive, "." and ".." applied
 };
 
 // Resolves a Windows path as ToLinuxPath documents. Fails with kErrorPathNotFound for a path without
 // a drive letter or on an unmapped drive, kErrorNotReady when the drive's directory is gone (a
 // drive without its medium) and kErrorInvalidName for a path holding a NUL byte.
 ResolvedPath ResolvePath(std::string_view windowsPath);
+
+// The Linux path as the caller spelled every component, found without touching the file system: what
+// ResolvePath gives whenever that spelling exists. A call that can tell from its own result that
+// the path exists (an open or a listing that succeeds) saves the lookups. Fails as ResolvePath does
+// for a bad drive or name, but never with kErrorNotReady.
+ResolvedPath SpelledPath(std::string_view windowsPath);
 
 // Splits off the last component ("E:\Music\*.mp3" gives "E:\Music" and "*.mp3"; "E:*.*" gives "E:"
 // and "*.*"). Multibyte-aware: a trail byte equal to '\' is not a separator.
