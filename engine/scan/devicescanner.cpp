@@ -64,6 +64,12 @@ std::string RootPattern(const char* root)
     return platform::JoinPath(root, "*.*");
 }
 
+// The walks need names and the folder bit only, not the hidden and system bits.
+std::optional<std::vector<platform::FolderEntry>> ListFolder(const std::string& pattern)
+{
+    return platform::FindFiles(pattern, platform::ListingDetail::Quick);
+}
+
 std::string ExtensionOf(const std::string& path)
 {
     std::vector<char> extension(path.size() + 1, '\0');
@@ -74,7 +80,7 @@ std::string ExtensionOf(const std::string& path)
 int32_t CountFolder(const std::string& pattern, const std::string& folder, int* count)
 {
     if (CancelRequested()) return kScanCancelled;
-    const std::optional<std::vector<platform::FolderEntry>> listing = platform::FindFiles(pattern);
+    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(pattern);
     if (!listing) return kScanNothingFound;
     int total = 0;
     for (const platform::FolderEntry& entry : *listing) {
@@ -200,7 +206,7 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& path, const st
 
 int32_t TreeWalk::ScanFolder(const std::string& folder)
 {
-    const std::optional<std::vector<platform::FolderEntry>> listing = platform::FindFiles(folder + "\\*.*");
+    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(folder + "\\*.*");
     if (!listing) return kScanDone;
     const WalkOutcome outcome = WalkListing(*listing, folder, true);
     switch (outcome.end) {
@@ -229,7 +235,7 @@ int32_t ScanTree(const char* root, void* window)
     if (countResult != kScanDone) return countResult;
     counters.total = total;
 
-    const std::optional<std::vector<platform::FolderEntry>> listing = platform::FindFiles(pattern);
+    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(pattern);
     if (!listing) return kScanNothingFound;
     if (CancelRequested()) return kScanCancelled;
 
