@@ -6,24 +6,31 @@ namespace engine {
 
 int CompareTracks(const TrackRecord& a, const TrackRecord& b, SortKey key)
 {
+    if (key == SortKey::TrackNumber) return (a.trackNumber > b.trackNumber) - (a.trackNumber < b.trackNumber);
+    const char* textA = SortText(a, key);
+    if (!textA) return 0;
+    return platform::CompareTextsNoCase(textA, SortText(b, key));
+}
+
+const char* SortText(const TrackRecord& record, SortKey key)
+{
     switch (key) {
     case SortKey::Artist:
-        return platform::CompareNoCase(TextOf(a.artist), TextOf(b.artist));
+        return record.artist;
     case SortKey::Album:
-        return platform::CompareNoCase(TextOf(a.album), TextOf(b.album));
+        return record.album;
     case SortKey::Title:
-        return platform::CompareNoCase(TextOf(a.title), TextOf(b.title));
+        return record.title;
     case SortKey::Genre:
-        return platform::CompareNoCase(TextOf(a.genre), TextOf(b.genre));
+        return record.genre;
     case SortKey::FileName:
-        return platform::CompareNoCase(TextOf(a.fileName), TextOf(b.fileName));
+        return record.fileName;
     case SortKey::TrackNumber:
-        return (a.trackNumber > b.trackNumber) - (a.trackNumber < b.trackNumber);
     case SortKey::NoneA:
     case SortKey::NoneB:
         break;
     }
-    return 0;
+    return nullptr;
 }
 
 }  // namespace engine

@@ -2,6 +2,8 @@
 
 #include "engine/catalogue/trackcomparison.h"
 
+#include "platform/codepage.h"
+
 #include <utility>
 
 namespace engine {
@@ -9,6 +11,9 @@ namespace engine {
 TrackSorter::TrackSorter(std::span<std::unique_ptr<TrackRecord>> records, SortKey key)
     : records_(records), key_(key)
 {
+    if (records_.empty() || !SortText(*records_.front(), key_)) return;
+    foldedTexts_.reserve(records_.size());
+    for (const auto& record : records_) foldedTexts_.push_back(platform::ToLowerNoCase(SortText(*record, key_)));
 }
 
 void TrackSorter::Sort()
@@ -22,17 +27,54 @@ void TrackSorter::Sort()
 }
 
 // Moves the maximum of first..last to last and shrinks the range. Among equal maxima the one
-// nearest the front is taken.
+// nearest the front is taken. The maximum is found with a tournament over the positions rather than
+// a scan of the range: the same choice at every step, with log(n) comparisons instead of n.
 void TrackSorter::SelectionSort(Index first, Index last)
 {
+    if (last <= first) return;
+    Tournament tournament(*this, first, last);
     while (last > first) {
-        Index maximum = first;
-        for (Index i = first + 1; i <= last; ++i) {
-            if (Compare(i, maximum) > 0) maximum = i;
-        }
+        const Index maximum = tournament.Winner();
         Swap(maximum, last);
+        tournament.Replay(maximum);
+        tournament.Remove(last);
         --last;
     }
+}
+
+TrackSorter::Tournament::Tournament(const TrackSorter& sorter, Index first, Index last)
+    : sorter_(sorter), first_(first)
+{
+    while (leaves_ < last - first + 1) leaves_ *= 2;
+    winners_.assign(static_cast<std::size_t>(2 * leaves_), kNobody);
+    for (Index position = first; position <= last; ++position) winners_[Leaf(position)] = position;
+    for (Index node = leaves_ - 1; node >= 1; --node) Decide(node);
+}
+
+void TrackSorter::Tournament::Replay(Index position)
+{
+    for (Index node = static_cast<Index>(Leaf(position)) / 2; node >= 1; node /= 2) Decide(node);
+}
+
+void TrackSorter::Tournament::Remove(Index position)
+{
+    winners_[Leaf(position)] = kNobody;
+    Replay(position);
+}
+
+// The left side holds the lower positions, so it keeps a tie: the front-most maximum wins.
+void TrackSorter::Tournament::Decide(Index node)
+{
+    const Index left = winners_[static_cast<std::size_t>(2 * node)];
+    const Index right = winners_[static_cast<std::size_t>(2 * node + 1)];
+    Index winner = left;
+    if (left == kNobody || (right != kNobody && sorter_.Compare(right, left) > 0)) winner = right;
+    winners_[static_cast<std::size_t>(node)] = winner;
+}
+
+std::size_t TrackSorter::Tournament::Leaf(Index position) const
+{
+    return static_cast<std::size_t>(leaves_ + position - first_);
 }
 
 // The larger part of every partition waits on the stack and the smaller one is sorted next, so
@@ -91,12 +133,18 @@ TrackSorter::Split TrackSorter::Partition(Index lo, Index hi)
 
 int TrackSorter::Compare(Index a, Index b) const
 {
+    if (!foldedTexts_.empty()) {
+        return foldedTexts_[static_cast<std::size_t>(a)].compare(foldedTexts_[static_cast<std::size_t>(b)]);
+    }
     return CompareTracks(*records_[static_cast<std::size_t>(a)], *records_[static_cast<std::size_t>(b)], key_);
 }
 
 void TrackSorter::Swap(Index a, Index b)
 {
     std::swap(records_[static_cast<std::size_t>(a)], records_[static_cast<std::size_t>(b)]);
+    if (!foldedTexts_.empty()) {
+        std::swap(foldedTexts_[static_cast<std::size_t>(a)], foldedTexts_[static_cast<std::size_t>(b)]);
+    }
 }
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace engine {
@@ -37,6 +38,28 @@ private:
         Index upperStart;
     };
 
+    // Finds the front-most maximum of a shrinking range of positions; a node holds the winner of
+    // the positions below it (kNobody when it has none left).
+    class Tournament {
+    public:
+        Tournament(const TrackSorter& sorter, Index first, Index last);
+        Index Winner() const { return winners_[1]; }
+        // The record at the position changed: plays its matches again.
+        void Replay(Index position);
+        // The position left the range.
+        void Remove(Index position);
+
+    private:
+        static constexpr Index kNobody = -1;
+        void Decide(Index node);
+        std::size_t Leaf(Index position) const;
+
+        const TrackSorter& sorter_;
+        Index first_;
+        Index leaves_ = 1;
+        std::vector<Index> winners_;
+    };
+
     void SelectionSort(Index first, Index last);
     void QuickSort(Index first, Index last);
     // Partitions the range and narrows it to the part to sort next, pushing the other part; false
@@ -49,6 +72,10 @@ private:
 
     std::span<std::unique_ptr<TrackRecord>> records_;
     SortKey key_;
+    // For a text key, each position's text folded once (A-Z to a-z), moved along with its record:
+    // folded texts compare byte by byte exactly as the case-insensitive comparison does, and a
+    // selection pass compares each record hundreds of times.
+    std::vector<std::string> foldedTexts_;
 };
 
 }  // namespace engine
