@@ -31,12 +31,14 @@ public:
     std::string FinalPath() const;
     std::string TemporaryPath() const;
 
-    // Only while open. Its failures are platform::FileError exceptions.
-    platform::File& Stream() { return *file_; }
+    // Adds bytes at the end of the file, gathering them into large writes (a device answers each
+    // write separately, and a playlist has thousands of entries). Only while open; failures are
+    // platform::FileError exceptions.
+    void Append(std::string_view bytes);
     NavigationSums& Sums() { return sums_; }
     void ResetSums() { sums_ = NavigationSums{}; }
 
-    // Flushes the temporary file to the device, closes it and renames it over the real file.
+    // Writes what is gathered, flushes the temporary file to the device, closes it and renames it over the real file.
     // Throws FileError when the flush fails; false when the rename fails (the temporary file is
     // then removed).
     bool Commit();
@@ -47,6 +49,7 @@ private:
     std::string folder_;
     std::string fileName_;
     std::optional<platform::File> file_;
+    std::string pending_;
     NavigationSums sums_;
 };
 

@@ -39,7 +39,6 @@ int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& 
         playlist.Discard();
         return kPlaylistTooLarge;
     }
-    playlist.Stream().Seek(0, platform::File::Origin::End);
     playlist.ResetSums();
     int32_t entryNumber = 0;
     for (const OrderedEntry& entry : entries) {
@@ -60,7 +59,7 @@ int32_t WritePlaylistHeader(const char* root, PlaylistKind kind, PlaylistFile& p
     if (!playlist.Create(folder, PlaylistFileName(kind))) return kPlaylistFileFailed;
     try {
         const std::string header = FormatPlaylistHeader(kind);
-        playlist.Stream().Write(header.data(), header.size());
+        playlist.Append(header);
     } catch (const platform::FileError&) {
         playlist.Discard();
         return kPlaylistFailed;
@@ -98,7 +97,7 @@ int32_t WritePlaylistEntry(PlaylistFile& playlist, TrackRecord& record, int32_t 
     record.entryLength = size - 1;
     for (std::size_t i = 0; i < values.size(); ++i) record.navigation[i] = static_cast<int32_t>(values[i]);
     const std::string entry = FormatPlaylistEntry(record, level, context);
-    playlist.Stream().Write(entry.data(), entry.size());
+    playlist.Append(entry);
     return kPlaylistWritten;
 }
 
