@@ -49,21 +49,29 @@ int64_t BareWalk(const std::string& directory)
 ChildRun RunInChild(const std::function<int()>& work)
 {
     const auto start = std::chrono::steady_clock::now();
+    std::fflush(nullptr);
     const pid_t child = fork();
-    if (child == 0) _exit(work());
+    if (child == 0) {
+        const int status = work();
+        std::fflush(nullptr);
+        _exit(status);
+    }
     int status = 0;
     struct rusage usage {};
     wait4(child, &status, 0, &usage);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     if (!WIFEXITED(status)) std::fprintf(stderr, "the measured child failed\n");
-    return {elapsed.count(), usage.ru_maxrss / 1024.0};
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return {elapsed.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss / 1024.0};
 }
 
 void PrintComparison(const char* what, const ChildRun& subject, const char* baseline, const ChildRun& reference)
 {
-    std::printf("%-34s %8.3f s   peak %7.1f MiB\n", what, subject.seconds, subject.peakMiB);
-    std::printf("%-34s %8.3f s   peak %7.1f MiB\n", baseline, reference.seconds, reference.peakMiB);
-    std::printf("ratio                              %8.2f\n", subject.seconds / reference.seconds);
+    std::printf("%-34s %8s %8s %10s\n", "", "wall s", "cpu s", "peak MiB");
+    std::printf("%-34s %8.3f %8.3f %10.1f\n", what, subject.seconds, subject.cpuSeconds, subject.peakMiB);
+    std::printf("%-34s %8.3f %8.3f %10.1f\n", baseline, reference.seconds, reference.cpuSeconds, reference.peakMiB);
+    std::printf("%-34s %8.2f %8.2f\n", "ratio", subject.seconds / reference.seconds,
+                subject.cpuSeconds / reference.cpuSeconds);
 }
 
 }  // namespace bench

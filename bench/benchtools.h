@@ -16,7 +16,8 @@ std::string PreparedDevice(int audioFiles);
 int64_t BareWalk(const std::string& directory);
 
 struct ChildRun {
-    double seconds = 0;
+    double seconds = 0;     // wall-clock time
+    double cpuSeconds = 0;  // user and system time: steadier on a busy machine
     double peakMiB = 0;
 };
 
