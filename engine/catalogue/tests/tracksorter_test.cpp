@@ -164,3 +164,40 @@ TEST(CatalogueSortTest, SortsOnlyTheGivenRange)
 }
 
 }  // namespace
+
+namespace {
+
+// The selection pass written as the plain scan: the leftmost maximum of first..last goes to last.
+void ScanningSelection(std::vector<std::unique_ptr<TrackRecord>>& records, SortKey key)
+{
+    for (std::size_t last = records.size(); last-- > 1;) {
+        std::size_t maximum = 0;
+        for (std::size_t i = 1; i <= last; ++i) {
+            if (engine::CompareTracks(*records[i], *records[maximum], key) > 0) maximum = i;
+        }
+        std::swap(records[maximum], records[last]);
+    }
+}
+
+// The tournament must choose exactly what the scan chooses at every step, or equal titles would
+// come out in another order than the player's playlists have always had.
+TEST_F(TrackSorterTest, SelectionByTournamentPlacesEqualKeysAsTheScanDoes)
+{
+    std::mt19937 random(7);
+    for (int count : {2, 3, 17, 64, 255, 500}) {
+        records_.clear();
+        std::uniform_int_distribution<int> fewTitles(0, count / 4 + 1);
+        for (int i = 0; i < count; ++i) AddTitles({(fewTitles(random) % 2 ? "Song " : "song ") + std::to_string(fewTitles(random))});
+        std::vector<std::unique_ptr<TrackRecord>> expected;
+        for (const auto& record : records_) expected.push_back(std::make_unique<TrackRecord>(*record));
+        ScanningSelection(expected, SortKey::Title);
+
+        Sort(SortKey::Title);
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            ASSERT_EQ(engine::TextOf(records_[i]->fileName), engine::TextOf(expected[i]->fileName))
+                << count << " records, position " << i;
+        }
+    }
+}
+
+}  // namespace
