@@ -24,8 +24,8 @@ void PrintHelp(std::FILE* out)
     std::fprintf(out, "Usage: kovahdd COMMAND [ARGUMENTS]\n\n"
                       "The PC companion of the Kova hard-disk jukeboxes.\n\nCommands:\n");
     for (const cli::Command& command : kCommands) {
-        std::fprintf(out, "\n  kovahdd %.*s %.*s\n", int(command.name.size()), command.name.data(),
-                     int(command.usage.size()), command.usage.data());
+        const std::string usage = command.usage.empty() ? "" : " " + std::string(command.usage);
+        std::fprintf(out, "\n  kovahdd %.*s%s\n", int(command.name.size()), command.name.data(), usage.c_str());
         std::string help(command.help);
         std::size_t start = 0;
         while (start < help.size()) {
