@@ -5,18 +5,24 @@
 #include "engine/resources/strings.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace engine {
 
 namespace {
 
-// A space, then the value zero-padded to at least width digits.
+// A space, then the value zero-padded to at least width characters, as "%0*lld" writes it (formatted
+// by hand: a playlist holds tens of thousands of numbers).
 void AppendNumber(std::string& out, int64_t value, int width)
 {
     char digits[24];
-    const int length = std::snprintf(digits, sizeof digits, "%c%0*lld", kFieldSeparator, width,
-                                     static_cast<long long>(value));
+    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    const auto length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    const int sign = value < 0 ? 1 : 0;
+    out += kFieldSeparator;
+    if (sign) out += '-';
+    out.append(static_cast<std::size_t>(std::max(0, width - sign - length)), '0');
     out.append(digits, static_cast<std::size_t>(length));
 }
 
