@@ -33,7 +33,7 @@ std::ostream& operator<<(std::ostream& out, const Position& position)
 
 class PlaylistOrderTest : public ::testing::Test {
 protected:
-    void Add(const TrackSpec& spec) { catalogue_.AddTrack(testsupport::MakeTrack(spec)); }
+    void Add(const TrackSpec& tags) { catalogue_.AddTrack(testsupport::MakeTrack(tags)); }
 
     static std::vector<std::string> Titles(const std::vector<OrderedEntry>& entries)
     {

@@ -21,17 +21,17 @@ struct TrackSpec {
     std::string_view fileName = {};
 };
 
-inline std::unique_ptr<engine::TrackRecord> MakeTrack(const TrackSpec& spec)
+inline std::unique_ptr<engine::TrackRecord> MakeTrack(const TrackSpec& tags)
 {
     auto record = std::make_unique<engine::TrackRecord>();
-    engine::SetText(record->artist, spec.artist);
-    engine::SetText(record->album, spec.album);
-    engine::SetText(record->title, spec.title);
-    engine::SetText(record->genre, spec.genre);
-    record->trackNumber = spec.track;
-    const std::string fileName = spec.fileName.empty() ? std::string(spec.title) + ".mp3" : std::string(spec.fileName);
+    engine::SetText(record->artist, tags.artist);
+    engine::SetText(record->album, tags.album);
+    engine::SetText(record->title, tags.title);
+    engine::SetText(record->genre, tags.genre);
+    record->trackNumber = tags.track;
+    const std::string fileName = tags.fileName.empty() ? std::string(tags.title) + ".mp3" : std::string(tags.fileName);
     engine::SetText(record->fileName, fileName);
-    engine::SetText(record->path, spec.path.empty() ? "..\\..\\" + fileName : std::string(spec.path));
+    engine::SetText(record->path, tags.path.empty() ? "..\\..\\" + fileName : std::string(tags.path));
     return record;
 }
 

@@ -11,10 +11,10 @@ using testsupport::TrackSpec;
 
 class TrackCatalogueTest : public ::testing::Test {
 protected:
-    // The size of the spec's entry at a level, worked out from a separate record.
-    static int32_t SizeOf(const TrackSpec& spec, int32_t level) { return engine::EntrySize(*MakeTrack(spec), level); }
+    // The size of the entry these tags make at a level, worked out from a separate record.
+    static int32_t SizeOf(const TrackSpec& tags, int32_t level) { return engine::EntrySize(*MakeTrack(tags), level); }
 
-    void Add(const TrackSpec& spec) { catalogue_.AddTrack(MakeTrack(spec)); }
+    void Add(const TrackSpec& tags) { catalogue_.AddTrack(MakeTrack(tags)); }
 
     engine::TrackCatalogue catalogue_;
 };

@@ -56,7 +56,7 @@ protected:
         return engine::WritePlaylistBody(playlist, root, kind, catalogue_);
     }
 
-    void Add(const TrackSpec& spec) { catalogue_.AddTrack(testsupport::MakeTrack(spec)); }
+    void Add(const TrackSpec& tags) { catalogue_.AddTrack(testsupport::MakeTrack(tags)); }
 
     std::string Read(std::string_view fileName) const
     {
