@@ -2,6 +2,7 @@
 
 #include "engine/catalogue/entrysize.h"
 #include "engine/playlist/playlistfolders.h"
+#include "engine/playlist/playlistformat.h"
 #include "engine/playlist/playlistlimits.h"
 
 #include "platform/errors.h"
@@ -33,6 +34,11 @@ std::string_view PlaylistFileName(PlaylistKind kind)
 
 int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& catalogue)
 {
+    // Every track is an entry, so too many tracks need no sorting to be refused.
+    if (static_cast<int64_t>(catalogue.TrackCount()) > kMaxOrdinal) {
+        playlist.Discard();
+        return kPlaylistTooLarge;
+    }
     const std::vector<OrderedEntry> entries = catalogue.OrderedEntries(kind);
     const int32_t level = EntryLevel(kind);
     if (!PlaylistFits(entries, level)) {
