@@ -1,5 +1,7 @@
 #include "trayhost/busyrules.h"
 
+#include "trayhost/detection/devicemodelnames.h"
+
 #include <array>
 
 namespace trayhost {
@@ -21,6 +23,15 @@ KovaSyncAction DecideKovaSync(const OpenDialogs& open)
     if (open.IsOpen(DialogSlot::SyncProgress)) return KovaSyncAction::Beep;
     if (open.IsOpen(DialogSlot::SyncOptions)) return KovaSyncAction::RaiseOptions;
     return KovaSyncAction::CreateOptions;
+}
+
+ProfileAction DecideProfile(const OpenDialogs& open, const DeviceTable::Entry* selected, bool workerRunning)
+{
+    if (open.IsOpen(DialogSlot::Profile)) return ProfileAction::RaiseProfile;
+    if (open.IsOpen(DialogSlot::Verification) || workerRunning) return ProfileAction::Beep;
+    if (!selected) return ProfileAction::NoDevice;
+    if (DeviceModelName(selected->model).empty()) return ProfileAction::Ignore;
+    return ProfileAction::Start;
 }
 
 }  // namespace trayhost

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trayhost/devicetable.h"
 #include "trayhost/resources/ids.h"
 
 #include <bitset>
@@ -50,5 +51,18 @@ enum class KovaSyncAction {
 };
 
 KovaSyncAction DecideKovaSync(const OpenDialogs& open);
+
+enum class ProfileAction {
+    RaiseProfile,  // the profile dialog is open: bring it to the front with the focus
+    Beep,          // busy: the verification dialog is open, or the last run's worker has not ended
+    NoDevice,      // "Kova Profiling Aborted"
+    Ignore,        // the selected device is of no model the profile dialog can show
+    Start,
+};
+
+// The profile command on the selected device (null when the selected index holds no device). A
+// worker still ending (its dialog already closed) counts as busy: two engine runs at once would
+// share the engine's catalogue.
+ProfileAction DecideProfile(const OpenDialogs& open, const DeviceTable::Entry* selected, bool workerRunning);
 
 }  // namespace trayhost

@@ -48,6 +48,7 @@ enum class MouseMessage : uint32_t {
 
 // Dialogs and their controls.
 inline constexpr uint32_t kDialogAbout = 103;
+inline constexpr uint32_t kDialogProfile = 130;
 inline constexpr uint32_t kDialogDeviceConflict = 172;
 inline constexpr int32_t kControlOk = 1;
 inline constexpr int32_t kControlCancel = 2;
@@ -55,5 +56,25 @@ inline constexpr int32_t kControlAboutText = 1047;
 inline constexpr int32_t kControlConflictIcon = 1001;
 inline constexpr int32_t kControlConflictList = 1065;
 inline constexpr int32_t kControlConflictText = 1066;
+
+// Dialog 130, the profile progress dialog. Besides its button it takes command 1 (kControlOk), sent
+// by the worker thread after a cancelled run, which closes it, and command 2 (kControlCancel, the
+// Escape key), which acts as the button.
+inline constexpr int32_t kControlProfileStatus = 1000;
+inline constexpr int32_t kControlProfileDevice = 1001;
+inline constexpr int32_t kControlProfileButton = 1003;
+inline constexpr int32_t kControlProfilePicture = 1004;
+inline constexpr int32_t kControlProfileCaption = 1048;
+
+// The model pictures of dialog 130.
+inline constexpr uint32_t kBitmapProfileHd = 132;
+inline constexpr uint32_t kBitmapProfilePj = 133;
+
+// Sent by the profile worker thread to the profile dialog. Engine stopped: the engine call has
+// returned (or thrown), so the cancel watchdog has nothing left to watch. Run ended: the button
+// becomes "Done" and the dialog comes to the front. The engine's reports arrive as message 1026
+// (kProfileProgressMessage of the engine).
+inline constexpr uint32_t kProfileEngineStoppedMessage = platform::kWmUser + 40;
+inline constexpr uint32_t kProfileRunEndedMessage = platform::kWmUser + 41;
 
 }  // namespace trayhost

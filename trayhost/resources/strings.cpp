@@ -9,6 +9,11 @@ std::string AboutText(const std::string& version)
            "\nCopyright (C) 2025 the KovaHDD developers.";
 }
 
+std::string ProfileDeviceText(std::string_view deviceName, char driveLetter)
+{
+    return "Device:         " + std::string(deviceName) + " \nDrive Letter:  " + driveLetter + ":";
+}
+
 std::string NotAvailableText(const std::string& commandMenuText)
 {
     std::string name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The fixed texts of the tray program's own windows, menu and messages.
 namespace trayhost {
@@ -28,11 +29,34 @@ inline constexpr const char* kAboutCaption = "Kova MP3/Personal Jukebox Applicat
 // Dialog 172.
 inline constexpr const char* kDeviceConflictTitle = "Device Conflict";
 
+// Dialog 130, the profile progress dialog, and its button texts.
+inline constexpr const char* kProfileTitle = "Kova MP3/Personal Jukebox Profiler";
+inline constexpr const char* kProfileDeviceCaption = "Device:";
+inline constexpr const char* kProfileContentsCaption = "Profiling Device Contents...";
+inline constexpr const char* kProfileStatusCaption = "Status:";
+inline constexpr const char* kButtonCancel = "Cancel";
+inline constexpr const char* kButtonDone = "Done";
+
+// Messages of a profile run.
+inline constexpr const char* kProfileThreadErrorText =
+    "Error creating the Kova MP3/Personal Jukebox Profiler thread process.  Profile aborted.";
+inline constexpr const char* kProfileThreadErrorTitle = "Profiler Error";
+inline constexpr const char* kProfileExceptionText =
+    "An unexpected exception occurred during the profiler process.  Profile aborted.";
+inline constexpr const char* kProfileExceptionTitle = "ERROR";
+inline constexpr const char* kWatchdogErrorText =
+    "Unexpected device error has occurred.  Profiler application will be aborted and shut down.  Check that the "
+    "device is functioning properly and recommended to shut down and restart Windows.";
+inline constexpr const char* kWatchdogErrorTitle = "Error";
+
 // Shown by a command whose operation this build does not have.
 inline constexpr const char* kNotAvailableTitle = "Kova MP3/Personal Jukebox Application";
 
 // The version and copyright text of the About dialog, for the given version ("1.0.0").
 std::string AboutText(const std::string& version);
+
+// The device line of dialog 130: the model's name and the drive letter, on two lines.
+std::string ProfileDeviceText(std::string_view deviceName, char driveLetter);
 
 // The message of a command that is not available yet; the name is the command's menu text.
 std::string NotAvailableText(const std::string& commandMenuText);

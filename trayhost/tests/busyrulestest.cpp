@@ -73,5 +73,26 @@ TEST(KovaSyncTest, RunningSynchronisationBeepsOpenOptionsAreRaisedOtherwiseCreat
     EXPECT_EQ(DecideKovaSync(With({DialogSlot::Profile})), KovaSyncAction::CreateOptions);
 }
 
+TEST(ProfileRuleTest, OpenProfileDialogComesFirstThenTheBusyBeepThenTheDevice)
+{
+    const DeviceTable::Entry hd{'E', kModelHd};
+    EXPECT_EQ(DecideProfile(With({DialogSlot::Profile, DialogSlot::Verification}), &hd, true),
+              ProfileAction::RaiseProfile);
+    EXPECT_EQ(DecideProfile(With({DialogSlot::Verification}), nullptr, false), ProfileAction::Beep);
+    EXPECT_EQ(DecideProfile({}, nullptr, true), ProfileAction::Beep);
+    EXPECT_EQ(DecideProfile({}, nullptr, false), ProfileAction::NoDevice);
+    EXPECT_EQ(DecideProfile(With({DialogSlot::SyncOptions, DialogSlot::About}), &hd, false), ProfileAction::Start);
+}
+
+TEST(ProfileRuleTest, OnlyTheTwoModelsAreProfiled)
+{
+    const DeviceTable::Entry pj{'G', kModelPj};
+    const DeviceTable::Entry unknown{'H', kModelNone};
+    const DeviceTable::Entry future{'H', 3};
+    EXPECT_EQ(DecideProfile({}, &pj, false), ProfileAction::Start);
+    EXPECT_EQ(DecideProfile({}, &unknown, false), ProfileAction::Ignore);
+    EXPECT_EQ(DecideProfile({}, &future, false), ProfileAction::Ignore);
+}
+
 }  // namespace
 }  // namespace trayhost

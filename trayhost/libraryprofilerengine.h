@@ -1,0 +1,16 @@
+#pragma once
+
+#include "trayhost/profilerengine.h"
+
+namespace trayhost {
+
+// The engine library's exported functions.
+class LibraryProfilerEngine : public ProfilerEngine {
+public:
+    int32_t Synchronize(char driveLetter, KovaProgressCallback callback, void* window) override;
+    void CancelSynchronize() override;
+    int32_t UpdateHelpFiles(char driveLetter) override;
+    int32_t UpdateSystemFiles(char driveLetter, uint8_t model) override;
+};
+
+}  // namespace trayhost

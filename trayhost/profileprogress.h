@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/messages.h"
+#include "trayhost/clock.h"
+#include "trayhost/profiledialogview.h"
+#include "trayhost/profilerengine.h"
+#include "trayhost/ui/userinterface.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+namespace trayhost {
+
+// The rules of the profile progress dialog (dialog 130): its window procedure, the button that is
+// Cancel while the engine runs and Done once the run is over, and the cancel watchdog that ends the
+// program when the engine does not stop within 5.5 s of a cancel.
+class ProfileProgress {
+public:
+    enum class State {
+        Running,     // button "Cancel"
+        Cancelling,  // button "Cancel", cancel asked for, watchdog running while the engine runs
+        Finished,    // button "Done"
+        Aborting,    // the watchdog fired: its message is shown, then the program ends
+        Destroyed,
+    };
+
+    static constexpr std::chrono::milliseconds kWatchdogPeriod{500};
+    // The watchdog fires once the time since the cancel exceeds this: at its eleventh tick.
+    static constexpr uint32_t kWatchdogLimitMs = 5000;
+
+    ProfileProgress(ProfileDialogView& view, ProfilerEngine& engine, Clock& clock, UserInterface& userInterface);
+
+    // Puts the window in its first state: button "Cancel", busy pointer, no watchdog.
+    void Start();
+
+    // The dialog's window procedure: progress reports (1026), commands (1 closes the dialog; 2, the
+    // Escape key, and 1003 press the button) and the worker's engine-stopped and run-ended messages.
+    intptr_t HandleMessage(const platform::WindowMessage& message);
+
+    // Button 1003, also the close box and the Escape key. Cancel: report code 4, ask the engine to
+    // stop, and start the watchdog unless it runs or the engine has already returned. Done: close.
+    void PressButton();
+
+    State state() const { return state_; }
+    bool watchdogRunning() const { return watchdog_->IsRunning(); }
+
+private:
+    void Report(int32_t code, intptr_t value);
+    void EngineStopped();
+    void RunEnded();
+    void WatchdogTick();
+    void Abort();
+    void Destroy();
+    bool IsOver() const { return state_ == State::Aborting || state_ == State::Destroyed; }
+
+    ProfileDialogView& view_;
+    ProfilerEngine& engine_;
+    UserInterface& userInterface_;
+    std::unique_ptr<IntervalTimer> watchdog_;
+    uint32_t watchdogElapsedMs_ = 0;
+    bool engineRunning_ = true;
+    State state_ = State::Running;
+};
+
+}  // namespace trayhost

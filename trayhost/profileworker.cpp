@@ -1,0 +1,84 @@
+#include "trayhost/profileworker.h"
+
+#include "trayhost/profile/profilestatus.h"
+#include "trayhost/profiledialoglink.h"
+#include "trayhost/resources/strings.h"
+
+#include <optional>
+#include <vector>
+
+namespace trayhost {
+
+namespace {
+
+// The engine calls back on the worker thread, without user data: each worker keeps its own list.
+thread_local std::vector<int32_t> playlistsNotWritten;
+
+}  // namespace
+
+ProfileWorker::ProfileWorker(ProfilerEngine& engine, UserInterface& userInterface, Clock& clock)
+    : engine_(engine), userInterface_(userInterface), clock_(clock)
+{
+}
+
+void ProfileWorker::Run(char driveLetter)
+{
+    playlistsNotWritten.clear();
+    const std::optional<int32_t> result = RunEngine(driveLetter);
+    SendProfileEngineStopped();
+    if (result) {
+        EndRun(*result);
+    } else {
+        userInterface_.MessageBox(nullptr, kProfileExceptionText, kProfileExceptionTitle,
+                                  kMbOk | kMbIconExclamation);
+        // Left with Cancel, the dialog could only be closed by the watchdog ending the program.
+        SendProfileRunEnded();
+    }
+    ReportPlaylistsNotWritten();
+}
+
+std::optional<int32_t> ProfileWorker::RunEngine(char driveLetter)
+{
+    try {
+        return engine_.Synchronize(driveLetter, &OnEngineReport, ProfileDialogHandle());
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+void ProfileWorker::OnEngineReport(int32_t code, int32_t value)
+{
+    if (code == kReportPlaylistTooLarge) playlistsNotWritten.push_back(value);
+    PostProfileReport(code, value);
+}
+
+void ProfileWorker::EndRun(int32_t result)
+{
+    switch (result) {
+    case kProfileRunFailed:
+        userInterface_.MessageBox(nullptr, kProfileFailedText, kProfileFailedTitle, kMbOk | kMbIconExclamation);
+        PostProfileReport(kReportConnectionFailed, 0);
+        SendProfileRunEnded();
+        break;
+    case kProfileRunCancelled:
+        clock_.Pause(kCloseDelay);
+        SendProfileClose();
+        break;
+    default:
+        SendProfileRunEnded();
+        break;
+    }
+}
+
+void ProfileWorker::ReportPlaylistsNotWritten()
+{
+    if (playlistsNotWritten.empty()) return;
+    std::string text;
+    for (const int32_t kind : playlistsNotWritten) {
+        if (!text.empty()) text += '\n';
+        text += PlaylistNotWrittenText(kind);
+    }
+    userInterface_.MessageBox(nullptr, text, kProfileTitle, kMbOk | kMbIconExclamation);
+}
+
+}  // namespace trayhost

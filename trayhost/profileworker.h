@@ -1,0 +1,41 @@
+#pragma once
+
+#include "trayhost/clock.h"
+#include "trayhost/profilerengine.h"
+#include "trayhost/ui/userinterface.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+namespace trayhost {
+
+// What the profile worker thread does: runs the engine over one device with the progress callback
+// and the profile dialog's handle, then ends the run in the dialog by the engine's result and tells
+// the person what went wrong. Everything it does to the dialog goes through its window handle.
+class ProfileWorker {
+public:
+    // After a cancelled run the dialog stays this long, showing the cancel, before it closes.
+    static constexpr std::chrono::milliseconds kCloseDelay{1500};
+
+    ProfileWorker(ProfilerEngine& engine, UserInterface& userInterface, Clock& clock);
+
+    // Runs on the worker thread. Result 0: the failure message, then status code 6 and Done. -1:
+    // the dialog closes after kCloseDelay. Any other result: Done, with the engine's last status. An
+    // exception: its message, then Done. Playlists the engine left out for being too large are
+    // told in one message at the end.
+    void Run(char driveLetter);
+
+private:
+    static void OnEngineReport(int32_t code, int32_t value);
+    // The engine's result; empty when the engine threw.
+    std::optional<int32_t> RunEngine(char driveLetter);
+    void EndRun(int32_t result);
+    void ReportPlaylistsNotWritten();
+
+    ProfilerEngine& engine_;
+    UserInterface& userInterface_;
+    Clock& clock_;
+};
+
+}  // namespace trayhost

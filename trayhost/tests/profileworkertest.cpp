@@ -1,0 +1,173 @@
+#include "trayhost/profileworker.h"
+
+#include "testsupport/scripteduserinterface.h"
+#include "trayhost/profiledialoglink.h"
+#include "trayhost/resources/ids.h"
+#include "trayhost/tests/manualclock.h"
+#include "trayhost/tests/scriptedengine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace trayhost {
+namespace {
+
+// Stands in for the profile dialog: remembers every message in the order it arrived, posted ("post")
+// or sent ("send").
+class RecordingDialog : public platform::MessageTarget {
+public:
+    RecordingDialog() : handle_(platform::RegisterWindow(this)) {}
+    ~RecordingDialog() override { platform::UnregisterWindow(handle_); }
+
+    platform::WindowHandle handle() const { return handle_; }
+
+    void Post(const platform::WindowMessage& message) override { Record("post", message); }
+    intptr_t Send(const platform::WindowMessage& message) override
+    {
+        Record("send", message);
+        return 0;
+    }
+
+    std::vector<std::string> messages;
+
+private:
+    void Record(const char* how, const platform::WindowMessage& message)
+    {
+        std::string name;
+        switch (message.message) {
+        case kProfileProgressMessage:
+            name = "report " + std::to_string(message.wParam);
+            break;
+        case kProfileEngineStoppedMessage:
+            name = "engine stopped";
+            break;
+        case kProfileRunEndedMessage:
+            name = "run ended";
+            break;
+        case platform::kWmCommand:
+            name = "command " + std::to_string(message.wParam);
+            break;
+        default:
+            name = "message " + std::to_string(message.message);
+            break;
+        }
+        messages.push_back(std::string(how) + " " + name);
+    }
+
+    platform::WindowHandle handle_;
+};
+
+class ProfileWorkerTest : public ::testing::Test {
+protected:
+    ProfileWorkerTest() { SetProfileDialogHandle(dialog.handle()); }
+    ~ProfileWorkerTest() override { SetProfileDialogHandle(nullptr); }
+
+    void Run() { ProfileWorker(engine, ui, clock).Run('E'); }
+
+    RecordingDialog dialog;
+    ScriptedEngine engine;
+    ManualClock clock;
+    testsupport::ScriptedUserInterface ui;
+};
+
+TEST_F(ProfileWorkerTest, EngineRunsOnTheDriveWithTheDialogsHandleAndReportsReachTheDialogInOrder)
+{
+    engine.reports = {{kReportScanStarted}, {kReportScanProgress}, {kReportPlaylistsStarted}, {kReportProfileFinished}};
+    Run();
+
+    ASSERT_EQ(engine.runs().size(), 1u);
+    EXPECT_EQ(engine.runs()[0].first, 'E');
+    EXPECT_EQ(engine.runs()[0].second, dialog.handle());
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"post report 1", "post report 7", "post report 2",
+                                                         "post report 3", "send engine stopped", "send run ended"}));
+    EXPECT_TRUE(ui.messageBoxes().empty());
+    EXPECT_TRUE(clock.pauses().empty());
+}
+
+TEST_F(ProfileWorkerTest, EveryResultButFailureAndCancelIsAFinishedRun)
+{
+    for (const int32_t result : {-2, -4, -5, 2}) {
+        dialog.messages.clear();
+        engine.result = result;
+        Run();
+        EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped", "send run ended"})) << result;
+    }
+    EXPECT_TRUE(ui.messageBoxes().empty());
+}
+
+TEST_F(ProfileWorkerTest, FailedRunWarnsThenShowsTheConnectionFailureAndDone)
+{
+    engine.result = kProfileRunFailed;
+    Run();
+
+    const auto boxes = ui.messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(boxes[0].title, "Profiler Warning");
+    EXPECT_EQ(boxes[0].text, "An unexpected error occurred.  Please check all connections to the system and that the "
+                             "device(s) are working properly.");
+    EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
+    EXPECT_EQ(dialog.messages,
+              (std::vector<std::string>{"send engine stopped", "post report 6", "send run ended"}));
+}
+
+TEST_F(ProfileWorkerTest, CancelledRunClosesTheDialogAfterOneAndAHalfSeconds)
+{
+    engine.result = kProfileRunCancelled;
+    Run();
+
+    EXPECT_EQ(clock.pauses(), std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(1500)});
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped", "send command 1"}));
+    EXPECT_TRUE(ui.messageBoxes().empty());
+}
+
+TEST_F(ProfileWorkerTest, EngineExceptionIsToldAndTheDialogCanBeClosed)
+{
+    engine.throws = true;
+    Run();
+
+    const auto boxes = ui.messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "ERROR");
+    EXPECT_EQ(boxes[0].text, "An unexpected exception occurred during the profiler process.  Profile aborted.");
+    EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped", "send run ended"}));
+}
+
+TEST_F(ProfileWorkerTest, ClosedDialogGetsNothingButTheFailureIsStillTold)
+{
+    SetProfileDialogHandle(nullptr);
+    engine.result = kProfileRunFailed;
+    engine.reports = {{kReportScanStarted}};
+    Run();
+
+    EXPECT_EQ(engine.runs()[0].second, nullptr);
+    EXPECT_TRUE(dialog.messages.empty());
+    EXPECT_EQ(ui.messageBoxes().size(), 1u);
+}
+
+TEST_F(ProfileWorkerTest, PlaylistsLeftOutAreToldInOneMessageAfterTheRun)
+{
+    engine.reports = {{kReportPlaylistsStarted}, {kReportPlaylistTooLarge, 2}, {kReportPlaylistTooLarge, 5},
+                      {kReportProfileFinished}};
+    Run();
+
+    const auto boxes = ui.messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Kova MP3/Personal Jukebox Profiler");
+    EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
+    const std::string& text = boxes[0].text;
+    EXPECT_EQ(text.find("The title playlist was not written"), 0u) << text;
+    EXPECT_NE(text.find("\nThe audio files playlist was not written"), std::string::npos) << text;
+    EXPECT_EQ(dialog.messages.back(), "send run ended");
+
+    // The next run starts with an empty list.
+    engine.reports = {{kReportProfileFinished}};
+    Run();
+    EXPECT_EQ(ui.messageBoxes().size(), 1u);
+}
+
+}  // namespace
+}  // namespace trayhost
