@@ -33,8 +33,9 @@ struct FolderEntry {
 // How much a listing tells of each entry.
 enum class ListingDetail {
     Full,   // the DOS attributes, read as GetFileAttributes reads them
-    Quick,  // only what the file's mode tells (folder, read-only): hidden, system and archive are
-            // not looked up, and "." and ".." carry the folder's own size and time
+    Quick,  // names and the folder bit, from the listing itself where the file system tells the
+            // type there: no other attribute, and size and time only where an entry had to be
+            // looked up (a walk of thousands of folders needs no more)
 };
 
 // FindFirstFile/FindNextFile over a pattern such as "E:\Music\*.*" ('*' and '?' in the last

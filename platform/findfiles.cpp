@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 
 namespace platform {
@@ -28,6 +29,16 @@ public:
     EntryMaker(const std::string& folder, ListingDetail detail)
         : detail_(detail), onFatVolume_(detail == ListingDetail::Full && IsOnFatVolume(folder))
     {
+    }
+
+    // The entry from its type in the listing, when the detail asks no more and the type is known.
+    std::optional<FolderEntry> MakeFromListing(std::string& name, unsigned char type) const
+    {
+        if (detail_ != ListingDetail::Quick || (type != DT_DIR && type != DT_REG)) return std::nullopt;
+        FolderEntry entry;
+        entry.name = std::move(name);
+        entry.attributes = type == DT_DIR ? kAttributeDirectory : kAttributeNormal;
+        return entry;
     }
 
     FolderEntry Make(std::string name, const std::string& linuxPath, const struct stat& status) const
@@ -61,17 +72,19 @@ bool StatEntry(int folderFd, const char* name, struct stat* status)
     return fstatat(folderFd, name, status, 0) == 0 || fstatat(folderFd, name, status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-void AddDotEntries(const std::string& folder, int folderFd, std::string_view pattern, const EntryMaker& maker,
+void AddDotEntries(const std::string& folder, std::string_view pattern, const EntryMaker& maker,
                    std::vector<FolderEntry>& entries)
 {
-    struct stat folderStatus {};
-    if (maker.detail() == ListingDetail::Quick && fstat(folderFd, &folderStatus) != 0) return;
     for (const char* name : {kCurrentFolder, kParentFolder}) {
         if (!MatchesWildcard(pattern, name)) continue;
+        std::string dotName = name;
+        if (std::optional<FolderEntry> entry = maker.MakeFromListing(dotName, DT_DIR)) {
+            entries.push_back(std::move(*entry));
+            continue;
+        }
         const std::string linuxPath = folder + "/" + name;
-        struct stat status = folderStatus;
-        if (maker.detail() == ListingDetail::Full && stat(linuxPath.c_str(), &status) != 0) continue;
-        entries.push_back(maker.Make(name, linuxPath, status));
+        struct stat status {};
+        if (stat(linuxPath.c_str(), &status) == 0) entries.push_back(maker.Make(name, linuxPath, status));
     }
 }
 
@@ -112,15 +125,20 @@ std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern, Li
     std::vector<FolderEntry> entries;
     const EntryMaker maker(folder->linuxPath, detail);
     const int folderFd = dirfd(listing.get());
-    if (!folder->isDriveRoot) AddDotEntries(folder->linuxPath, folderFd, namePattern, maker, entries);
+    if (!folder->isDriveRoot) AddDotEntries(folder->linuxPath, namePattern, maker, entries);
     const CodePage& page = CodePage::System();
     while (const dirent* found = readdir(listing.get())) {
         const std::string_view linuxName = found->d_name;
         if (linuxName == kCurrentFolder || linuxName == kParentFolder) continue;
         std::string name = page.FromUtf8(linuxName);
+        if (!MatchesWildcard(namePattern, name)) continue;
+        if (std::optional<FolderEntry> entry = maker.MakeFromListing(name, found->d_type)) {
+            entries.push_back(std::move(*entry));
+            continue;
+        }
         struct stat status {};
         // An entry that vanished since the listing was read is not there any more.
-        if (!MatchesWildcard(namePattern, name) || !StatEntry(folderFd, found->d_name, &status)) continue;
+        if (!StatEntry(folderFd, found->d_name, &status)) continue;
         entries.push_back(maker.Make(std::move(name), folder->linuxPath + "/" + found->d_name, status));
     }
     if (entries.empty()) {
