@@ -56,6 +56,16 @@ FileStart ReadFileStart(platform::File& file)
     return {kMp3TagsRead, ObtainTagBytes(file, firstBytes, *tagSize)};
 }
 
+// The last 128 bytes of the file as a version 1 block. Throws for a file shorter than the block (a
+// seek before its start), as for any read failure.
+int32_t ReadId3v1From(platform::File& file, TrackRecord& record)
+{
+    file.Seek(-static_cast<int64_t>(kId3v1BlockSize), platform::File::Origin::End);
+    const std::string block = ReadUpTo(file, kId3v1BlockSize);
+    if (block.size() < kId3v1BlockSize) return kMp3TooShort;
+    return ReadId3v1Block(block, record) ? kMp3TagsRead : kMp3NoId3v1Tag;
+}
+
 }  // namespace
 
 int32_t ReadMp3Tags(const char* path, TrackRecord* record)
@@ -63,16 +73,18 @@ int32_t ReadMp3Tags(const char* path, TrackRecord* record)
     if (path == nullptr || record == nullptr) return kMp3NullArgument;
     std::optional<platform::File> file = OpenForReading(path);
     if (!file) return kMp3CannotOpen;
-    FileStart start;
     try {
-        start = ReadFileStart(*file);
-        file->Close();
+        const FileStart start = ReadFileStart(*file);
+        if (start.result != kMp3TagsRead) return start.result;
+        if (start.id3v2TagBytes && ScanId3v2Frames(*start.id3v2TagBytes, *record) == kId3v2HitLimit) {
+            return kMp3TagsRead;
+        }
+        // The version 1 block is read through the same open file: one open per file is what a walk
+        // of thousands of songs can afford.
+        return ReadId3v1From(*file, *record);
     } catch (const platform::FileError&) {
         return kMp3FileException;
     }
-    if (start.result != kMp3TagsRead) return start.result;
-    if (start.id3v2TagBytes && ScanId3v2Frames(*start.id3v2TagBytes, *record) == kId3v2HitLimit) return kMp3TagsRead;
-    return ReadId3v1Tag(path, record);
 }
 
 int32_t ReadId3v1Tag(const char* path, TrackRecord* record)
@@ -80,17 +92,11 @@ int32_t ReadId3v1Tag(const char* path, TrackRecord* record)
     if (path == nullptr || record == nullptr) return kMp3NullArgument;
     std::optional<platform::File> file = OpenForReading(path);
     if (!file) return kMp3CannotOpen;
-    std::string block;
     try {
-        // Throws for a file shorter than the block: a seek before its start.
-        file->Seek(-static_cast<int64_t>(kId3v1BlockSize), platform::File::Origin::End);
-        block = ReadUpTo(*file, kId3v1BlockSize);
-        file->Close();
+        return ReadId3v1From(*file, *record);
     } catch (const platform::FileError&) {
         return kMp3FileException;
     }
-    if (block.size() < kId3v1BlockSize) return kMp3TooShort;
-    return ReadId3v1Block(block, *record) ? kMp3TagsRead : kMp3NoId3v1Tag;
 }
 
 }  // namespace engine
