@@ -16,7 +16,8 @@ namespace bench {
 
 std::string PreparedDevice(int audioFiles)
 {
-    const std::string directory = "bench-device-" + std::to_string(audioFiles);
+    // Named after the generator's version too, so that a changed generator makes a new device.
+    const std::string directory = "bench-device-v2-" + std::to_string(audioFiles);
     const std::string marker = directory + ".complete";
     if (!std::filesystem::exists(marker)) {
         std::filesystem::remove_all(directory);

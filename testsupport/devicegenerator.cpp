@@ -63,6 +63,13 @@ std::string Numbered(std::string_view prefix, int number, int width)
     return text;
 }
 
+// Album names are mostly an artist's own; now and then two artists share one, as compilations do.
+std::string AlbumName(int artist, int album)
+{
+    if (album == 0 && artist % 25 == 0) return "Greatest Hits";
+    return Numbered("Album ", artist * kAlbumsPerArtist + album, 5);
+}
+
 }  // namespace
 
 int GenerateDevice(const std::string& directory, int audioFiles)
@@ -82,7 +89,7 @@ int GenerateDevice(const std::string& directory, int audioFiles)
     for (int number = 0; written < audioFiles; ++number) {
         const int album = number / kTracksPerAlbum;
         const int artist = album / kAlbumsPerArtist;
-        Song song{Numbered("Artist ", artist, 4), Numbered("Album ", album % kAlbumsPerArtist, 2),
+        Song song{Numbered("Artist ", artist, 4), AlbumName(artist, album % kAlbumsPerArtist),
                   Numbered("Song ", number, 6), std::string(kGenres[artist % kGenres.size()]),
                   number % kTracksPerAlbum + 1};
         const fs::path albumFolder = fs::path(song.artist) / song.album;
