@@ -7,6 +7,8 @@
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
 #include "trayhost/tests/fakedetection.h"
+#include "trayhost/tests/manualclock.h"
+#include "trayhost/tests/scriptedengine.h"
 
 #include <QDialog>
 #include <QFile>
@@ -66,6 +68,7 @@ private slots:
     void openOperationDialogIsRaisedInsteadOfTheMenu();
     void clickWhileDetectingDoesNothing();
     void commandsOfOperationsNotBuiltSayTheyAreNotAvailable();
+    void updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile();
     void kovaSyncFollowsTheBusyRules();
     void aboutDialogShowsVersionAndOpensOnce();
     void closeCommandRemovesTheIconAndEndsTheProgram();
@@ -80,6 +83,8 @@ private:
 
     std::unique_ptr<testsupport::ScopedRuntimeDirectory> runtime_;
     std::unique_ptr<testsupport::ScriptedUserInterface> ui_;
+    std::unique_ptr<ScriptedEngine> engine_;
+    ManualClock clock_;
     std::ostringstream diagnostics_;
     QList<int> exitCodes_;
     std::unique_ptr<TrayApplication> tray_;
@@ -89,11 +94,13 @@ void TrayApplicationTest::init()
 {
     runtime_ = std::make_unique<testsupport::ScopedRuntimeDirectory>();
     ui_ = std::make_unique<testsupport::ScriptedUserInterface>();
+    engine_ = std::make_unique<ScriptedEngine>();
     diagnostics_.str("");
     exitCodes_.clear();
     FakeDetection::Attach({});
     tray_ = std::make_unique<TrayApplication>(TrayApplication::Environment{
-        &FakeDetection::Enumerate, *ui_, diagnostics_, [this](int code) { exitCodes_.append(code); }});
+        &FakeDetection::Enumerate, *ui_, diagnostics_, [this](int code) { exitCodes_.append(code); }, *engine_,
+        clock_});
     tray_->Start();
 }
 
@@ -101,6 +108,7 @@ void TrayApplicationTest::cleanup()
 {
     tray_->trayMenu().menu().hide();
     tray_.reset();
+    engine_.reset();
     ui_.reset();
     runtime_.reset();
 }
@@ -178,7 +186,7 @@ void TrayApplicationTest::devicesMappedAtEAndGGiveDriveSubmenusThroughDetection(
     const ScopedVariable drives("KOVAHDD_DRIVES", QFile::encodeName("E=" + hd.path() + "|Corvane|Kova HD Storage;G=" +
                                                                     pj.path() + "|Corvane|Kova PJ Storage"));
     platform::DriveMap::Instance().Reload();
-    TrayApplication tray({&KOVAHDDDetectionEnumDevices, *ui_, diagnostics_, [](int) {}});
+    TrayApplication tray({&KOVAHDDDetectionEnumDevices, *ui_, diagnostics_, [](int) {}, *engine_, clock_});
     const auto click = [&tray] {
         tray.trayMenu().menu().hide();
         tray.mainWindow().HandleMessage({kTrayIconMessage, kTrayIconId, static_cast<intptr_t>(MouseMessage::RightButtonUp)});
@@ -214,12 +222,13 @@ void TrayApplicationTest::chosenDriveIsTheSelectedDevice()
 {
     FakeDetection::Attach({{'E', kModelHd}, {'G', kModelPj}});
     Click(MouseMessage::RightButtonUp);
-    Entries()[2]->menu()->actions()[1]->trigger();
+    Entries()[3]->menu()->actions()[1]->trigger();
 
     // The command arrives as a posted WM_COMMAND, after the menu has closed.
     QTRY_COMPARE_WITH_TIMEOUT(ui_->messageBoxes().size(), std::size_t(1), 5000);
     QCOMPARE(tray_->devices().selectedIndex(), 1);
     QCOMPARE(tray_->devices().SelectedEntry()->driveLetter, 'G');
+    QCOMPARE(engine_->updates(), (std::vector<std::string>{"help G", "system G 2"}));
 }
 
 void TrayApplicationTest::singleLeftClickShowsNothing()
@@ -253,19 +262,33 @@ void TrayApplicationTest::clickWhileDetectingDoesNothing()
 
 void TrayApplicationTest::commandsOfOperationsNotBuiltSayTheyAreNotAvailable()
 {
-    for (const Command command : {Command::Profile, Command::Update, Command::Verify, Command::StartSync}) {
+    for (const Command command : {Command::Verify, Command::StartSync}) {
         QVERIFY(tray_->commands().Dispatch(static_cast<uint32_t>(command)));
     }
     const auto boxes = ui_->messageBoxes();
-    QCOMPARE(boxes.size(), std::size_t(4));
+    QCOMPARE(boxes.size(), std::size_t(2));
     QCOMPARE(QString::fromStdString(boxes[0].text),
-             QString("\"Profile Kova MP3/Personal Jukebox Device\" is not available yet in this version."));
-    QCOMPARE(QString::fromStdString(boxes[2].text),
              QString("\"Verify Kova MP3/Personal Jukebox User Playlists\" is not available yet in this version."));
     for (const auto& box : boxes) {
         QCOMPARE(QString::fromStdString(box.title), QString("Kova MP3/Personal Jukebox Application"));
         QCOMPARE(box.style, kMbOk | kMbIconInformation);
     }
+}
+
+void TrayApplicationTest::updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile()
+{
+    FakeDetection::Attach({{'E', kModelHd}, {'F', kModelPj}});
+    tray_->devices().Rebuild("");
+    QVERIFY(tray_->commands().Dispatch(kUpdateDeviceFirstId + 1));
+    QCOMPARE(engine_->updates(), (std::vector<std::string>{"help F", "system F 2"}));
+    QCOMPARE(ui_->messageBoxes().back().text,
+             std::string("The Corvane Kova Personal Jukebox device (F:) system files were successfully updated."));
+
+    QDialog profile;
+    tray_->dialogs().Set(DialogSlot::Profile, &profile);
+    QVERIFY(tray_->commands().Dispatch(static_cast<uint32_t>(Command::Update)));
+    QCOMPARE(ui_->beeps(), std::vector<uint32_t>{platform::kBeepExclamation});
+    QCOMPARE(engine_->updates().size(), std::size_t(2));
 }
 
 void TrayApplicationTest::kovaSyncFollowsTheBusyRules()

@@ -26,7 +26,8 @@ TrayApplication::TrayApplication(const Environment& environment)
                 mainWindow_.HandleMessage({kTrayIconMessage, kTrayIconId, static_cast<intptr_t>(mouse)});
             },
             environment.diagnostics),
-      commands_(dispatcher_, dialogs_, environment.userInterface, mainWindow_)
+      commands_({dispatcher_, devices_, dialogs_, environment.userInterface, mainWindow_, environment.engine,
+                 environment.clock})
 {
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "trayhost/commanddispatcher.h"
+#include "trayhost/clock.h"
 #include "trayhost/devicetable.h"
+#include "trayhost/profilerengine.h"
 #include "trayhost/ui/dialogslots.h"
 #include "trayhost/ui/mainwindow.h"
 #include "trayhost/ui/traycommands.h"
@@ -24,6 +26,8 @@ public:
         UserInterface& userInterface;
         std::ostream& diagnostics;                  // where a missing tray is reported
         std::function<void(int exitCode)> quit;     // ends the event loop
+        ProfilerEngine& engine;
+        Clock& clock;                               // timers of the dialogs, pauses of the workers
     };
 
     explicit TrayApplication(const Environment& environment);
@@ -38,6 +42,10 @@ public:
     MainWindow& mainWindow() { return mainWindow_; }
     TrayMenu& trayMenu() { return menu_; }
     TrayIcon& trayIcon() { return icon_; }
+
+    // A profile worker thread has not ended yet: at the end of the program, an engine that never
+    // stopped after a cancel.
+    bool profileWorkerRunning() const { return commands_.profileWorkerRunning(); }
 
 private:
     void OnTrayClick(MouseMessage mouse);

@@ -9,14 +9,18 @@
 
 namespace trayhost {
 
-TrayCommands::TrayCommands(CommandDispatcher& dispatcher, DialogSlots& dialogs, UserInterface& userInterface,
-                           MainWindow& mainWindow)
-    : dialogs_(dialogs), userInterface_(userInterface), mainWindow_(mainWindow)
+TrayCommands::TrayCommands(const Collaborators& collaborators)
+    : dialogs_(collaborators.dialogs), userInterface_(collaborators.userInterface),
+      mainWindow_(collaborators.mainWindow),
+      update_(collaborators.devices, collaborators.engine, collaborators.userInterface),
+      profile_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
+                collaborators.clock, [this] { mainWindow_.Destroy(); }})
 {
+    CommandDispatcher& dispatcher = collaborators.dispatcher;
     dispatcher.SetHandler(Command::About, [this] { ShowAbout(); });
     dispatcher.SetHandler(Command::Close, [this] { mainWindow_.Destroy(); });
-    dispatcher.SetHandler(Command::Profile, [this] { ReportNotAvailable(kMenuTextProfile); });
-    dispatcher.SetHandler(Command::Update, [this] { ReportNotAvailable(kMenuTextUpdate); });
+    dispatcher.SetHandler(Command::Profile, [this] { profile_.Run(); });
+    dispatcher.SetHandler(Command::Update, [this] { update_.Run(dialogs_.Open()); });
     dispatcher.SetHandler(Command::Verify, [this] { ReportNotAvailable(kMenuTextVerify); });
     dispatcher.SetHandler(Command::KovaSync, [this] { OpenKovaSync(); });
     dispatcher.SetHandler(Command::StartSync, [this] { ReportNotAvailable(kMenuTextKovaSync); });

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "trayhost/clock.h"
 #include "trayhost/commanddispatcher.h"
+#include "trayhost/devicetable.h"
+#include "trayhost/profilerengine.h"
 #include "trayhost/ui/dialogslots.h"
+#include "trayhost/ui/profilecommand.h"
 #include "trayhost/ui/userinterface.h"
-
-#include <functional>
+#include "trayhost/updatecommand.h"
 
 namespace trayhost {
 
@@ -14,8 +17,20 @@ class MainWindow;
 // its command; a command whose operation this build lacks tells the user so in a message box.
 class TrayCommands {
 public:
-    TrayCommands(CommandDispatcher& dispatcher, DialogSlots& dialogs, UserInterface& userInterface,
-                 MainWindow& mainWindow);
+    struct Collaborators {
+        CommandDispatcher& dispatcher;
+        const DeviceTable& devices;
+        DialogSlots& dialogs;
+        UserInterface& userInterface;
+        MainWindow& mainWindow;
+        ProfilerEngine& engine;
+        Clock& clock;
+    };
+
+    explicit TrayCommands(const Collaborators& collaborators);
+
+    // A profile worker thread has not ended yet.
+    bool profileWorkerRunning() const { return profile_.workerRunning(); }
 
 private:
     void ShowAbout();
@@ -25,6 +40,8 @@ private:
     DialogSlots& dialogs_;
     UserInterface& userInterface_;
     MainWindow& mainWindow_;
+    UpdateCommand update_;
+    ProfileCommand profile_;
 };
 
 }  // namespace trayhost

@@ -2,14 +2,18 @@
 
 #include "platform/sound.h"
 #include "trayhost/detection/kovadetection.h"
+#include "trayhost/libraryprofilerengine.h"
 #include "trayhost/resources/strings.h"
 #include "trayhost/singleinstance.h"
 #include "trayhost/ui/appicon.h"
 #include "trayhost/ui/qtuserinterface.h"
+#include "trayhost/ui/realclock.h"
 #include "trayhost/ui/trayapplication.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 namespace trayhost {
@@ -30,12 +34,21 @@ int RunTrayProgram(int argc, char** argv)
 
     QtUserInterface userInterface;
     SetDetectionUserInterface(&userInterface);
+    LibraryProfilerEngine engine;
+    RealClock clock;
     int exitCode = 0;
     {
         TrayApplication tray({&KOVAHDDDetectionEnumDevices, userInterface, std::cerr,
-                              [](int code) { QCoreApplication::exit(code); }});
+                              [](int code) { QCoreApplication::exit(code); }, engine, clock});
         tray.Start();
         exitCode = QApplication::exec();
+        // A worker still running (an engine that did not stop after a cancel, or a run under way
+        // when the program was closed) ends with the process, at once: waiting for it could take
+        // forever, and it must not outlive the objects it uses.
+        if (tray.profileWorkerRunning()) {
+            std::fflush(nullptr);
+            std::_Exit(exitCode);
+        }
     }
     SetDetectionUserInterface(nullptr);
     platform::SetBeepPlayer(nullptr);
