@@ -5,6 +5,7 @@
 #include "cli/target.h"
 
 #include "engine/kovahddprofiler.h"
+#include "trayhost/profile/updatetexts.h"
 
 #include <cstdio>
 #include <optional>
@@ -22,11 +23,6 @@ constexpr int32_t kUpdateDone = 1;
 constexpr int32_t kDeviceSystemFilesNewer = 2;
 
 constexpr const char* kUsage = "Usage: kovahdd update TARGET [--model hd|pj]\n";
-constexpr const char* kErrorTitle = "ERROR";
-constexpr const char* kHelpFilesFailedText = "Error occurred while trying to update the help files.";
-constexpr const char* kSystemFilesFailedText = "Error occurred while trying to update the system files.";
-constexpr const char* kHdSupportAddress = "http://www.vantor.com/support";
-constexpr const char* kPjSupportAddress = "http://www.corvane.com/kova";
 
 struct UpdateRequest {
     std::string target;
@@ -62,32 +58,9 @@ std::optional<UpdateRequest> ParseRequest(const Arguments& arguments)
     return request;
 }
 
-std::string NewerSystemFilesText(unsigned char model)
-{
-    if (model == kHdModel) {
-        return std::string("One or more of the system files on the Vantor Kova MP3 Jukebox device is newer than the "
-                           "system files installed with the Kova Profiler application.  It is recommended that you "
-                           "visit the Customer Support page on ") +
-               kHdSupportAddress + " to check for software updates.";
-    }
-    return std::string("One or more of the system files on the Corvane Kova Personal Jukebox device is newer than the "
-                       "system files installed with the Kova Profiler application.  It is recommended that you visit ") +
-           kPjSupportAddress + " to check for software updates.";
-}
-
-std::string UpdatedText(unsigned char model, char drive)
-{
-    const char* format = model == kHdModel
-                             ? "The Vantor Kova MP3 Jukebox device (%c:) system files were successfully updated."
-                             : "The Corvane Kova Personal Jukebox device (%c:) system files were successfully updated.";
-    char text[128];
-    std::snprintf(text, sizeof text, format, drive);
-    return text;
-}
-
 void ShowError(const char* text)
 {
-    std::fprintf(stderr, "%s: %s\n", kErrorTitle, text);
+    std::fprintf(stderr, "%s: %s\n", trayhost::kUpdateErrorTitle, text);
 }
 
 }  // namespace
@@ -110,16 +83,16 @@ int RunUpdate(const Arguments& arguments)
     std::fflush(stdout);
     // Help files first, then the system files; a failed help update does not stop the system update.
     const bool helpUpdated = KOVAHDDUpdateHelpFiles(*letter) == kUpdateDone;
-    if (!helpUpdated) ShowError(kHelpFilesFailedText);
+    if (!helpUpdated) ShowError(trayhost::kHelpFilesFailedText);
 
     const int32_t systemResult = KOVAHDDUpdateSystemFiles(*letter, request->model);
     if (systemResult == kDeviceSystemFilesNewer) {
-        std::printf("%s\n", NewerSystemFilesText(request->model).c_str());
+        std::printf("%s\n", trayhost::NewerSystemFilesText(request->model).c_str());
     } else if (systemResult == kUpdateDone) {
         // As in the tray program, success is not announced after the help files failed.
-        if (helpUpdated) std::printf("%s\n", UpdatedText(request->model, *letter).c_str());
+        if (helpUpdated) std::printf("%s\n", trayhost::SystemFilesUpdatedText(request->model, *letter).c_str());
     } else {
-        ShowError(kSystemFilesFailedText);
+        ShowError(trayhost::kSystemFilesFailedText);
     }
     const bool systemUpdated = systemResult == kUpdateDone || systemResult == kDeviceSystemFilesNewer;
     return helpUpdated && systemUpdated ? kExitSuccess : kExitFailure;
