@@ -34,7 +34,8 @@ void UpdateCommand::Update(const DeviceTable::Entry& device)
         Tell(NewerSystemFilesText(device.model), kUpdateNoticeTitle, kMbOk | kMbIconInformation);
     } else if (systemResult == kUpdateDone) {
         if (helpUpdated) {
-            Tell(SystemFilesUpdatedText(device.model, device.driveLetter), kUpdateNoticeTitle, kMbOk | kMbIconInformation);
+            Tell(SystemFilesUpdatedText(device.model, device.driveLetter), kUpdateNoticeTitle,
+                 kMbOk | kMbIconInformation);
         }
     } else {
         Tell(kSystemFilesFailedText, kUpdateErrorTitle, kMbOk);

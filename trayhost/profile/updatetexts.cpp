@@ -19,7 +19,8 @@ std::string NewerSystemFilesText(uint8_t model)
                kHdSupportAddress + " to check for software updates.";
     }
     return std::string("One or more of the system files on the Corvane Kova Personal Jukebox device is newer than the "
-                       "system files installed with the Kova Profiler application.  It is recommended that you visit ") +
+                       "system files installed with the Kova Profiler application.  It is recommended that you "
+                       "visit ") +
            kPjSupportAddress + " to check for software updates.";
 }
 

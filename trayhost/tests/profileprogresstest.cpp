@@ -44,7 +44,10 @@ protected:
     {
         progress.HandleMessage({message, wParam, lParam});
     }
-    void Report(int32_t code, intptr_t value = 0) { Message(kProfileProgressMessage, static_cast<uint32_t>(code), value); }
+    void Report(int32_t code, intptr_t value = 0)
+    {
+        Message(kProfileProgressMessage, static_cast<uint32_t>(code), value);
+    }
     void Command(int32_t id) { Message(platform::kWmCommand, static_cast<uint32_t>(id)); }
     const ManualClock::TimerState& Watchdog() const { return *clock.timers().at(0); }
 
@@ -95,27 +98,17 @@ TEST_F(ProfileProgressTest, CodesOutsideOneToEightLeaveTheStatus)
     EXPECT_TRUE(view.statuses.empty());
 }
 
-TEST_F(ProfileProgressTest, CancelReportsCode4AsksTheEngineAndStartsTheWatchdog)
+TEST_F(ProfileProgressTest, CancelReportsCode4AsksTheEngineAndStartsOneWatchdog)
 {
     progress.PressButton();
-
     EXPECT_EQ(progress.state(), State::Cancelling);
-    EXPECT_EQ(view.postedReports, std::vector<int32_t>{kReportProfileCancelled});
-    EXPECT_EQ(engine.cancels(), 1);
-    EXPECT_TRUE(Watchdog().running);
-    EXPECT_EQ(Watchdog().starts, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(500)});
     EXPECT_EQ(view.buttonText, "Cancel");
-    EXPECT_EQ(view.closes, 0);
-}
+    EXPECT_EQ(Watchdog().starts, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(500)});
 
-TEST_F(ProfileProgressTest, CancelTwiceStartsOneWatchdogThatStillFiresOnTime)
-{
-    progress.PressButton();
     clock.Tick(4);
     progress.PressButton();
-
+    EXPECT_EQ(view.postedReports, (std::vector<int32_t>{kReportProfileCancelled, kReportProfileCancelled}));
     EXPECT_EQ(engine.cancels(), 2);
-    EXPECT_EQ(view.postedReports.size(), 2u);
     EXPECT_EQ(Watchdog().starts.size(), 1u);
     // Counted from the first cancel: the second one did not restart it.
     clock.Tick(6);

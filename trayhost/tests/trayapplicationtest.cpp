@@ -281,8 +281,6 @@ void TrayApplicationTest::updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile
     tray_->devices().Rebuild("");
     QVERIFY(tray_->commands().Dispatch(kUpdateDeviceFirstId + 1));
     QCOMPARE(engine_->updates(), (std::vector<std::string>{"help F", "system F 2"}));
-    QCOMPARE(ui_->messageBoxes().back().text,
-             std::string("The Corvane Kova Personal Jukebox device (F:) system files were successfully updated."));
 
     QDialog profile;
     tray_->dialogs().Set(DialogSlot::Profile, &profile);

@@ -53,7 +53,8 @@ ProfileDialog::ProfileDialog(const DeviceTable::Entry& device, Collaborators col
     picture->setAlignment(Qt::AlignTop);
 
     const std::string_view name = DeviceModelName(device.model);
-    auto* deviceText = MakeText(kControlProfileDevice, QString::fromStdString(ProfileDeviceText(name, device.driveLetter)));
+    auto* deviceText =
+        MakeText(kControlProfileDevice, QString::fromStdString(ProfileDeviceText(name, device.driveLetter)));
     auto* caption = MakeText(kControlProfileCaption, kProfileContentsCaption);
     status_->setWordWrap(true);
     status_->setFixedWidth(kTextWidth);
