@@ -13,7 +13,8 @@ constexpr std::array kCommands{
                  cli::RunProfile},
     cli::Command{"update", "TARGET [--model hd|pj]",
                  "Brings the device's help files and system files up to the copies installed beside the\n"
-                 "engine library (default model hd). Exit status 0 also when the device holds newer ones.",
+                 "engine library. The model is the detected one unless --model names it. Exit status 0\n"
+                 "also when the device holds newer ones.",
                  cli::RunUpdate},
     cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
                  cli::RunDevices},

@@ -5,6 +5,7 @@
 #include "cli/target.h"
 
 #include "engine/kovahddprofiler.h"
+#include "trayhost/detection/kovadetection.h"
 #include "trayhost/profile/updatetexts.h"
 
 #include <cstdio>
@@ -26,7 +27,7 @@ constexpr const char* kUsage = "Usage: kovahdd update TARGET [--model hd|pj]\n";
 
 struct UpdateRequest {
     std::string target;
-    unsigned char model = kHdModel;
+    std::optional<unsigned char> model;  // from --model; else what detection finds at the drive
 };
 
 std::optional<unsigned char> ModelNamed(const std::string& name)
@@ -63,6 +64,23 @@ void ShowError(const char* text)
     std::fprintf(stderr, "%s: %s\n", trayhost::kUpdateErrorTitle, text);
 }
 
+std::optional<unsigned char> detectedModel;
+
+int32_t NoteDetectedModel(char letter, uint8_t model, int32_t wantedLetter)
+{
+    if (letter == static_cast<char>(wantedLetter)) detectedModel = model;
+    return 0;
+}
+
+// The model of the jukebox at the drive, as the tray program would find it; empty for another drive.
+std::optional<unsigned char> DetectModel(char letter)
+{
+    detectedModel.reset();
+    tagKOVAHDCONFLICTDIALOGINFO info{};
+    KOVAHDDDetectionEnumDevices(NoteDetectedModel, info, letter);
+    return detectedModel;
+}
+
 }  // namespace
 
 int RunUpdate(const Arguments& arguments)
@@ -79,18 +97,26 @@ int RunUpdate(const Arguments& arguments)
         return kExitUsage;
     }
 
+    // The system files differ by model: a guess could put one model's programs on the other.
+    const std::optional<unsigned char> model = request->model ? request->model : DetectModel(*letter);
+    if (!model) {
+        std::fprintf(stderr, "kovahdd: %c: is not a detected jukebox; name its model with --model hd or --model pj\n",
+                     *letter);
+        return kExitUsage;
+    }
+
     std::printf("Updating drive %c:\n", *letter);
     std::fflush(stdout);
     // Help files first, then the system files; a failed help update does not stop the system update.
     const bool helpUpdated = KOVAHDDUpdateHelpFiles(*letter) == kUpdateDone;
     if (!helpUpdated) ShowError(trayhost::kHelpFilesFailedText);
 
-    const int32_t systemResult = KOVAHDDUpdateSystemFiles(*letter, request->model);
+    const int32_t systemResult = KOVAHDDUpdateSystemFiles(*letter, *model);
     if (systemResult == kDeviceSystemFilesNewer) {
-        std::printf("%s\n", trayhost::NewerSystemFilesText(request->model).c_str());
+        std::printf("%s\n", trayhost::NewerSystemFilesText(*model).c_str());
     } else if (systemResult == kUpdateDone) {
         // As in the tray program, success is not announced after the help files failed.
-        if (helpUpdated) std::printf("%s\n", trayhost::SystemFilesUpdatedText(request->model, *letter).c_str());
+        if (helpUpdated) std::printf("%s\n", trayhost::SystemFilesUpdatedText(*model, *letter).c_str());
     } else {
         ShowError(trayhost::kSystemFilesFailedText);
     }
