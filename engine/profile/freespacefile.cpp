@@ -1,5 +1,7 @@
 #include "engine/profile/freespacefile.h"
 
+#include "engine/api/devicefolders.h"
+
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -32,7 +34,7 @@ void WriteValue(platform::File& file, uint64_t value)
 
 void WriteFreeSpaceFile(const char* root)
 {
-    const std::string path = platform::JoinPath(root, "kovahdd\\pfr.bin");
+    const std::string path = platform::JoinPath(platform::JoinPath(root, std::string(kDeviceFolderName)), "pfr.bin");
     try {
         std::optional<platform::File> file = platform::File::TryOpen(path, platform::File::Mode::CreateTruncate);
         if (!file) return;

@@ -2,7 +2,7 @@
 
 #include "engine/resources/strings.h"
 #include "engine/update/devicecopy.h"
-#include "engine/update/devicefolder.h"
+#include "engine/api/devicefolders.h"
 #include "engine/update/helpfileheader.h"
 #include "engine/update/installedcopies.h"
 
@@ -19,7 +19,6 @@ namespace engine {
 namespace {
 
 constexpr std::array<int, 3> kHelpFileStringIds = {301, 302, 303};
-constexpr std::string_view kHelpFolderName = "sys_help";
 constexpr std::string_view kHelpFileSuffix = "_help.bin";
 
 enum class HeaderState { Missing, Short, Invalid, Valid };

@@ -1,7 +1,7 @@
 #include "engine/update/systemfileupdate.h"
 
 #include "engine/update/devicecopy.h"
-#include "engine/update/devicefolder.h"
+#include "engine/api/devicefolders.h"
 #include "engine/update/installedcopies.h"
 #include "engine/update/systemfileheader.h"
 

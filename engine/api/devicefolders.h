@@ -1,8 +1,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
+// The folders the engine keeps on a device, below its root.
 namespace engine {
+
+inline constexpr std::string_view kDeviceFolderName = "kovahdd";                  // hidden
+inline constexpr std::string_view kSystemPlaylistFolderName = "sys_playlist";     // hidden, in "kovahdd"
+inline constexpr std::string_view kHelpFolderName = "sys_help";                   // in "kovahdd"
+inline constexpr std::string_view kUserPlaylistFolderName = "kovahdd_playlists";
 
 enum class FolderVisibility { Visible, Hidden };
 

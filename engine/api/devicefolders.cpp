@@ -1,16 +1,12 @@
-#include "engine/update/devicefolder.h"
+#include "engine/api/devicefolders.h"
 
 #include "platform/errors.h"
 #include "platform/files.h"
 
-#include <string_view>
 
 namespace engine {
 
 namespace {
-
-constexpr std::string_view kSystemFolderName = "kovahdd";
-constexpr std::string_view kUserPlaylistFolderName = "kovahdd_playlists";
 
 std::string FolderAtRoot(char drive, std::string_view name)
 {
@@ -28,7 +24,7 @@ void AddHiddenAttribute(const std::string& folder)
 
 std::string DeviceSystemFolder(char drive)
 {
-    return FolderAtRoot(drive, kSystemFolderName);
+    return FolderAtRoot(drive, kDeviceFolderName);
 }
 
 std::string DeviceUserPlaylistFolder(char drive)
