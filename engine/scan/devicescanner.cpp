@@ -29,9 +29,9 @@ namespace {
 constexpr std::string_view kUnknownText = "(unknown)";
 constexpr std::string_view kRelativePrefix = "..\\..\\";
 
-// The readers' results the scanner tells apart.
-constexpr int32_t kReadEndedByException = -5;
-constexpr int32_t kReadEmptyMp3File = -6;
+// The readers' results the scanner tells apart: both readers end a failed read with the same code.
+constexpr int32_t kReadEndedByException = kMp3FileException;
+static_assert(kReadEndedByException == kWmaFileSystemError);
 
 // How the walk of one listing ended.
 enum class WalkEnd {
@@ -196,7 +196,7 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& path, const st
     const int32_t readResult = ReadTags(path, record.get());
     if (readResult == kReadEndedByException && !IsDevicePresent(root_)) return WalkEnd::ReadFailedDeviceGone;
     if (CancelRequested()) return WalkEnd::Cancelled;
-    if (readResult == kReadEmptyMp3File) return std::nullopt;
+    if (readResult == kMp3EmptyFile) return std::nullopt;
 
     FillDefaults(*record);
     MakeDeviceRelativePath(root_, record.get());
