@@ -146,7 +146,8 @@ TEST(ProfileRunFullDiskTest, FullDeviceKeepsThePreviousPlaylists)
     if (!device.IsSizeLimited()) GTEST_SKIP() << "needs root to mount a size-limited tmpfs";
     device.WriteFile("a.mp3", kUntaggedAudio);
     ASSERT_EQ(engine::RunProfile("F:", nullptr, nullptr), engine::kRunDone);
-    const std::string previous = device.ReadFile("kovahdd/sys_playlist/title.m3u");
+    std::vector<std::string> previous;
+    for (const std::string& name : kPlaylists) previous.push_back(device.ReadFile("kovahdd/sys_playlist/" + name));
 
     // Many long names make every playlist larger than the space that is left.
     for (int i = 0;; ++i) {
@@ -158,7 +159,10 @@ TEST(ProfileRunFullDiskTest, FullDeviceKeepsThePreviousPlaylists)
     }
     const int32_t result = engine::RunProfile("F:", nullptr, nullptr);
     EXPECT_EQ(result, engine::kRunDone);  // the scan went through; the playlists met the full disk
-    EXPECT_EQ(device.ReadFile("kovahdd/sys_playlist/title.m3u"), previous);
+    for (std::size_t i = 0; i < kPlaylists.size(); ++i) {
+        EXPECT_EQ(device.ReadFile("kovahdd/sys_playlist/" + kPlaylists[i]), previous[i]) << kPlaylists[i];
+    }
+    EXPECT_FALSE(device.Exists("kovahdd/sys_playlist/title.m3u.tmp"));
 }
 
 }  // namespace
