@@ -5,12 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace trayhost {
 namespace {
+
+// Table cases print as their names, which keeps the test list readable.
+template <typename Case>
+    requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& testCase, std::ostream* out)
+{
+    *out << testCase.name;
+}
 
 using testsupport::DeviceReport;
 using testsupport::FakeDetectionPlatform;
