@@ -70,11 +70,11 @@ std::optional<std::vector<platform::FolderEntry>> ListFolder(const std::string& 
     return platform::FindFiles(pattern, platform::ListingDetail::Quick);
 }
 
-std::string ExtensionOf(const std::string& path)
+// What follows the last dot of the path, as GetFileExtension finds it; empty when there is no dot.
+std::string_view ExtensionOf(std::string_view path)
 {
-    std::vector<char> extension(path.size() + 1, '\0');
-    if (!GetFileExtension(path.c_str(), extension.data())) return {};
-    return extension.data();
+    const std::size_t dot = path.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
 }
 
 int32_t CountFolder(const std::string& pattern, const std::string& folder, int* count)
@@ -276,7 +276,8 @@ int32_t ScanDevice(const char* root, void* window)
 
 int32_t IsAudioFile(const char* path)
 {
-    const std::string extension = ExtensionOf(path);
+    if (!path) return 0;
+    const std::string_view extension = ExtensionOf(path);
     return platform::EqualsNoCase(extension, "MP3") || platform::EqualsNoCase(extension, "WMA") ? 1 : 0;
 }
 
