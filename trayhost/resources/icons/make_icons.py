@@ -6,13 +6,14 @@ Writes kovahdd-tray.svg and kovahdd-tray-<size>.png for each size, from one list
 commit its outputs:  python3 make_icons.py
 """
 
-import struct
-import zlib
+import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
+from shapedrawing import png  # noqa: E402
 
 SIZES = (16, 22, 24, 32, 48, 64, 128)
 GRID = 64
-SUPERSAMPLING = 4
 NAME = "kovahdd-tray"
 
 # (kind, geometry, fill colour); later shapes are drawn over earlier ones.
@@ -25,61 +26,6 @@ SHAPES = (
     ("circle", (32, 41, 9), "#b7c0c8"),          # groove ring
     ("circle", (32, 41, 3.5), "#143652"),        # hub
 )
-
-
-def contains(kind, geometry, x, y):
-    if kind == "circle":
-        cx, cy, r = geometry
-        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-    left, top, width, height, radius = geometry
-    if not (left <= x <= left + width and top <= y <= top + height):
-        return False
-    # Distance into the nearest corner square decides the rounded corners.
-    nearest_x = min(max(x, left + radius), left + width - radius)
-    nearest_y = min(max(y, top + radius), top + height - radius)
-    return (x - nearest_x) ** 2 + (y - nearest_y) ** 2 <= radius * radius
-
-
-def rgb(colour):
-    return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
-
-
-def render(size):
-    scale = GRID / size
-    step = 1.0 / SUPERSAMPLING
-    rows = []
-    for py in range(size):
-        row = bytearray([0])  # PNG filter type: none
-        for px in range(size):
-            red = green = blue = covered = 0
-            for sy in range(SUPERSAMPLING):
-                for sx in range(SUPERSAMPLING):
-                    x = (px + (sx + 0.5) * step) * scale
-                    y = (py + (sy + 0.5) * step) * scale
-                    colour = None
-                    for kind, geometry, fill in SHAPES:
-                        if contains(kind, geometry, x, y):
-                            colour = fill
-                    if colour:
-                        r, g, b = rgb(colour)
-                        red, green, blue, covered = red + r, green + g, blue + b, covered + 1
-            if covered:
-                row += bytes((red // covered, green // covered, blue // covered,
-                              255 * covered // SUPERSAMPLING ** 2))
-            else:
-                row += bytes(4)
-        rows.append(bytes(row))
-    return b"".join(rows)
-
-
-def png(size, pixels):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b""))
 
 
 def svg():
@@ -101,7 +47,7 @@ def main():
     here = Path(__file__).resolve().parent
     (here / f"{NAME}.svg").write_text(svg())
     for size in SIZES:
-        (here / f"{NAME}-{size}.png").write_bytes(png(size, render(size)))
+        (here / f"{NAME}-{size}.png").write_bytes(png(SHAPES, size, size, size / GRID))
 
 
 if __name__ == "__main__":

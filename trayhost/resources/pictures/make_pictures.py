@@ -6,13 +6,14 @@ only the Python standard library. Run it again after changing a shape and commit
 python3 make_pictures.py
 """
 
-import struct
-import zlib
+import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
+from shapedrawing import png  # noqa: E402
 
 GRID_WIDTH, GRID_HEIGHT = 32, 48
 SCALE = 2
-SUPERSAMPLING = 4
 
 # (kind, geometry, fill colour); later shapes are drawn over earlier ones. A rect is x, y, width,
 # height, corner radius; a circle is centre x, centre y, radius.
@@ -47,65 +48,11 @@ PICTURES = {
 }
 
 
-def contains(kind, geometry, x, y):
-    if kind == "circle":
-        cx, cy, r = geometry
-        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-    left, top, width, height, radius = geometry
-    if not (left <= x <= left + width and top <= y <= top + height):
-        return False
-    # Distance into the nearest corner square decides the rounded corners.
-    nearest_x = min(max(x, left + radius), left + width - radius)
-    nearest_y = min(max(y, top + radius), top + height - radius)
-    return (x - nearest_x) ** 2 + (y - nearest_y) ** 2 <= radius * radius
-
-
-def rgb(colour):
-    return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
-
-
-def render(shapes, width, height):
-    step = 1.0 / SUPERSAMPLING
-    rows = []
-    for py in range(height):
-        row = bytearray([0])  # PNG filter type: none
-        for px in range(width):
-            red = green = blue = covered = 0
-            for sy in range(SUPERSAMPLING):
-                for sx in range(SUPERSAMPLING):
-                    x = (px + (sx + 0.5) * step) / SCALE
-                    y = (py + (sy + 0.5) * step) / SCALE
-                    colour = None
-                    for kind, geometry, fill in shapes:
-                        if contains(kind, geometry, x, y):
-                            colour = fill
-                    if colour:
-                        r, g, b = rgb(colour)
-                        red, green, blue, covered = red + r, green + g, blue + b, covered + 1
-            if covered:
-                row += bytes((red // covered, green // covered, blue // covered,
-                              255 * covered // SUPERSAMPLING ** 2))
-            else:
-                row += bytes(4)
-        rows.append(bytes(row))
-    return b"".join(rows)
-
-
-def png(width, height, pixels):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)  # 8-bit RGBA
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b""))
-
-
 def main():
     here = Path(__file__).resolve().parent
     width, height = GRID_WIDTH * SCALE, GRID_HEIGHT * SCALE
     for name, shapes in PICTURES.items():
-        (here / f"{name}.png").write_bytes(png(width, height, render(shapes, width, height)))
+        (here / f"{name}.png").write_bytes(png(shapes, width, height, SCALE))
 
 
 if __name__ == "__main__":
