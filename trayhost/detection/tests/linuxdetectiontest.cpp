@@ -112,7 +112,12 @@ protected:
     void Simulate(char letter, const std::string& directory, std::string_view product)
     {
         platform::DriveMap::Instance().Assign(platform::DriveEntry{
-            .letter = letter, .directory = directory, .removable = true, .vendor = "Corvane ", .product = std::string(product)});
+            .letter = letter,
+            .directory = directory,
+            .removable = true,
+            .vendor = "Corvane ",
+            .product = std::string(product),
+            .volume = std::nullopt});
     }
 
     AsWindowsMe windowsMe_;
