@@ -16,6 +16,7 @@ enum ExitStatus : int {
     kExitCancelled = 3,
     kExitNoAudioFiles = 4,
     kExitDeviceLost = 5,
+    kExitPlaylistsNotWritten = 6,  // the profile finished, but a full or vanished device kept playlists off it
 };
 
 struct Command {

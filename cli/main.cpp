@@ -39,7 +39,10 @@ void PrintHelp(std::FILE* out)
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
                       "\nExit status: 0 done, 1 failed, 2 bad command line, 3 cancelled, 4 no audio files,\n"
-                      "5 the device went away.\n");
+                      "5 the device went away, 6 the profile finished but playlists could not be written\n"
+                      "(a full device, or one that went away while they were written; the device keeps\n"
+                      "its previous playlists). Playlists too large for the player are left out with a\n"
+                      "warning and exit status 0.\n");
 }
 
 }  // namespace

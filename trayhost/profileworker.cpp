@@ -1,6 +1,7 @@
 #include "trayhost/profileworker.h"
 
 #include "trayhost/profile/profilestatus.h"
+#include "trayhost/profile/runwarnings.h"
 #include "trayhost/profiledialoglink.h"
 #include "trayhost/resources/strings.h"
 
@@ -48,7 +49,7 @@ std::optional<int32_t> ProfileWorker::RunEngine(char driveLetter)
 
 void ProfileWorker::OnEngineReport(int32_t code, int32_t value)
 {
-    if (code == kReportPlaylistTooLarge) playlistsNotWritten.push_back(value);
+    if (code == kReportPlaylistNotWritten) playlistsNotWritten.push_back(value);
     PostProfileReport(code, value);
 }
 
@@ -73,12 +74,8 @@ void ProfileWorker::EndRun(int32_t result)
 void ProfileWorker::ReportPlaylistsNotWritten()
 {
     if (playlistsNotWritten.empty()) return;
-    std::string text;
-    for (const int32_t kind : playlistsNotWritten) {
-        if (!text.empty()) text += '\n';
-        text += PlaylistNotWrittenText(kind);
-    }
-    userInterface_.MessageBox(nullptr, text, kProfileTitle, kMbOk | kMbIconExclamation);
+    userInterface_.MessageBox(nullptr, PlaylistsNotWrittenText(playlistsNotWritten), kProfileTitle,
+                              kMbOk | kMbIconExclamation);
 }
 
 }  // namespace trayhost

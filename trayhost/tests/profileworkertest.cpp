@@ -150,7 +150,9 @@ TEST_F(ProfileWorkerTest, ClosedDialogGetsNothingButTheFailureIsStillTold)
 
 TEST_F(ProfileWorkerTest, PlaylistsLeftOutAreToldInOneMessageAfterTheRun)
 {
-    engine.reports = {{kReportPlaylistsStarted}, {kReportPlaylistTooLarge, 2}, {kReportPlaylistTooLarge, 5},
+    engine.reports = {{kReportPlaylistsStarted},
+                      {kReportPlaylistNotWritten, PlaylistReportValue(2, kPlaylistTooLargeForPlayer)},
+                      {kReportPlaylistNotWritten, PlaylistReportValue(5, kPlaylistTooLargeForPlayer)},
                       {kReportProfileFinished}};
     Run();
 
@@ -159,8 +161,7 @@ TEST_F(ProfileWorkerTest, PlaylistsLeftOutAreToldInOneMessageAfterTheRun)
     EXPECT_EQ(boxes[0].title, "Kova MP3/Personal Jukebox Profiler");
     EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
     const std::string& text = boxes[0].text;
-    EXPECT_EQ(text.find("The title playlist was not written"), 0u) << text;
-    EXPECT_NE(text.find("\nThe audio files playlist was not written"), std::string::npos) << text;
+    EXPECT_EQ(text.find("The title and audio files playlists were not written"), 0u) << text;
     EXPECT_EQ(dialog.messages.back(), "send run ended");
 
     // The next run starts with an empty list.
