@@ -12,6 +12,18 @@ function(kova_add_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# Registers a Qt Test program, one test class per file, run on the offscreen platform:
+# kova_add_qt_test(NAME SOURCE LIBRARIES...)
+function(kova_add_qt_test name source)
+  cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} Qt6::Test)
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  kova_warnings(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+endfunction()
+
 # Registers a libFuzzer program, built only with KOVAHDD_FUZZ=ON (clang):
 #   kova_add_fuzzer(NAME SOURCES... LIBRARIES... [SEEDS folder])
 # The program is NAME in the binary folder; SEEDS is a folder of example inputs the fuzzer starts
