@@ -22,4 +22,11 @@ int32_t LibraryProfilerEngine::UpdateSystemFiles(char driveLetter, uint8_t model
     return KOVAHDDUpdateSystemFiles(driveLetter, model);
 }
 
+KovaRunSummary LibraryProfilerEngine::RunSummary()
+{
+    KovaRunSummary summary{};
+    KOVAHDDProfilerGetRunSummary(&summary);
+    return summary;
+}
+
 }  // namespace trayhost

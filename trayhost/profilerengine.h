@@ -29,6 +29,8 @@ public:
     virtual int32_t UpdateHelpFiles(char driveLetter) = 0;
     // 1 updated, 2 the device holds newer system files, anything else an error.
     virtual int32_t UpdateSystemFiles(char driveLetter, uint8_t model) = 0;
+    // What the last profile run left for the player (KovaRunSummary).
+    virtual KovaRunSummary RunSummary() = 0;
 };
 
 }  // namespace trayhost

@@ -35,7 +35,7 @@ void ProfileWorker::Run(char driveLetter)
         // Left with Cancel, the dialog could only be closed by the watchdog ending the program.
         SendProfileRunEnded();
     }
-    ReportPlaylistsNotWritten();
+    WarnOfWhatThePlayerLacks();
 }
 
 std::optional<int32_t> ProfileWorker::RunEngine(char driveLetter)
@@ -71,11 +71,13 @@ void ProfileWorker::EndRun(int32_t result)
     }
 }
 
-void ProfileWorker::ReportPlaylistsNotWritten()
+void ProfileWorker::WarnOfWhatThePlayerLacks()
 {
-    if (playlistsNotWritten.empty()) return;
-    userInterface_.MessageBox(nullptr, PlaylistsNotWrittenText(playlistsNotWritten), kProfileTitle,
-                              kMbOk | kMbIconExclamation);
+    std::string text = PlaylistsNotWrittenText(playlistsNotWritten);
+    const std::string unaddressable = UnaddressableFilesText(engine_.RunSummary().unaddressableFiles);
+    if (!unaddressable.empty()) text += (text.empty() ? "" : "\n") + unaddressable;
+    if (text.empty()) return;
+    userInterface_.MessageBox(nullptr, text, kProfileTitle, kMbOk | kMbIconExclamation);
 }
 
 }  // namespace trayhost

@@ -19,9 +19,9 @@ constexpr std::array kProblemTexts{
     ProblemText{kPlaylistTooLargeForPlayer,
                 "the device holds more entries than the player's index can number (9999 at most)"},
     ProblemText{kPlaylistDeviceFull, "the device is full"},
-    ProblemText{kPlaylistDeviceGone, "the device went away while they were written"},
-    ProblemText{kPlaylistWriteFailed, "writing them on the device failed"},
-    ProblemText{kPlaylistHeldBack, "they are kept back with the others, so that the player's playlists stay one set"},
+    ProblemText{kPlaylistDeviceGone, "the device went away while the playlists were written"},
+    ProblemText{kPlaylistWriteFailed, "a file error on the device"},
+    ProblemText{kPlaylistHeldBack, "held back with the others, so that the player's playlists stay one set"},
 };
 
 std::string_view PlaylistName(int32_t kind)

@@ -35,6 +35,7 @@ public:
     bool throws = false;
     int32_t helpResult = kUpdateDone;
     int32_t systemResult = kUpdateDone;
+    KovaRunSummary summary{};
 
     int32_t Synchronize(char driveLetter, KovaProgressCallback callback, void* window) override
     {
@@ -80,6 +81,8 @@ public:
         updates_.push_back("system " + std::string(1, driveLetter) + " " + std::to_string(model));
         return systemResult;
     }
+
+    KovaRunSummary RunSummary() override { return summary; }
 
     // Ends a held run with this result.
     void Finish(int32_t runResult)

@@ -95,7 +95,8 @@ TEST_F(LinuxDetectionTest, FollowsDisksThatComeAndGo)
 
 TEST_F(LinuxDetectionTest, ReportsASimulatedDeviceWithTheStringsItDeclares)
 {
-    ScopedVariable drives("KOVAHDD_DRIVES", "F=/some/dir|Corvane|Kova HD Storage;G=/other/dir");
+    ScopedVariable drives("KOVAHDD_DRIVES", "F=" + tree_.MakeFolder("some") + "|Corvane|Kova HD Storage;G=" +
+                                                tree_.MakeFolder("other"));
     platform::DriveMap::Instance().Reload();
 
     EXPECT_EQ(Detect(), (Reports{{'F', kModelHd, 9}}));
