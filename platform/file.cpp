@@ -32,8 +32,8 @@ int AccessFlags(File::Mode mode)
 // the computer.
 int OpenFlags(File::Mode mode)
 {
-    const int never = mode == File::Mode::Read ? 0 : O_NOFOLLOW;
-    return AccessFlags(mode) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | never;
+    const int noWriteThroughLink = mode == File::Mode::Read ? 0 : O_NOFOLLOW;
+    return AccessFlags(mode) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | noWriteThroughLink;
 }
 
 // Only a regular file is a file: a FIFO, a socket or a device node is refused as Windows refuses a
