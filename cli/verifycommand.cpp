@@ -182,6 +182,9 @@ int RunVerify(const Arguments& arguments)
         // Ctrl-C; a cancel answered to a question has shown its status already.
         std::fprintf(stderr, "Verification canceled.\n");
     }
+    if (outcome == VerificationRun::Outcome::Stopped) {
+        std::fprintf(stderr, "kovahdd: the verification stopped at a playlist that could not be read.\n");
+    }
     if (outcome == VerificationRun::Outcome::DeviceGone && engine.IsDevicePresent(root)) {
         std::fprintf(stderr, "kovahdd: %c: has no kovahdd_playlists folder.\n", *letter);
     }

@@ -33,12 +33,15 @@ struct PlaylistChecker::Playlist {
     {
     }
 
+    // A line was removed, or the playlist was empty.
+    bool modified() const { return empty || lines.removedAny(); }
+
     std::string root;
     std::string path;
     std::string name;    // inside the user playlist folder, for messages
     std::string folder;  // where relative entries start
-    std::string content;
-    bool modified = false;  // a line was removed, or the playlist was empty
+    PlaylistLines lines;
+    bool empty = false;
 };
 
 PlaylistChecker::PlaylistChecker(const Collaborators& collaborators, PlaylistWrites writes)
@@ -62,7 +65,7 @@ VerifyResult PlaylistChecker::CheckPlaylist(Playlist& playlist)
     if (const auto stop = Interruption(playlist.root)) return *stop;
     if (const auto stop = Read(playlist)) return *stop;
     if (const auto stop = CheckLines(playlist)) return *stop;
-    if (!playlist.modified || writes_ == PlaylistWrites::ReportOnly) return VerifyResult::Done;
+    if (!playlist.modified() || writes_ == PlaylistWrites::ReportOnly) return VerifyResult::Done;
     return WriteBack(playlist);
 }
 
@@ -74,29 +77,31 @@ std::optional<VerifyResult> PlaylistChecker::Read(Playlist& playlist)
     if (length == 0) {
         // Nothing to keep: an empty playlist is deleted.
         collaborators_.report.EmptyPlaylistFound(playlist.name);
-        playlist.modified = true;
+        playlist.empty = true;
         return std::nullopt;
     }
+    std::string content;
     try {
-        playlist.content.resize(static_cast<std::size_t>(length));
+        content.resize(static_cast<std::size_t>(length));
     } catch (const std::bad_alloc&) {
         return VerifyResult::Failed;
     } catch (const std::length_error&) {
         return VerifyResult::Failed;
     }
-    playlist.content.resize(file->Read(playlist.content.data(), playlist.content.size()));
+    content.resize(file->Read(content.data(), content.size()));
     file->Close();
+    playlist.lines = PlaylistLines(std::move(content));
     return Interruption(playlist.root);
 }
 
 std::optional<VerifyResult> PlaylistChecker::CheckLines(Playlist& playlist)
 {
-    const std::string& content = playlist.content;
+    const std::string& content = playlist.lines.content();
     // A last line without a terminator is not looked at.
     for (std::size_t start = 0, end; (end = content.find_first_of(kLineEnds, start)) != std::string::npos;) {
-        std::size_t cursor = end;
-        if (const auto stop = CheckLine(playlist, start, end, cursor)) return stop;
-        start = content.find_first_not_of(kLineEnds, cursor);
+        std::size_t next = end;
+        if (const auto stop = CheckLine(playlist, start, end, next)) return stop;
+        start = content.find_first_not_of(kLineEnds, next);
         if (start == std::string::npos) break;
     }
     // Unless the person asked otherwise, "to all" answers hold for this playlist only.
@@ -106,11 +111,11 @@ std::optional<VerifyResult> PlaylistChecker::CheckLines(Playlist& playlist)
 }
 
 std::optional<VerifyResult> PlaylistChecker::CheckLine(Playlist& playlist, std::size_t start, std::size_t end,
-                                                       std::size_t& cursor)
+                                                       std::size_t& next)
 {
     if (const auto stop = Interruption(playlist.root)) return stop;
     const std::optional<UserPlaylistEntry> entry =
-        ReadEntry(std::string_view(playlist.content).substr(start, end - start));
+        ReadEntry(std::string_view(playlist.lines.content()).substr(start, end - start));
     if (!entry) return std::nullopt;
     const std::string resolvedPath = ResolveEntry(*entry, playlist.root.front(), playlist.folder);
     if (const auto stop = Interruption(playlist.root)) return stop;
@@ -118,17 +123,14 @@ std::optional<VerifyResult> PlaylistChecker::CheckLine(Playlist& playlist, std::
 
     const FileNotFoundQuestion question{playlist.name, entry->text, entry->invalid};
     collaborators_.report.BadEntryFound(question);
-    return Decide(playlist, question, start, end, cursor);
+    return Decide(playlist, question, start, end, next);
 }
 
 std::optional<VerifyResult> PlaylistChecker::Decide(Playlist& playlist, const FileNotFoundQuestion& question,
-                                                    std::size_t start, std::size_t end, std::size_t& cursor)
+                                                    std::size_t start, std::size_t end, std::size_t& next)
 {
     PromptDecisions& decisions = collaborators_.decisions;
-    const auto remove = [&] {
-        RemoveLine(playlist.content, start, end, cursor);
-        playlist.modified = true;
-    };
+    const auto remove = [&] { next = playlist.lines.Remove(start, end); };
     if (decisions.yesToAll) {
         remove();
         return std::nullopt;
@@ -169,11 +171,12 @@ VerifyResult PlaylistChecker::WriteBack(const Playlist& playlist)
         if (const auto result = MakeWritable(playlist, attributes)) return *result;
     }
     if (const auto stop = Cancellation()) return *stop;
-    const bool changed = playlist.content.empty() ? Delete(playlist) : Store(playlist);
+    const std::string content = playlist.lines.Remaining();
+    const bool changed = content.empty() ? Delete(playlist) : Store(playlist, content);
     if (!changed) {
         // The playlist stays as it was, read-only again if it was.
         if (readOnly) platform::SetFileAttributes(playlist.path, attributes);
-        if (!playlist.content.empty()) return VerifyResult::FileError;
+        if (!content.empty()) return VerifyResult::FileError;
     }
     return Finish();
 }
@@ -194,9 +197,9 @@ std::optional<VerifyResult> PlaylistChecker::MakeWritable(const Playlist& playli
     return std::nullopt;
 }
 
-bool PlaylistChecker::Store(const Playlist& playlist)
+bool PlaylistChecker::Store(const Playlist& playlist, const std::string& content)
 {
-    if (!ReplacePlaylist(playlist.path, playlist.content)) return false;
+    if (!ReplacePlaylist(playlist.path, content)) return false;
     collaborators_.flags.profileOffer = true;
     collaborators_.report.PlaylistChanged(playlist.name, PlaylistChange::Rewritten);
     return true;

@@ -45,15 +45,15 @@ private:
     // Each step below gives a result when it ends the check, and nothing when the check goes on.
     std::optional<VerifyResult> Read(Playlist& playlist);
     std::optional<VerifyResult> CheckLines(Playlist& playlist);
-    // The line from start to end (its terminator); a removal moves the cursor to start.
-    std::optional<VerifyResult> CheckLine(Playlist& playlist, std::size_t start, std::size_t end, std::size_t& cursor);
+    // The line from start to end (its terminator); a removal moves next past the removed terminator.
+    std::optional<VerifyResult> CheckLine(Playlist& playlist, std::size_t start, std::size_t end, std::size_t& next);
     std::optional<VerifyResult> Decide(Playlist& playlist, const FileNotFoundQuestion& question, std::size_t start,
-                                       std::size_t end, std::size_t& cursor);
+                                       std::size_t end, std::size_t& next);
     VerifyResult WriteBack(const Playlist& playlist);
     // Asks before a read-only playlist changes and clears the attribute; nothing when it may change.
     std::optional<VerifyResult> MakeWritable(const Playlist& playlist, uint32_t attributes);
     // Rewrite and deletion: true when done; the offer of a profile follows.
-    bool Store(const Playlist& playlist);
+    bool Store(const Playlist& playlist, const std::string& content);
     bool Delete(const Playlist& playlist);
     // Cancelled when the cancel flag is set, DeviceGone when the device has gone.
     std::optional<VerifyResult> Interruption(const std::string& root);

@@ -33,7 +33,8 @@ VerificationRun::Outcome VerificationRun::Run(char driveLetter, const Verificati
 
     int32_t count = 0;
     const VerifyResult counted = CountPlaylists(folder, count);
-    if (counted == VerifyResult::Cancelled) return EndOfWalk(counted);
+    // A cancel while counting is a cancel like any other, not a device that went away.
+    if (counted == VerifyResult::Cancelled) return OutcomeOf(counted);
     if (counted != VerifyResult::Done) return Outcome::DeviceGone;
     if (count == 0) return Outcome::NoPlaylists;
 
@@ -43,7 +44,7 @@ VerificationRun::Outcome VerificationRun::Run(char driveLetter, const Verificati
                             options.writes);
     const VerifyResult walked = Walk(root, folder, checker);
     playlistsWithErrors_ += checker.errorsShown();
-    return EndOfWalk(walked);
+    return OutcomeOf(walked);
 }
 
 VerifyResult VerificationRun::CountPlaylists(const std::string& folder, int32_t& count)
@@ -103,7 +104,7 @@ bool VerificationRun::IsPlaylistFile(const std::string& path)
     return extension && platform::EqualsNoCase(*extension, kPlaylistExtension);
 }
 
-VerificationRun::Outcome VerificationRun::EndOfWalk(VerifyResult result)
+VerificationRun::Outcome VerificationRun::OutcomeOf(VerifyResult result)
 {
     VerificationFlags& flags = collaborators_.flags;
     if (flags.cancel || result == VerifyResult::Cancelled) {

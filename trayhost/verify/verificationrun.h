@@ -51,7 +51,8 @@ private:
     VerifyResult CountPlaylists(const std::string& folder, int32_t& count);
     VerifyResult Walk(const std::string& root, const std::string& folder, PlaylistChecker& checker);
     bool IsPlaylistFile(const std::string& path);
-    Outcome EndOfWalk(VerifyResult result);
+    // The outcome of a walk that ended with the result; no profile is offered unless it finished.
+    Outcome OutcomeOf(VerifyResult result);
 
     Collaborators collaborators_;
     int32_t playlistsWithErrors_ = 0;

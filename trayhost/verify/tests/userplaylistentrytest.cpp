@@ -7,40 +7,40 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace trayhost {
 namespace {
 
 using namespace std::string_literals;
 
-TEST(RemoveLineTest, TerminatorGoesWithTheLineUnlessItIsALoneCarriageReturn)
+TEST(PlaylistLinesTest, TerminatorGoesWithTheLineUnlessItIsALoneCarriageReturn)
 {
     struct Case {
         const char* name;
         std::string content;
-        std::size_t start;
-        std::size_t end;
-        std::string expected;
+        std::vector<std::pair<std::size_t, std::size_t>> lines;  // start, end
+        std::string remaining;
+        std::size_t next;  // after the last removal
     };
     const Case cases[] = {
-        {"CR LF, both bytes", "a\r\nb\r\n", 0, 1, "b\r\n"},
-        {"LF", "a\nb\n", 0, 1, "b\n"},
-        {"lone CR stays as an empty line", "a\rb\r", 0, 1, "\rb\r"},
-        {"last line before the end", "a\r\nbc\r\n", 3, 5, "a\r\n"},
-        {"line between others", "a\nbc\nd\n", 2, 4, "a\nd\n"},
+        {"CR LF, both bytes", "a\r\nb\r\n", {{0, 1}}, "b\r\n", 3},
+        {"LF", "a\nb\n", {{0, 1}}, "b\n", 2},
+        {"lone CR stays as an empty line", "a\rb\r", {{0, 1}}, "\rb\r", 1},
+        {"last line before the end", "a\r\nbc\r\n", {{3, 5}}, "a\r\n", 7},
+        {"lines around a kept one", "a\nbc\nd\n", {{0, 1}, {5, 6}}, "bc\n", 7},
+        {"a line before one removed is left", "a\nb\n", {{2, 3}, {0, 1}}, "a\n", 1},
+        {"a line past the end is left", "a\n", {{0, 5}}, "a\n", 5},
     };
     for (const Case& c : cases) {
-        std::string content = c.content;
-        std::size_t cursor = c.end;
-        EXPECT_TRUE(RemoveLine(content, c.start, c.end, cursor)) << c.name;
-        EXPECT_EQ(content, c.expected) << c.name;
-        EXPECT_EQ(cursor, c.start) << c.name;
+        PlaylistLines lines(c.content);
+        std::size_t next = 0;
+        for (const auto& [start, end] : c.lines) next = lines.Remove(start, end);
+        EXPECT_EQ(lines.Remaining(), c.remaining) << c.name;
+        EXPECT_EQ(next, c.next) << c.name;
+        EXPECT_EQ(lines.content(), c.content) << c.name;
     }
-    std::string content = "a\n";
-    std::size_t cursor = 0;
-    EXPECT_FALSE(RemoveLine(content, 1, 0, cursor));
-    EXPECT_FALSE(RemoveLine(content, 0, 3, cursor));
-    EXPECT_EQ(content, "a\n");
 }
 
 TEST(ReadEntryTest, LinesPassedOverAndEntriesWithTheirInvalidFlag)

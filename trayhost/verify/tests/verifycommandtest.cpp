@@ -40,7 +40,6 @@ private slots:
 
     void verifyFromTheMenuRemovesAnEntryAndOffersAProfile();
     void submenuItemVerifiesItsDeviceAndUnchangedPlaylistsOfferNothing();
-    void deviceWithoutPlaylistFolderEndsAsAGoneDevice();
     void cancelClosesTheDialogAfterThePauseWithoutAnOffer();
     void busyRules();
 
@@ -177,15 +176,6 @@ void VerifyCommandTest::submenuItemVerifiesItsDeviceAndUnchangedPlaylistsOfferNo
     QVERIFY(ui_->fileNotFoundQuestions().empty());
 }
 
-void VerifyCommandTest::deviceWithoutPlaylistFolderEndsAsAGoneDevice()
-{
-    VerifyTestDevice device('E');
-    Verify({{'E', kModelHd}});
-    QTRY_COMPARE_WITH_TIMEOUT(Button()->text(), QString("Done"), 5000);
-    QCOMPARE(Text(kControlProfileStatus), QString("Status:  Verification aborted.  The device is no longer connected "
-                                                  "to the system and/or is not working properly."));
-}
-
 void VerifyCommandTest::cancelClosesTheDialogAfterThePauseWithoutAnOffer()
 {
     VerifyTestDevice device('E');
@@ -235,12 +225,6 @@ void VerifyCommandTest::busyRules()
     QTRY_COMPARE_WITH_TIMEOUT(Button()->text(), QString("Done"), 5000);
     Button()->click();
     WaitForWorker();
-
-    QDialog profile;
-    tray_->dialogs().Set(DialogSlot::Profile, &profile);
-    QVERIFY(tray_->commands().Dispatch(kVerify));
-    QCOMPARE(Dialog(), nullptr);
-    tray_->dialogs().Set(DialogSlot::Profile, nullptr);
 
     Verify({});
     QCOMPARE(Dialog(), nullptr);
