@@ -19,8 +19,9 @@ constexpr std::array kCommands{
     cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
                  cli::RunDevices},
     cli::Command{"sync", "show | add | remove | set",
-                 "The KovaSync profile that the tray program synchronises by (in ~/.config/kovahdd/registry.reg).\n"
-                 "PC paths are Linux paths; device paths carry the device's drive letter (E:\\Music).\n"
+                 "The KovaSync profile that the tray program synchronises by, kept in\n"
+                 "~/.config/kovahdd/registry.reg. PC paths are Linux paths; device paths carry the\n"
+                 "device's drive letter (E:\\Music) or are Linux paths in the device's folder.\n"
                  "  show      the device, the option, clean-up, profile after sync and the numbered items\n"
                  "  add PCPATH DEVICEPATH [--create-folders]\n"
                  "            appends an item after the checks of the tray program's path editor, for the\n"
