@@ -83,7 +83,6 @@ public:
 
     // Why the tree cannot be used (kErrorSuccess when it can).
     uint32_t unusable() const { return loadError_; }
-    RegistryNode& top() { return top_; }
     void MarkChanged() { changed_ = true; }
 
     RegistryKey OpenHandle(OpenKey key)

@@ -99,19 +99,14 @@ const std::string kKey = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n";
 INSTANTIATE_TEST_SUITE_P(
     Faults, RegistryFileFaultTest,
     testing::Values(FaultyFile{"no_header", "[HKEY_LOCAL_MACHINE]\n", 1},
-                    FaultyFile{"empty_file", "", 1},
                     FaultyFile{"unclosed_key", "REGEDIT4\n[HKEY_LOCAL_MACHINE\n", 2},
                     FaultyFile{"empty_key_name", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\\\K]\n", 2},
                     FaultyFile{"key_deletion", "REGEDIT4\n[-HKEY_LOCAL_MACHINE\\K]\n", 2},
                     FaultyFile{"value_before_key", "REGEDIT4\n@=dword:1\n", 2},
-                    FaultyFile{"value_deletion", kKey + "\"x\"=-\n", 3},
                     FaultyFile{"dword_too_long", kKey + "@=dword:123456789\n", 3},
                     FaultyFile{"unknown_escape", kKey + "@=\"a\\n\"\n", 3},
-                    FaultyFile{"unclosed_text", kKey + "@=\"abc\n", 3},
-                    FaultyFile{"text_then_more", kKey + "@=\"a\" \"b\"\n", 3},
                     FaultyFile{"hex_byte_too_long", kKey + "@=hex:100\n", 3},
                     FaultyFile{"continuation_at_end", kKey + "@=hex:01,\\\n", 3},
-                    FaultyFile{"key_name_too_long", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + std::string(256, 'k') + "]\n", 2},
                     FaultyFile{"keys_too_deep", "REGEDIT4\n[HKEY_LOCAL_MACHINE" + [] {
                                    std::string path;
                                    for (std::size_t i = 0; i < kMaxKeyDepth; ++i) path += "\\k";

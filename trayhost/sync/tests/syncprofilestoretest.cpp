@@ -139,16 +139,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         StoredSettingCase{"no_profile", ""},
         StoredSettingCase{"option_3", Section("\\Options", "@=dword:00000003\n"), SyncOption::Invalid, 'Q', true, "no item"},
-        StoredSettingCase{"option_unreadable", Section("\\Options", "\"other\"=dword:1\n"), SyncOption::Invalid, 'Q', true,
-                          "no item"},
         StoredSettingCase{"letter_5", Section("\\DeviceID", "@=hex(4):35\n"), SyncOption::PcToDevice, 0, true, "no item"},
         StoredSettingCase{"letter_as_four_bytes", Section("\\DeviceID", "@=dword:00000045\n"), SyncOption::PcToDevice, 0,
                           true, "no item"},
         StoredSettingCase{"cleanup_unreadable", Section("\\FileCleanup", "@=\"long\"\n"), SyncOption::PcToDevice, 'Q', false,
                           "no item"},
-        StoredSettingCase{"pc_path_of_300", Section("\\SyncPaths\\0", kLongPath), SyncOption::PcToDevice, 'Q', true, ""},
-        StoredSettingCase{"pc_path_missing", Section("\\SyncPaths\\0", "\"Device\"=\"E:\\\\\"\n"), SyncOption::PcToDevice,
-                          'Q', true, ""}),
+        StoredSettingCase{"pc_path_of_300", Section("\\SyncPaths\\0", kLongPath), SyncOption::PcToDevice, 'Q', true, ""}),
     [](const testing::TestParamInfo<StoredSettingCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SyncProfileStoreTest, ASaveThatCannotBeWrittenSaysSo)

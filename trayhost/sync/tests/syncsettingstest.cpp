@@ -67,17 +67,6 @@ TEST_F(SyncSettingsTest, ValidationTrimsTheStoredPaths)
     EXPECT_EQ(settings.items[0].devicePath, "E:\\Music");
 }
 
-TEST_F(SyncSettingsTest, TheOptionDecidesWhichRootIsTheSource)
-{
-    for (SyncOption option : {SyncOption::SyncBoth, SyncOption::PcToDevice, SyncOption::DeviceToPc}) {
-        const SyncSettings settings = WithItem(option, "C:\\Music", "E:\\Music");
-        const bool fromDevice = option == SyncOption::DeviceToPc;
-        EXPECT_EQ(SourceRoot(settings, 0), fromDevice ? "E:\\Music" : "C:\\Music");
-        EXPECT_EQ(DestinationRoot(settings, 0), fromDevice ? "C:\\Music" : "E:\\Music");
-        EXPECT_FALSE(SourceRoot(settings, 1));
-    }
-}
-
 TEST_F(SyncSettingsTest, TheDeviceIsPresentWhileItsDriveAnswers)
 {
     SyncSettings settings;

@@ -133,17 +133,6 @@ INSTANTIATE_TEST_SUITE_P(
         PairCase{"no_option", 'E', SyncOption::Invalid, "C:\\Gone", "E:\\Gone", {}, true, kNone, {}}),
     [](const testing::TestParamInfo<PairCase>& info) { return std::string(info.param.name); });
 
-TEST_F(PathRulesTest, AnswerYesCreatesEveryMissingFolderButNoFile)
-{
-    ui_.ScriptMessageBoxAnswer(kIdYes);
-    ui_.ScriptMessageBoxAnswer(kIdYes);
-    EXPECT_TRUE(ValidateSyncPaths(ui_, nullptr, 'E', kToPc, "C:\\New\\Sub", "E:\\Music").accepted);
-    EXPECT_TRUE(pc_.Exists("New/Sub"));
-    EXPECT_TRUE(ValidateSyncPaths(ui_, nullptr, 'E', kToDevice, "C:\\a\\x.mp3", "E:\\Made\\a.mp3").accepted);
-    EXPECT_TRUE(device_.Exists("Made"));
-    EXPECT_FALSE(device_.Exists("Made/a.mp3"));
-}
-
 struct EntryCase {
     const char* name;
     char letter;
