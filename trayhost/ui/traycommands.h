@@ -3,11 +3,11 @@
 #include "trayhost/clock.h"
 #include "trayhost/commanddispatcher.h"
 #include "trayhost/devicetable.h"
+#include "trayhost/profile/profilecommand.h"
+#include "trayhost/profile/updatecommand.h"
 #include "trayhost/profilerengine.h"
 #include "trayhost/ui/dialogslots.h"
-#include "trayhost/ui/profilecommand.h"
 #include "trayhost/ui/userinterface.h"
-#include "trayhost/updatecommand.h"
 
 namespace trayhost {
 

@@ -2,8 +2,8 @@
 
 #include "trayhost/clock.h"
 #include "trayhost/devicetable.h"
-#include "trayhost/profiledialogview.h"
-#include "trayhost/profileprogress.h"
+#include "trayhost/profile/profiledialogview.h"
+#include "trayhost/profile/profileprogress.h"
 #include "trayhost/profilerengine.h"
 #include "trayhost/ui/qtmessagetarget.h"
 #include "trayhost/ui/userinterface.h"

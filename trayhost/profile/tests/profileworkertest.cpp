@@ -1,7 +1,7 @@
-#include "trayhost/profileworker.h"
+#include "trayhost/profile/profileworker.h"
 
 #include "testsupport/scripteduserinterface.h"
-#include "trayhost/profiledialoglink.h"
+#include "trayhost/profile/profiledialoglink.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"

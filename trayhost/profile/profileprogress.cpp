@@ -1,4 +1,4 @@
-#include "trayhost/profileprogress.h"
+#include "trayhost/profile/profileprogress.h"
 
 #include "trayhost/profile/profilestatus.h"
 #include "trayhost/resources/ids.h"

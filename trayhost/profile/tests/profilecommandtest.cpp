@@ -6,10 +6,10 @@
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
 #include "trayhost/libraryprofilerengine.h"
+#include "trayhost/profile/profiledialog.h"
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"
-#include "trayhost/ui/profiledialog.h"
 #include "trayhost/ui/realclock.h"
 
 #include <QDialog>

@@ -1,12 +1,12 @@
-#include "trayhost/ui/profilecommand.h"
+#include "trayhost/profile/profilecommand.h"
 
 #include "platform/sound.h"
 #include "trayhost/busyrules.h"
+#include "trayhost/profile/profiledialog.h"
+#include "trayhost/profile/profiledialoglink.h"
 #include "trayhost/profile/profilestatus.h"
-#include "trayhost/profiledialoglink.h"
-#include "trayhost/profileworker.h"
+#include "trayhost/profile/profileworker.h"
 #include "trayhost/resources/strings.h"
-#include "trayhost/ui/profiledialog.h"
 #include "trayhost/ui/windowcentring.h"
 
 #include <system_error>

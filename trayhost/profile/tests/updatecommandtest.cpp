@@ -1,4 +1,4 @@
-#include "trayhost/updatecommand.h"
+#include "trayhost/profile/updatecommand.h"
 
 #include "platform/sound.h"
 #include "testsupport/scripteduserinterface.h"

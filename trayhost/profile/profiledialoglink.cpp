@@ -1,4 +1,4 @@
-#include "trayhost/profiledialoglink.h"
+#include "trayhost/profile/profiledialoglink.h"
 
 #include "engine/kovahddprofiler.h"
 #include "trayhost/resources/ids.h"

@@ -1,4 +1,4 @@
-#include "trayhost/ui/profiledialog.h"
+#include "trayhost/profile/profiledialog.h"
 
 #include "engine/kovahddprofiler.h"
 #include "trayhost/detection/devicemodelnames.h"

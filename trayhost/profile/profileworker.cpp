@@ -1,7 +1,7 @@
-#include "trayhost/profileworker.h"
+#include "trayhost/profile/profileworker.h"
 
+#include "trayhost/profile/profiledialoglink.h"
 #include "trayhost/profile/profilestatus.h"
-#include "trayhost/profiledialoglink.h"
 #include "trayhost/resources/strings.h"
 
 #include <optional>
