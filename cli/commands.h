@@ -30,6 +30,7 @@ int RunProfile(const Arguments& arguments);
 int RunVerify(const Arguments& arguments);
 int RunUpdate(const Arguments& arguments);
 int RunDevices(const Arguments& arguments);
+int RunSync(const Arguments& arguments);
 
 // A profile run of the drive with its progress on the terminal; the exit status of "kovahdd profile".
 int ProfileDrive(char driveLetter);

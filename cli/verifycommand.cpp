@@ -3,7 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/target.h"
-#include "cli/terminalprompts.h"
+#include "cli/terminaluserinterface.h"
 
 #include "trayhost/libraryprofilerengine.h"
 #include "trayhost/verify/verificationrun.h"
@@ -162,7 +162,7 @@ int RunVerify(const Arguments& arguments)
     const bool interactive = isatty(STDIN_FILENO) != 0;
     const BadEntryHandling handling =
         request->handling.value_or(interactive ? BadEntryHandling::Ask : BadEntryHandling::KeepAll);
-    TerminalPrompts prompts(interactive);
+    TerminalUserInterface userInterface(false);
     TerminalReport report;
     trayhost::LibraryProfilerEngine engine;
     trayhost::VerificationFlags flags;
@@ -171,7 +171,7 @@ int RunVerify(const Arguments& arguments)
     std::fflush(stdout);
     report.ShowStatus(trayhost::VerifyStatus::Scanning, {});
     CatchInterrupt(flags.cancel);
-    VerificationRun run({engine, prompts, report, flags});
+    VerificationRun run({engine, userInterface, report, flags});
     const VerificationRun::Outcome outcome = run.Run(*letter, OptionsFor(handling));
     ReleaseInterrupt();
 

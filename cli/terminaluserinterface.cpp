@@ -1,4 +1,4 @@
-#include "cli/terminalprompts.h"
+#include "cli/terminaluserinterface.h"
 
 #include "platform/codepage.h"
 
@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 
 namespace cli {
 
@@ -78,35 +79,44 @@ void Say(const char* text)
 
 }  // namespace
 
-int32_t TerminalPrompts::MessageBox(trayhost::WindowHandle, const std::string& text, const std::string& title,
-                                    uint32_t style)
+int32_t TerminalUserInterface::MessageBox(trayhost::WindowHandle, const std::string& text, const std::string& title,
+                                          uint32_t style)
 {
-    std::fprintf(stderr, "%s: %s", TerminalText(title).c_str(), TerminalText(text).c_str());
-    if ((style & trayhost::kMbButtonMask) != trayhost::kMbYesNo) {
-        Say("\n");
-        return trayhost::kIdOk;
-    }
-    if (!interactive_) {
-        Say("\nNo: there is no terminal to ask.\n");
-        return trayhost::kIdNo;
-    }
-    Say(" [y/n] ");
-    const bool yes = ReadOneOf("yn") == 'y';
-    Say(yes ? "yes\n" : "no\n");
-    return yes ? trayhost::kIdYes : trayhost::kIdNo;
+    std::fprintf(stderr, "%s: %s\n", TerminalText(title).c_str(), TerminalText(text).c_str());
+    if ((style & trayhost::kMbButtonMask) != trayhost::kMbYesNo) return trayhost::kIdOk;
+    return AskYesNo();
 }
 
-void TerminalPrompts::MessageBeep(uint32_t) {}
-
-trayhost::DeviceConflictAnswer TerminalPrompts::AskDeviceConflict(const trayhost::DeviceConflictQuestion& question)
+int32_t TerminalUserInterface::AskYesNo()
 {
-    std::fprintf(stderr, "%s\n", TerminalText(question.text).c_str());
+    if (answerYes_) {
+        std::fprintf(stderr, "(yes)\n");
+        return trayhost::kIdYes;
+    }
+    if (!::isatty(STDIN_FILENO)) {
+        const std::string hint = yesFlag_.empty() ? "" : "; " + yesFlag_ + " answers yes";
+        std::fprintf(stderr, "(no: there is no terminal to ask%s)\n", hint.c_str());
+        return trayhost::kIdNo;
+    }
+    std::fprintf(stderr, "[y/N] ");
+    std::fflush(stderr);
+    char line[16] = {};
+    if (!std::fgets(line, sizeof line, stdin)) return trayhost::kIdNo;
+    return line[0] == 'y' || line[0] == 'Y' ? trayhost::kIdYes : trayhost::kIdNo;
+}
+
+// A terminal program stays quiet; the message printed says it all.
+void TerminalUserInterface::MessageBeep(uint32_t) {}
+
+// No command that uses this interface detects devices; were one to ask, the question is cancelled.
+trayhost::DeviceConflictAnswer TerminalUserInterface::AskDeviceConflict(const trayhost::DeviceConflictQuestion&)
+{
     return {};
 }
 
-trayhost::FileNotFoundAnswer TerminalPrompts::AskFileNotFound(const trayhost::FileNotFoundQuestion&)
+trayhost::FileNotFoundAnswer TerminalUserInterface::AskFileNotFound(const trayhost::FileNotFoundQuestion&)
 {
-    if (!interactive_) return {FileNotFoundChoice::No, std::nullopt};
+    if (!::isatty(STDIN_FILENO)) return {FileNotFoundChoice::No, std::nullopt};
     if (!keysExplained_) {
         Say(kKeysExplained);
         keysExplained_ = true;
