@@ -103,23 +103,6 @@ TEST_F(PlaylistCheckerTest, BadEntriesGoAsAnsweredAndEverythingElseStaysByteForB
     }
 }
 
-TEST_F(PlaylistCheckerTest, QuestionNamesThePlaylistTheEntryAndWhyItIsBad)
-{
-    device.WritePlaylist("list.m3u", "  Music\\gone.mp3\r\nC:\\a\tb.mp3\r\n");
-    Script({Choice::No, Choice::No});
-    EXPECT_EQ(Check("list.m3u"), VerifyResult::Done);
-
-    const auto questions = ui.fileNotFoundQuestions();
-    ASSERT_EQ(questions.size(), 2u);
-    EXPECT_EQ(questions[0].playlistName, "list.m3u");
-    EXPECT_EQ(questions[0].entryText, "Music\\gone.mp3");
-    EXPECT_FALSE(questions[0].invalidCharacters);
-    EXPECT_EQ(questions[1].entryText, "C:\\a\tb.mp3");
-    EXPECT_TRUE(questions[1].invalidCharacters);
-    ASSERT_EQ(report.badEntries.size(), 2u);
-    EXPECT_EQ(report.badEntries[1].entryText, "C:\\a\tb.mp3");
-}
-
 TEST_F(PlaylistCheckerTest, ToAllAnswersCarryOverToTheNextPlaylistOnlyWithTheCheckBox)
 {
     struct Case {
