@@ -1,6 +1,7 @@
 #include "platform/drivemap.h"
 
 #include "platform/removabledisks.h"
+#include "platform/userfolders.h"
 
 #include <algorithm>
 #include <cctype>
@@ -24,10 +25,8 @@ constexpr char kIdentitySeparator = '|';
 constexpr char kVariableSeparator = ';';
 constexpr char kCommentStart = '#';
 constexpr char kDrivesVariable[] = "KOVAHDD_DRIVES";
-constexpr char kConfigHomeVariable[] = "XDG_CONFIG_HOME";
-constexpr char kConfigFileName[] = "drives.conf";
-constexpr char kConfigFileInHome[] = "/kovahdd/drives.conf";
-constexpr char kDefaultConfigHome[] = "/.config";
+constexpr char kConfigFileName[] = "/drives.conf";
+constexpr char kConfigSourceName[] = "drives.conf";  // as warnings name the file
 
 std::string_view Trim(std::string_view text)
 {
@@ -92,12 +91,8 @@ void PutAll(std::vector<DriveEntry>& entries, const std::vector<std::string>& te
 
 std::string ConfigFilePath()
 {
-    const char* configHome = std::getenv(kConfigHomeVariable);
-    // A relative XDG_CONFIG_HOME is invalid and is ignored, as the XDG rules require.
-    if (configHome && configHome[0] == '/') return std::string(configHome) + kConfigFileInHome;
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) return {};
-    return std::string(home) + kDefaultConfigHome + kConfigFileInHome;
+    const std::string folder = UserConfigFolder();
+    return folder.empty() ? folder : folder + kConfigFileName;
 }
 
 std::vector<std::string> ConfigFileEntries()
@@ -229,7 +224,7 @@ void DriveMap::LoadSources()
     Put(entries_, root);
     AddRemovableDrives(entries_);
     for (DriveEntry& entry : entries_) entry.volume = VolumeOf(entry.directory);
-    PutAll(entries_, ConfigFileEntries(), kConfigFileName);
+    PutAll(entries_, ConfigFileEntries(), kConfigSourceName);
     PutAll(entries_, VariableEntries(), kDrivesVariable);
 }
 
