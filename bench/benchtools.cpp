@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -66,13 +67,70 @@ ChildRun RunInChild(const std::function<int()>& work)
     return {elapsed.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss / 1024.0};
 }
 
-void PrintComparison(const char* what, const ChildRun& subject, const char* baseline, const ChildRun& reference)
+bool DropPageCache()
+{
+    if (geteuid() != 0) return false;
+    sync();
+    std::ofstream control("/proc/sys/vm/drop_caches");
+    control << "3\n";
+    control.flush();
+    return control.good();
+}
+
+namespace {
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double MedianOf(const std::vector<ChildRun>& runs, double ChildRun::*measure)
+{
+    std::vector<double> values;
+    for (const ChildRun& run : runs) values.push_back(run.*measure);
+    return Median(values);
+}
+
+ChildRun MedianRun(const std::vector<ChildRun>& runs)
+{
+    return {MedianOf(runs, &ChildRun::seconds), MedianOf(runs, &ChildRun::cpuSeconds),
+            MedianOf(runs, &ChildRun::peakMiB)};
+}
+
+std::vector<double> Ratios(const PairedRuns& runs, double ChildRun::*measure)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < runs.subject.size() && i < runs.reference.size(); ++i) {
+        ratios.push_back(runs.subject[i].*measure / runs.reference[i].*measure);
+    }
+    return ratios;
+}
+
+void PrintTable(const char* what, const ChildRun& subject, const char* baseline, const ChildRun& reference,
+                double wallRatio, double cpuRatio)
 {
     std::printf("%-34s %8s %8s %10s\n", "", "wall s", "cpu s", "peak MiB");
     std::printf("%-34s %8.3f %8.3f %10.1f\n", what, subject.seconds, subject.cpuSeconds, subject.peakMiB);
     std::printf("%-34s %8.3f %8.3f %10.1f\n", baseline, reference.seconds, reference.cpuSeconds, reference.peakMiB);
-    std::printf("%-34s %8.2f %8.2f\n", "ratio", subject.seconds / reference.seconds,
-                subject.cpuSeconds / reference.cpuSeconds);
+    std::printf("%-34s %8.2f %8.2f\n", "ratio", wallRatio, cpuRatio);
+}
+
+}  // namespace
+
+void PrintComparison(const char* what, const ChildRun& subject, const char* baseline, const ChildRun& reference)
+{
+    PrintTable(what, subject, baseline, reference, subject.seconds / reference.seconds,
+               subject.cpuSeconds / reference.cpuSeconds);
+}
+
+void PrintMedians(const char* heading, const char* what, const char* baseline, const PairedRuns& runs)
+{
+    if (runs.subject.empty() || runs.reference.empty()) return;
+    std::printf("%s, median of %zu runs:\n", heading, runs.subject.size());
+    PrintTable(what, MedianRun(runs.subject), baseline, MedianRun(runs.reference),
+               Median(Ratios(runs, &ChildRun::seconds)), Median(Ratios(runs, &ChildRun::cpuSeconds)));
 }
 
 }  // namespace bench

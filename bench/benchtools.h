@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -24,6 +25,19 @@ struct ChildRun {
 // Runs the work in a child process, so that its time and its peak memory are its own.
 ChildRun RunInChild(const std::function<int()>& work);
 
+// Writes every dirty page back and empties the page cache, so that the next run reads from the disk.
+// False when this process may not (it takes root).
+bool DropPageCache();
+
 void PrintComparison(const char* what, const ChildRun& subject, const char* baseline, const ChildRun& reference);
+
+// Runs made in pairs, subject then reference, so that both meet the same load.
+struct PairedRuns {
+    std::vector<ChildRun> subject;
+    std::vector<ChildRun> reference;
+};
+
+// The medians of each column and of the pairs' ratios: on a shared machine one run can be far off.
+void PrintMedians(const char* heading, const char* what, const char* baseline, const PairedRuns& runs);
 
 }  // namespace bench

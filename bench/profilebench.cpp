@@ -1,7 +1,10 @@
 // Profiles a generated device through the engine's export and, in the same run, reads what a profile
 // must read with bare system calls: the tree listed twice, and of every audio file the first 1,024
 // bytes, the rest of a larger ID3v2 tag, and the last 128 bytes. Prints both, their ratio, and the
-// profile's peak memory.
+// profile's peak memory: first with the device in the page cache, then (as root) with the page
+// cache dropped before each run, as when a device has just been plugged in.
+//
+// profilebench [AUDIO_FILES [RUNS]]: 9999 files and 5 runs of each unless told; medians are printed.
 
 #include "bench/benchtools.h"
 
@@ -55,21 +58,43 @@ int BareRead(const std::string& device)
     return 0;
 }
 
+int Profile(char letter)
+{
+    const int32_t result = KOVAHDDProfilerSyncronize(letter, nullptr, nullptr);
+    if (result == 1) return 0;
+    std::printf("profile result %d\n", result);
+    return 1;
+}
+
+enum class Cache { Hot, Cold };
+
+bench::PairedRuns Measure(const std::string& device, char letter, int runs, Cache cache)
+{
+    bench::PairedRuns measured;
+    for (int run = 0; run < runs; ++run) {
+        if (cache == Cache::Cold) bench::DropPageCache();
+        measured.subject.push_back(bench::RunInChild([&] { return Profile(letter); }));
+        if (cache == Cache::Cold) bench::DropPageCache();
+        measured.reference.push_back(bench::RunInChild([&] { return BareRead(device); }));
+    }
+    return measured;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const int audioFiles = argc > 1 ? std::atoi(argv[1]) : 9999;
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const std::string device = bench::PreparedDevice(audioFiles);
     const char letter = platform::DriveMap::Instance().AssignFreeLetter(device);
 
-    BareRead(device);  // the same warm cache for both
-    const bench::ChildRun profile = bench::RunInChild([&] {
-        const int32_t result = KOVAHDDProfilerSyncronize(letter, nullptr, nullptr);
-        std::printf("profile result %d\n", result);
-        return result == 1 ? 0 : 1;
-    });
-    const bench::ChildRun bare = bench::RunInChild([&] { return BareRead(device); });
-    bench::PrintComparison("profile", profile, "bare reader", bare);
+    bench::RunInChild([&] { return Profile(letter); });  // the same warm cache for both, playlists included
+    bench::PrintMedians("hot cache", "profile", "bare reader", Measure(device, letter, runs, Cache::Hot));
+    if (!bench::DropPageCache()) {
+        std::printf("cold cache: skipped (dropping the page cache takes root)\n");
+        return 0;
+    }
+    bench::PrintMedians("cold cache", "profile", "bare reader", Measure(device, letter, runs, Cache::Cold));
     return 0;
 }
