@@ -46,14 +46,17 @@ FileStart ReadFileStart(platform::File& file)
     return {kMp3TagsRead, std::move(firstBytes), tagSize};
 }
 
-// Scans the S tag bytes after the header, or as many as the file holds. S is the file's own claim
-// (up to 256 MiB), so the tag is read through a window rather than whole.
+// Scans the S tag bytes after the header, or as many as the file holds. Most tags are in the first
+// read whole; a larger one is read on through a window rather than whole, S being the file's own
+// claim (up to 256 MiB).
 int32_t ScanTag(platform::File& file, const FileStart& start, TrackRecord& record)
 {
+    const std::string_view firstTagBytes = std::string_view(start.firstBytes).substr(kId3v2HeaderSize);
+    const uint32_t claimed = *start.id3v2TagSize;
+    if (claimed <= firstTagBytes.size()) return ScanId3v2Frames(firstTagBytes.substr(0, claimed), record);
     const uint64_t length = file.Length();
     const uint64_t held = length > kId3v2HeaderSize ? length - kId3v2HeaderSize : 0;
-    Id3v2TagBytes tag(file, kId3v2HeaderSize, std::min<uint64_t>(*start.id3v2TagSize, held),
-                      std::string_view(start.firstBytes).substr(kId3v2HeaderSize));
+    Id3v2TagBytes tag(file, kId3v2HeaderSize, std::min<uint64_t>(claimed, held), firstTagBytes);
     return ScanId3v2Frames(tag, record);
 }
 
