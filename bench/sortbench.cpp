@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <random>
 #include <string>
 
@@ -17,10 +16,10 @@ void FillCatalogue(engine::TrackCatalogue& catalogue, int records)
     std::mt19937 random(static_cast<unsigned>(records));
     catalogue.ClearTracks();
     for (int i = 0; i < records; ++i) {
-        auto record = std::make_unique<engine::TrackRecord>();
-        engine::SetText(record->title, "Song " + std::to_string(random() % (records * 10)));
-        engine::SetText(record->artist, "Artist " + std::to_string(random() % (records / 20)));
-        catalogue.AppendTrack(std::move(record));
+        engine::TrackRecord record;
+        engine::SetText(record.title, "Song " + std::to_string(random() % (records * 10)));
+        engine::SetText(record.artist, "Artist " + std::to_string(random() % (records / 20)));
+        catalogue.AppendTrack(record);
     }
 }
 

@@ -289,12 +289,18 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
 
 std::string ToLowerNoCase(std::string_view text)
 {
-    const CodePage& page = CodePage::System();
     std::string lower(text);
-    for (std::size_t i = 0; i < lower.size(); i += page.CharacterSize(lower, i)) {
-        lower[i] = static_cast<char>(FoldByte(static_cast<unsigned char>(lower[i])));
-    }
+    LowerNoCaseInPlace(lower);
     return lower;
+}
+
+void LowerNoCaseInPlace(std::span<char> text)
+{
+    const CodePage& page = CodePage::System();
+    const std::string_view bytes(text.data(), text.size());
+    for (std::size_t i = 0; i < text.size(); i += page.CharacterSize(bytes, i)) {
+        text[i] = static_cast<char>(FoldByte(static_cast<unsigned char>(text[i])));
+    }
 }
 
 }  // namespace platform

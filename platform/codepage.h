@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -55,5 +56,7 @@ KOVAPLATFORM_API int CompareTextsNoCase(const char* a, const char* b);
 KOVAPLATFORM_API bool EqualsNoCase(std::string_view a, std::string_view b);
 // Lower-cases A-Z, leaving the trail bytes of double-byte characters alone.
 KOVAPLATFORM_API std::string ToLowerNoCase(std::string_view text);
+// The same in place, for texts kept in storage of their own.
+KOVAPLATFORM_API void LowerNoCaseInPlace(std::span<char> text);
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/catalogue/trackrecord.h"
+#include "engine/catalogue/cataloguetrack.h"
 
 #include <cstdint>
 
@@ -12,8 +12,11 @@ inline constexpr int32_t kEntryFixedBytes = 69;
 // Bytes of one navigation group; an entry carries one per level.
 inline constexpr int32_t kNavigationGroupBytes = 37;
 
-// The exact number of bytes the record's entry takes in a playlist of entries at this level
+// The exact number of bytes the track's entry takes in a playlist of entries at this level
 // (both lines, line feeds included).
-int32_t EntrySize(const TrackRecord& record, int32_t level);
+inline int32_t EntrySize(const CatalogueTrack& track, int32_t level)
+{
+    return kNavigationGroupBytes * level + kEntryFixedBytes + track.entryTextBytes;
+}
 
 }  // namespace engine

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/catalogue/trackrecord.h"
+#include "engine/catalogue/cataloguetrack.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +26,7 @@ struct NavigationContext {
 
 // One entry of a playlist in output order.
 struct OrderedEntry {
-    TrackRecord* record = nullptr;
+    CatalogueTrack* track = nullptr;
     NavigationContext context;
 };
 

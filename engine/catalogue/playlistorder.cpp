@@ -2,8 +2,6 @@
 
 #include "engine/catalogue/trackcomparison.h"
 
-#include "platform/codepage.h"
-
 #include <string_view>
 #include <utility>
 
@@ -15,31 +13,23 @@ constexpr std::size_t kLevelOne = 0;
 constexpr std::size_t kLevelTwo = 1;
 constexpr std::size_t kLevelThree = 2;
 
-std::string_view GroupText(const TrackRecord& record, SortKey key)
+// The group's key in its map: the text its records share, lower-cased.
+std::string_view GroupKey(const CatalogueTrack& track, SortKey key)
 {
-    switch (key) {
-    case SortKey::Artist:
-        return TextOf(record.artist);
-    case SortKey::Album:
-        return TextOf(record.album);
-    case SortKey::Genre:
-        return TextOf(record.genre);
-    default:
-        return {};
-    }
+    return track.*FoldedSortText(key);
 }
 
 // A group the scan never added (the list was filled without the maps) counts as empty.
-const GroupTotals& FindTotals(const GroupMap& map, std::string_view text)
+const GroupTotals& FindTotals(const GroupMap& map, std::string_view key)
 {
     static const GroupTotals kNoTotals;
-    const auto found = map.find(platform::ToLowerNoCase(text));
+    const auto found = map.find(key);
     return found == map.end() ? kNoTotals : found->second;
 }
 
-int64_t FindNestedTotal(const GroupTotals& totals, std::string_view text)
+int64_t FindNestedTotal(const GroupTotals& totals, std::string_view key)
 {
-    const auto found = totals.nestedTotals.find(platform::ToLowerNoCase(text));
+    const auto found = totals.nestedTotals.find(key);
     return found == totals.nestedTotals.end() ? 0 : found->second;
 }
 
@@ -96,7 +86,7 @@ void PlaylistOrder::OrderAlbums()
         const Group group = albums[album];
         context.ordinal[kLevelTwo] = CountOf(album + 1);
         context.levelTwoTotal =
-            FindTotals(catalogue_.AlbumMap(), GroupText(catalogue_.Track(group.begin), SortKey::Album)).totalBytes;
+            FindTotals(catalogue_.AlbumMap(), GroupKey(catalogue_.Track(group.begin), SortKey::Album)).totalBytes;
         SortInnerGroup(group, InnerOrder::TrackNumberThenTitle);
         Emit(group, context);
     }
@@ -112,7 +102,7 @@ void PlaylistOrder::OrderTree(SortKey levelOneKey, SortKey levelTwoKey, const Gr
     context.count[kLevelOne] = CountOf(levelOneMap.size());
     for (std::size_t outer = 0; outer < outerGroups.size(); ++outer) {
         const Group outerGroup = outerGroups[outer];
-        const GroupTotals& totals = FindTotals(levelOneMap, GroupText(catalogue_.Track(outerGroup.begin), levelOneKey));
+        const GroupTotals& totals = FindTotals(levelOneMap, GroupKey(catalogue_.Track(outerGroup.begin), levelOneKey));
         context.ordinal[kLevelOne] = CountOf(outer + 1);
         context.count[kLevelTwo] = CountOf(totals.nestedTotals.size());
         context.levelOneTotal = totals.totalBytes;
@@ -121,7 +111,7 @@ void PlaylistOrder::OrderTree(SortKey levelOneKey, SortKey levelTwoKey, const Gr
         for (std::size_t nested = 0; nested < innerGroups.size(); ++nested) {
             const Group innerGroup = innerGroups[nested];
             context.ordinal[kLevelTwo] = CountOf(nested + 1);
-            context.levelTwoTotal = FindNestedTotal(totals, GroupText(catalogue_.Track(innerGroup.begin), levelTwoKey));
+            context.levelTwoTotal = FindNestedTotal(totals, GroupKey(catalogue_.Track(innerGroup.begin), levelTwoKey));
             SortInnerGroup(innerGroup, inner);
             Emit(innerGroup, context);
         }

@@ -4,45 +4,42 @@
 #include "engine/catalogue/playlistorder.h"
 #include "engine/catalogue/tracksorter.h"
 
-#include "platform/codepage.h"
-
 #include <span>
-#include <utility>
 
 namespace engine {
 
-void TrackCatalogue::AppendTrack(std::unique_ptr<TrackRecord> record)
+CatalogueTrack& TrackCatalogue::AppendTrack(const TrackRecord& record)
 {
-    if (record) tracks_.push_back(std::move(record));
+    CatalogueTrack& track = pool_.Add(record);
+    tracks_.push_back(&track);
+    return track;
 }
 
-void TrackCatalogue::AddToAlbumMap(const TrackRecord& record)
+void TrackCatalogue::AddToAlbumMap(const CatalogueTrack& track)
 {
-    const int32_t size = EntrySize(record, EntryLevel(PlaylistKind::Album));
-    albumMap_[platform::ToLowerNoCase(TextOf(record.album))].totalBytes += size;
+    const int32_t size = EntrySize(track, EntryLevel(PlaylistKind::Album));
+    ValueFor(albumMap_, track.foldedAlbum).totalBytes += size;
 }
 
-void TrackCatalogue::AddToArtistMap(const TrackRecord& record)
+void TrackCatalogue::AddToArtistMap(const CatalogueTrack& track)
 {
-    const int32_t size = EntrySize(record, EntryLevel(PlaylistKind::Artist));
-    GroupTotals& artist = artistMap_[platform::ToLowerNoCase(TextOf(record.artist))];
+    const int32_t size = EntrySize(track, EntryLevel(PlaylistKind::Artist));
+    GroupTotals& artist = ValueFor(artistMap_, track.foldedArtist);
     artist.totalBytes += size;
-    artist.nestedTotals[platform::ToLowerNoCase(TextOf(record.album))] += size;
+    ValueFor(artist.nestedTotals, track.foldedAlbum) += size;
 }
 
-void TrackCatalogue::AddToGenreMap(const TrackRecord& record)
+void TrackCatalogue::AddToGenreMap(const CatalogueTrack& track)
 {
-    const int32_t size = EntrySize(record, EntryLevel(PlaylistKind::Genre));
-    GroupTotals& genre = genreMap_[platform::ToLowerNoCase(TextOf(record.genre))];
+    const int32_t size = EntrySize(track, EntryLevel(PlaylistKind::Genre));
+    GroupTotals& genre = ValueFor(genreMap_, track.foldedGenre);
     genre.totalBytes += size;
-    genre.nestedTotals[platform::ToLowerNoCase(TextOf(record.artist))] += size;
+    ValueFor(genre.nestedTotals, track.foldedArtist) += size;
 }
 
-void TrackCatalogue::AddTrack(std::unique_ptr<TrackRecord> record)
+void TrackCatalogue::AddTrack(const TrackRecord& record)
 {
-    if (!record) return;
-    const TrackRecord& added = *record;
-    AppendTrack(std::move(record));
+    const CatalogueTrack& added = AppendTrack(record);
     AddToAlbumMap(added);
     AddToArtistMap(added);
     AddToGenreMap(added);
@@ -51,6 +48,7 @@ void TrackCatalogue::AddTrack(std::unique_ptr<TrackRecord> record)
 void TrackCatalogue::ClearTracks()
 {
     tracks_.clear();
+    pool_.Clear();
 }
 
 void TrackCatalogue::EmptyCatalogue()

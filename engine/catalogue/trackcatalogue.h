@@ -1,13 +1,14 @@
 #pragma once
 
+#include "engine/catalogue/cataloguetrack.h"
 #include "engine/catalogue/grouptotals.h"
 #include "engine/catalogue/navigationcontext.h"
 #include "engine/catalogue/playlistkind.h"
 #include "engine/catalogue/sortkey.h"
+#include "engine/catalogue/trackpool.h"
 #include "engine/catalogue/trackrecord.h"
 
 #include <cstddef>
-#include <memory>
 #include <vector>
 
 namespace engine {
@@ -17,24 +18,25 @@ namespace engine {
 // emptied at the end of every run. Not synchronised: one profile run uses it at a time.
 class TrackCatalogue {
 public:
-    // Track list only; a null record is ignored.
-    void AppendTrack(std::unique_ptr<TrackRecord> record);
-    // Each adds the record's entry size to its group (created at 0 when new) and, for artist and
-    // genre, to its nested group. Call them after the record's texts and path are final.
-    void AddToAlbumMap(const TrackRecord& record);
-    void AddToArtistMap(const TrackRecord& record);
-    void AddToGenreMap(const TrackRecord& record);
-    // Appends, then adds to the album, artist and genre maps in that order.
-    void AddTrack(std::unique_ptr<TrackRecord> record);
+    // Track list only: a track made from the record goes to its end.
+    CatalogueTrack& AppendTrack(const TrackRecord& record);
+    // Each adds the track's entry size to its group (created at 0 when new) and, for artist and
+    // genre, to its nested group.
+    void AddToAlbumMap(const CatalogueTrack& track);
+    void AddToArtistMap(const CatalogueTrack& track);
+    void AddToGenreMap(const CatalogueTrack& track);
+    // Appends, then adds to the album, artist and genre maps in that order. Call it once the
+    // record's texts and path are final.
+    void AddTrack(const TrackRecord& record);
 
-    // Frees the records; the maps stay.
+    // Frees the tracks; the maps stay.
     void ClearTracks();
-    // Frees the records and every group.
+    // Frees the tracks and every group.
     void EmptyCatalogue();
 
     std::size_t TrackCount() const { return tracks_.size(); }
-    TrackRecord& Track(std::size_t position) { return *tracks_[position]; }
-    const TrackRecord& Track(std::size_t position) const { return *tracks_[position]; }
+    CatalogueTrack& Track(std::size_t position) { return *tracks_[position]; }
+    const CatalogueTrack& Track(std::size_t position) const { return *tracks_[position]; }
 
     const GroupMap& AlbumMap() const { return albumMap_; }
     const GroupMap& ArtistMap() const { return artistMap_; }
@@ -47,7 +49,8 @@ public:
     std::vector<OrderedEntry> OrderedEntries(PlaylistKind kind);
 
 private:
-    std::vector<std::unique_ptr<TrackRecord>> tracks_;
+    TrackPool pool_;
+    std::vector<CatalogueTrack*> tracks_;  // the track list, in its current order
     GroupMap albumMap_;
     GroupMap artistMap_;
     GroupMap genreMap_;

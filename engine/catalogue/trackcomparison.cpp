@@ -1,30 +1,28 @@
 #include "engine/catalogue/trackcomparison.h"
 
-#include "platform/codepage.h"
-
 namespace engine {
 
-int CompareTracks(const TrackRecord& a, const TrackRecord& b, SortKey key)
+int CompareTracks(const CatalogueTrack& a, const CatalogueTrack& b, SortKey key)
 {
     if (key == SortKey::TrackNumber) return (a.trackNumber > b.trackNumber) - (a.trackNumber < b.trackNumber);
-    const char* textA = SortText(a, key);
-    if (!textA) return 0;
-    return platform::CompareTextsNoCase(textA, SortText(b, key));
+    const FoldedText text = FoldedSortText(key);
+    if (!text) return 0;
+    return (a.*text).compare(b.*text);
 }
 
-const char* SortText(const TrackRecord& record, SortKey key)
+FoldedText FoldedSortText(SortKey key)
 {
     switch (key) {
     case SortKey::Artist:
-        return record.artist;
+        return &CatalogueTrack::foldedArtist;
     case SortKey::Album:
-        return record.album;
+        return &CatalogueTrack::foldedAlbum;
     case SortKey::Title:
-        return record.title;
+        return &CatalogueTrack::foldedTitle;
     case SortKey::Genre:
-        return record.genre;
+        return &CatalogueTrack::foldedGenre;
     case SortKey::FileName:
-        return record.fileName;
+        return &CatalogueTrack::foldedFileName;
     case SortKey::TrackNumber:
     case SortKey::NoneA:
     case SortKey::NoneB:

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -12,14 +11,10 @@ inline constexpr int32_t kNoTrackNumber = 9999;
 inline constexpr std::size_t kTextFieldSize = 256;  // 255 text bytes and the terminating zero
 inline constexpr std::size_t kFileNameSize = 260;
 
-// Indexes into TrackRecord::navigation.
-enum NavigationValue : std::size_t { kBack1, kBack2, kBack3, kNext1, kNext2, kNext3, kPrev1, kPrev2, kPrev3 };
-
-// One audio file of the device. Texts are zero-terminated raw bytes in the system code page.
+// One audio file of the device as the scan and the tag readers fill it, in fields of the sizes the
+// player's records have. Texts are zero-terminated raw bytes in the system code page. The catalogue
+// keeps each as a CatalogueTrack, whose texts take only their length.
 struct TrackRecord {
-    int32_t entryNumber = kNoTrackNumber;  // in the playlist being written
-    int32_t entryLength = 0;               // entry size - 1, in the playlist being written
-    std::array<int32_t, 9> navigation{};
     char album[kTextFieldSize]{};
     char artist[kTextFieldSize]{};
     char title[kTextFieldSize]{};

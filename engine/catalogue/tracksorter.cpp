@@ -1,24 +1,17 @@
 #include "engine/catalogue/tracksorter.h"
 
-#include "engine/catalogue/trackcomparison.h"
-
-#include "platform/codepage.h"
-
 #include <utility>
 
 namespace engine {
 
-TrackSorter::TrackSorter(std::span<std::unique_ptr<TrackRecord>> records, SortKey key)
-    : records_(records), key_(key)
+TrackSorter::TrackSorter(std::span<CatalogueTrack*> tracks, SortKey key)
+    : tracks_(tracks), key_(key), foldedText_(FoldedSortText(key))
 {
-    if (records_.empty() || !SortText(*records_.front(), key_)) return;
-    foldedTexts_.reserve(records_.size());
-    for (const auto& record : records_) foldedTexts_.push_back(platform::ToLowerNoCase(SortText(*record, key_)));
 }
 
 void TrackSorter::Sort()
 {
-    const auto count = static_cast<Index>(records_.size());
+    const auto count = static_cast<Index>(tracks_.size());
     if (count <= kSelectionSortLimit) {
         SelectionSort(0, count - 1);
     } else {
@@ -133,18 +126,15 @@ TrackSorter::Split TrackSorter::Partition(Index lo, Index hi)
 
 int TrackSorter::Compare(Index a, Index b) const
 {
-    if (!foldedTexts_.empty()) {
-        return foldedTexts_[static_cast<std::size_t>(a)].compare(foldedTexts_[static_cast<std::size_t>(b)]);
-    }
-    return CompareTracks(*records_[static_cast<std::size_t>(a)], *records_[static_cast<std::size_t>(b)], key_);
+    const CatalogueTrack& trackA = *tracks_[static_cast<std::size_t>(a)];
+    const CatalogueTrack& trackB = *tracks_[static_cast<std::size_t>(b)];
+    if (foldedText_) return (trackA.*foldedText_).compare(trackB.*foldedText_);
+    return CompareTracks(trackA, trackB, key_);
 }
 
 void TrackSorter::Swap(Index a, Index b)
 {
-    std::swap(records_[static_cast<std::size_t>(a)], records_[static_cast<std::size_t>(b)]);
-    if (!foldedTexts_.empty()) {
-        std::swap(foldedTexts_[static_cast<std::size_t>(a)], foldedTexts_[static_cast<std::size_t>(b)]);
-    }
+    std::swap(tracks_[static_cast<std::size_t>(a)], tracks_[static_cast<std::size_t>(b)]);
 }
 
 }  // namespace engine

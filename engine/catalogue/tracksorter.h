@@ -1,12 +1,11 @@
 #pragma once
 
+#include "engine/catalogue/cataloguetrack.h"
 #include "engine/catalogue/sortkey.h"
-#include "engine/catalogue/trackrecord.h"
+#include "engine/catalogue/trackcomparison.h"
 
 #include <cstddef>
-#include <memory>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace engine {
@@ -15,12 +14,12 @@ namespace engine {
 // by a quicksort that hands its small ranges to the selection.
 inline constexpr std::ptrdiff_t kSelectionSortLimit = 500;
 
-// Sorts records in place by swapping positions. Neither pass is stable; the order of records with
+// Sorts tracks in place by swapping positions. Neither pass is stable; the order of records with
 // equal keys is the one the player's playlists have always had and must be kept exactly, so the
 // steps below are fixed, not an implementation detail.
 class TrackSorter {
 public:
-    TrackSorter(std::span<std::unique_ptr<TrackRecord>> records, SortKey key);
+    TrackSorter(std::span<CatalogueTrack*> tracks, SortKey key);
 
     void Sort();
 
@@ -70,12 +69,9 @@ private:
     int Compare(Index a, Index b) const;
     void Swap(Index a, Index b);
 
-    std::span<std::unique_ptr<TrackRecord>> records_;
+    std::span<CatalogueTrack*> tracks_;
     SortKey key_;
-    // For a text key, each position's text folded once (A-Z to a-z), moved along with its record:
-    // folded texts compare byte by byte exactly as the case-insensitive comparison does, and a
-    // selection pass compares each record hundreds of times.
-    std::vector<std::string> foldedTexts_;
+    FoldedText foldedText_;  // for a text key: a selection pass compares each track hundreds of times
 };
 
 }  // namespace engine

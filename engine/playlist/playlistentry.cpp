@@ -26,7 +26,7 @@ void AppendNumber(std::string& out, int64_t value, int width)
     out.append(digits, static_cast<std::size_t>(length));
 }
 
-void AppendNavigationGroup(std::string& out, const TrackRecord& record, int32_t level,
+void AppendNavigationGroup(std::string& out, const CatalogueTrack& track, int32_t level,
                            const NavigationContext& context)
 {
     const auto offset = static_cast<std::size_t>(level - 1);
@@ -34,14 +34,14 @@ void AppendNavigationGroup(std::string& out, const TrackRecord& record, int32_t 
     const int32_t count = context.Count(level);
     AppendNumber(out, ordinal, kOrdinalWidth);
     AppendNumber(out, count, kOrdinalWidth);
-    AppendNumber(out, record.navigation[kBack1 + offset], kDistanceWidth);
+    AppendNumber(out, track.navigation[kBack1 + offset], kDistanceWidth);
     if (ordinal == count) {
         out += kFieldSeparator;
         out += kLastItemMark;
     } else {
-        AppendNumber(out, record.navigation[kNext1 + offset], kDistanceWidth);
+        AppendNumber(out, track.navigation[kNext1 + offset], kDistanceWidth);
     }
-    AppendNumber(out, record.navigation[kPrev1 + offset], kDistanceWidth);
+    AppendNumber(out, track.navigation[kPrev1 + offset], kDistanceWidth);
 }
 
 std::string UpperCaseAscii(std::string_view text)
@@ -89,27 +89,26 @@ std::string TrackNumberText(int32_t trackNumber)
     return {digits, static_cast<std::size_t>(length)};
 }
 
-std::string FormatPlaylistEntry(const TrackRecord& record, int32_t level, const NavigationContext& context)
+std::string FormatPlaylistEntry(const CatalogueTrack& track, int32_t level, const NavigationContext& context)
 {
-    const std::string_view path = TextOf(record.path);
     std::string entry;
-    entry.reserve(static_cast<std::size_t>(EntrySize(record, level)));
+    entry.reserve(static_cast<std::size_t>(EntrySize(track, level)));
     entry += kEntryTag;
     AppendNumber(entry, level, 1);
-    AppendNumber(entry, record.entryNumber, kOrdinalWidth);
-    AppendNumber(entry, record.entryLength, kEntryLengthWidth);
-    WriteTagField(entry, TextOf(record.album));
-    WriteTagField(entry, TextOf(record.artist));
-    WriteTagField(entry, TextOf(record.title));
-    WriteTagField(entry, TextOf(record.genre));
-    WriteTagField(entry, TrackNumberText(record.trackNumber));
-    WriteTagField(entry, TextOf(record.reserved));
+    AppendNumber(entry, track.entryNumber, kOrdinalWidth);
+    AppendNumber(entry, track.entryLength, kEntryLengthWidth);
+    WriteTagField(entry, track.album);
+    WriteTagField(entry, track.artist);
+    WriteTagField(entry, track.title);
+    WriteTagField(entry, track.genre);
+    WriteTagField(entry, TrackNumberText(track.trackNumber));
+    WriteTagField(entry, track.reserved);
     for (int32_t navigationLevel = FirstLevelPresent(level); navigationLevel <= kLevelCount; ++navigationLevel) {
-        AppendNavigationGroup(entry, record, navigationLevel, context);
+        AppendNavigationGroup(entry, track, navigationLevel, context);
     }
-    AppendNumber(entry, static_cast<int64_t>(path.size()), kTextLengthWidth);
+    AppendNumber(entry, static_cast<int64_t>(track.path.size()), kTextLengthWidth);
     entry += kLineEnd;
-    entry += path;
+    entry += track.path;
     entry += kLineEnd;
     return entry;
 }

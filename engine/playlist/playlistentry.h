@@ -2,7 +2,7 @@
 
 #include "engine/catalogue/navigationcontext.h"
 #include "engine/catalogue/playlistkind.h"
-#include "engine/catalogue/trackrecord.h"
+#include "engine/catalogue/cataloguetrack.h"
 
 #include <cstdint>
 #include <string>
@@ -19,11 +19,11 @@ std::string FormatPlaylistHeader(PlaylistKind kind);
 // kMaxFieldText bytes of the text are taken.
 void WriteTagField(std::string& entry, std::string_view text);
 
-// "--" for a record without track number, else the number as two digits.
+// "--" for a track without track number, else the number as two digits.
 std::string TrackNumberText(int32_t trackNumber);
 
-// Both lines of the record's entry at this level, from the entry number, entry length and
-// navigation values already stored in the record.
-std::string FormatPlaylistEntry(const TrackRecord& record, int32_t level, const NavigationContext& context);
+// Both lines of the track's entry at this level, from the entry number, entry length and
+// navigation values already stored in the track.
+std::string FormatPlaylistEntry(const CatalogueTrack& track, int32_t level, const NavigationContext& context);
 
 }  // namespace engine

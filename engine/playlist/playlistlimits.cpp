@@ -8,7 +8,7 @@ namespace engine {
 
 namespace {
 
-// Entry lengths need no check: the record's six texts are bounded by their fields.
+// Entry lengths need no check: a track's six texts come from record fields of bounded size.
 constexpr int64_t kMaxEntryLength = 999'999;
 constexpr int64_t kTextsInEntry = 6;
 static_assert(kNavigationGroupBytes * kLevelCount + kEntryFixedBytes +
@@ -47,8 +47,8 @@ bool PlaylistFits(const std::vector<OrderedEntry>& entries, int32_t level)
     if (static_cast<int64_t>(entries.size()) > kMaxOrdinal) return false;
     NavigationSums sums;
     for (const OrderedEntry& entry : entries) {
-        if (!TrackNumberFits(entry.record->trackNumber)) return false;
-        const NavigationValues values = sums.Advance(EntrySize(*entry.record, level), entry.context);
+        if (!TrackNumberFits(entry.track->trackNumber)) return false;
+        const NavigationValues values = sums.Advance(EntrySize(*entry.track, level), entry.context);
         for (int32_t navigationLevel = FirstLevelPresent(level); navigationLevel <= kLevelCount; ++navigationLevel) {
             if (!NavigationGroupFits(entry.context, values, navigationLevel)) return false;
         }

@@ -48,7 +48,7 @@ int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& 
     playlist.ResetSums();
     int32_t entryNumber = 0;
     for (const OrderedEntry& entry : entries) {
-        WritePlaylistEntry(playlist, *entry.record, level, entry.context, ++entryNumber);
+        WritePlaylistEntry(playlist, *entry.track, level, entry.context, ++entryNumber);
     }
     playlist.Finish();
     return kPlaylistWritten;
@@ -94,16 +94,16 @@ int32_t WritePlaylistBody(PlaylistFile& playlist, const char* root, PlaylistKind
     return kPlaylistFailed;
 }
 
-int32_t WritePlaylistEntry(PlaylistFile& playlist, TrackRecord& record, int32_t level,
+int32_t WritePlaylistEntry(PlaylistFile& playlist, CatalogueTrack& track, int32_t level,
                            const NavigationContext& context, int32_t entryNumber)
 {
     if (!playlist.IsOpen() || level < 1 || level > kLevelCount) return kPlaylistFailed;
-    const int32_t size = EntrySize(record, level);
+    const int32_t size = EntrySize(track, level);
     const NavigationValues values = playlist.Sums().Advance(size, context);
-    record.entryNumber = entryNumber;
-    record.entryLength = size - 1;
-    for (std::size_t i = 0; i < values.size(); ++i) record.navigation[i] = static_cast<int32_t>(values[i]);
-    const std::string entry = FormatPlaylistEntry(record, level, context);
+    track.entryNumber = entryNumber;
+    track.entryLength = size - 1;
+    for (std::size_t i = 0; i < values.size(); ++i) track.navigation[i] = static_cast<int32_t>(values[i]);
+    const std::string entry = FormatPlaylistEntry(track, level, context);
     playlist.Append(entry);
     return kPlaylistWritten;
 }

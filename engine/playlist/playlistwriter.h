@@ -3,7 +3,7 @@
 #include "engine/catalogue/navigationcontext.h"
 #include "engine/catalogue/playlistkind.h"
 #include "engine/catalogue/trackcatalogue.h"
-#include "engine/catalogue/trackrecord.h"
+#include "engine/catalogue/cataloguetrack.h"
 #include "engine/playlist/playlistentry.h"
 #include "engine/playlist/playlistfile.h"
 #include "engine/playlist/playlistresult.h"
@@ -27,10 +27,10 @@ int32_t WritePlaylistHeader(const char* root, PlaylistKind kind, PlaylistFile& p
 // when a number would not fit its field. On every failure the temporary file is removed.
 int32_t WritePlaylistBody(PlaylistFile& playlist, const char* root, PlaylistKind kind, TrackCatalogue& catalogue);
 
-// Writes the next entry of the playlist and stores in the record its entry number, entry length
+// Writes the next entry of the playlist and stores in the track its entry number, entry length
 // and navigation values. 1, or 0 when the playlist is not open or the level is not 1 to 3.
 // Throws platform::FileError when the write fails.
-int32_t WritePlaylistEntry(PlaylistFile& playlist, TrackRecord& record, int32_t level,
+int32_t WritePlaylistEntry(PlaylistFile& playlist, CatalogueTrack& track, int32_t level,
                            const NavigationContext& context, int32_t entryNumber);
 
 }  // namespace engine

@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -153,17 +152,16 @@ int32_t ReadTags(const std::string& path, TrackRecord* record)
 
 // Appends the record, then adds it to the album, artist and genre maps, looking for a cancel
 // request between the steps. False when cancelled.
-bool AddToCatalogue(std::unique_ptr<TrackRecord> owned)
+bool AddToCatalogue(const TrackRecord& record)
 {
     TrackCatalogue& catalogue = Catalogue();
-    const TrackRecord& record = *owned;
-    catalogue.AppendTrack(std::move(owned));
+    const CatalogueTrack& track = catalogue.AppendTrack(record);
     if (CancelRequested()) return false;
-    catalogue.AddToAlbumMap(record);
+    catalogue.AddToAlbumMap(track);
     if (CancelRequested()) return false;
-    catalogue.AddToArtistMap(record);
+    catalogue.AddToArtistMap(track);
     if (CancelRequested()) return false;
-    catalogue.AddToGenreMap(record);
+    catalogue.AddToGenreMap(track);
     return true;
 }
 
@@ -188,6 +186,9 @@ private:
     void* window_;
     ScanCounters& counters_;
     bool inUnaddressableFolder_ = false;  // a folder on the way has a name the code page cannot hold
+    // The record of the audio file being read, made anew for each: the catalogue keeps a copy that
+    // takes only the length of its texts.
+    TrackRecord record_;
 };
 
 void TreeWalk::PostProgress()
@@ -233,19 +234,19 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& folder, const 
 {
     const std::string& name = entry.name;
     if (!FitsRecord(root_, path, name)) return std::nullopt;
-    auto record = std::make_unique<TrackRecord>();
-    SetText(record->path, path);
-    SetText(record->fileName, name);
+    record_ = TrackRecord{};
+    SetText(record_.path, path);
+    SetText(record_.fileName, name);
     if (isSubFolder && CancelRequested()) return WalkEnd::Cancelled;
 
-    const int32_t readResult = ReadTags(path, record.get());
+    const int32_t readResult = ReadTags(path, &record_);
     if (readResult == kReadEndedByException && !IsDevicePresent(root_)) return WalkEnd::ReadFailedDeviceGone;
     if (CancelRequested()) return WalkEnd::Cancelled;
     if (readResult == kMp3EmptyFile) return std::nullopt;
 
-    FillDefaults(*record);
-    MakeDeviceRelativePath(root_, record.get());
-    if (!AddToCatalogue(std::move(record))) return WalkEnd::Cancelled;
+    FillDefaults(record_);
+    MakeDeviceRelativePath(root_, &record_);
+    if (!AddToCatalogue(record_)) return WalkEnd::Cancelled;
     if (inUnaddressableFolder_ || entry.NameLostCharacters()) NoteUnaddressable(DisplayPath(folder, entry));
     return std::nullopt;
 }

@@ -33,11 +33,11 @@ protected:
 
     int32_t Scan() { return engine::ScanDevice(root_.c_str(), window_.handle()); }
 
-    const engine::TrackRecord* FindTrack(std::string_view fileName) const
+    const engine::CatalogueTrack* FindTrack(std::string_view fileName) const
     {
         for (std::size_t i = 0; i < Catalogue().TrackCount(); ++i) {
-            const engine::TrackRecord& record = Catalogue().Track(i);
-            if (TextOf(record.fileName) == fileName) return &record;
+            const engine::CatalogueTrack& track = Catalogue().Track(i);
+            if (track.fileName == fileName) return &track;
         }
         return nullptr;
     }
@@ -102,14 +102,14 @@ TEST_F(DeviceScannerTest, UntaggedFileGetsDefaultsAndRelativePath)
 {
     device_.WriteFile("Music/Song.Mp3", kUntaggedAudio);
     ASSERT_EQ(Scan(), engine::kScanDone);
-    const engine::TrackRecord* record = FindTrack("Song.Mp3");
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(TextOf(record->title), "Song.Mp3");
-    EXPECT_EQ(TextOf(record->artist), "(unknown)");
-    EXPECT_EQ(TextOf(record->album), "(unknown)");
-    EXPECT_EQ(TextOf(record->genre), "(unknown)");
-    EXPECT_EQ(record->trackNumber, engine::kNoTrackNumber);
-    EXPECT_EQ(TextOf(record->path), "..\\..\\Music\\Song.Mp3");
+    const engine::CatalogueTrack* track = FindTrack("Song.Mp3");
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(track->title, "Song.Mp3");
+    EXPECT_EQ(track->artist, "(unknown)");
+    EXPECT_EQ(track->album, "(unknown)");
+    EXPECT_EQ(track->genre, "(unknown)");
+    EXPECT_EQ(track->trackNumber, engine::kNoTrackNumber);
+    EXPECT_EQ(track->path, "..\\..\\Music\\Song.Mp3");
 }
 
 TEST_F(DeviceScannerTest, IncludesHiddenAndSystemFoldersButNotEmptyMp3Files)
@@ -157,7 +157,7 @@ TEST_F(DeviceScannerTest, AFifoIsAnUntaggedFileAndNeverBlocksTheScan)
     EXPECT_EQ(Scan(), engine::kScanDone);
     EXPECT_EQ(Catalogue().TrackCount(), 3u);
     ASSERT_NE(FindTrack("x.mp3"), nullptr);
-    EXPECT_EQ(TextOf(FindTrack("x.mp3")->artist), "(unknown)");
+    EXPECT_EQ(FindTrack("x.mp3")->artist, "(unknown)");
 }
 
 // Links never lead the walk up the tree or off the device; a link to a file is the file.
@@ -195,8 +195,8 @@ TEST_F(DeviceScannerTest, TheLongestPathThatFitsIsKeptAndOneMoreIsLeftOut)
         root_ = root;
         EXPECT_EQ(Scan(), engine::kScanDone) << root;
         ASSERT_EQ(Catalogue().TrackCount(), 1u) << root;
-        EXPECT_EQ(TextOf(Catalogue().Track(0).fileName), nameFor(252)) << root;
-        EXPECT_EQ(TextOf(Catalogue().Track(0).path).size(), 255u) << root;
+        EXPECT_EQ(Catalogue().Track(0).fileName, nameFor(252)) << root;
+        EXPECT_EQ(Catalogue().Track(0).path.size(), 255u) << root;
     }
 }
 

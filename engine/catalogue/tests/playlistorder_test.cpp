@@ -38,7 +38,7 @@ protected:
     static std::vector<std::string> Titles(const std::vector<OrderedEntry>& entries)
     {
         std::vector<std::string> titles;
-        for (const OrderedEntry& entry : entries) titles.emplace_back(engine::TextOf(entry.record->title));
+        for (const OrderedEntry& entry : entries) titles.emplace_back(entry.track->title);
         return titles;
     }
 
@@ -52,7 +52,7 @@ protected:
     int64_t SumOfSizes(const std::vector<OrderedEntry>& entries, std::size_t first, std::size_t count, int32_t level)
     {
         int64_t sum = 0;
-        for (std::size_t i = first; i < first + count; ++i) sum += engine::EntrySize(*entries[i].record, level);
+        for (std::size_t i = first; i < first + count; ++i) sum += engine::EntrySize(*entries[i].track, level);
         return sum;
     }
 
@@ -184,12 +184,12 @@ TEST_F(PlaylistOrderTest, AGroupLargerThanTheSelectionLimitIsOrderedToo)
     for (std::size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(entries[i].context.ordinal[2], static_cast<int32_t>(i + 1));
         EXPECT_EQ(entries[i].context.count[2], 600);
-        EXPECT_EQ((entries[i].record->trackNumber == engine::kNoTrackNumber), i >= 300) << i;
+        EXPECT_EQ((entries[i].track->trackNumber == engine::kNoTrackNumber), i >= 300) << i;
     }
     for (std::size_t i = 1; i < entries.size(); ++i) {
         if (i == 300) continue;  // from the last numbered track to the first unnumbered one
         const engine::SortKey key = i < 300 ? engine::SortKey::TrackNumber : engine::SortKey::Title;
-        EXPECT_LE(engine::CompareTracks(*entries[i - 1].record, *entries[i].record, key), 0) << i;
+        EXPECT_LE(engine::CompareTracks(*entries[i - 1].track, *entries[i].track, key), 0) << i;
     }
 }
 

@@ -3,7 +3,6 @@
 #include "engine/catalogue/trackrecord.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,17 +20,17 @@ struct TrackSpec {
     std::string_view fileName = {};
 };
 
-inline std::unique_ptr<engine::TrackRecord> MakeTrack(const TrackSpec& tags)
+inline engine::TrackRecord MakeTrack(const TrackSpec& tags)
 {
-    auto record = std::make_unique<engine::TrackRecord>();
-    engine::SetText(record->artist, tags.artist);
-    engine::SetText(record->album, tags.album);
-    engine::SetText(record->title, tags.title);
-    engine::SetText(record->genre, tags.genre);
-    record->trackNumber = tags.track;
+    engine::TrackRecord record;
+    engine::SetText(record.artist, tags.artist);
+    engine::SetText(record.album, tags.album);
+    engine::SetText(record.title, tags.title);
+    engine::SetText(record.genre, tags.genre);
+    record.trackNumber = tags.track;
     const std::string fileName = tags.fileName.empty() ? std::string(tags.title) + ".mp3" : std::string(tags.fileName);
-    engine::SetText(record->fileName, fileName);
-    engine::SetText(record->path, tags.path.empty() ? "..\\..\\" + fileName : std::string(tags.path));
+    engine::SetText(record.fileName, fileName);
+    engine::SetText(record.path, tags.path.empty() ? "..\\..\\" + fileName : std::string(tags.path));
     return record;
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 namespace {
 
 using testsupport::MakeTrack;
@@ -11,8 +14,12 @@ using testsupport::TrackSpec;
 
 class TrackCatalogueTest : public ::testing::Test {
 protected:
-    // The size of the entry these tags make at a level, worked out from a separate record.
-    static int32_t SizeOf(const TrackSpec& tags, int32_t level) { return engine::EntrySize(*MakeTrack(tags), level); }
+    // The size of the entry these tags make at a level, worked out in a separate catalogue.
+    static int32_t SizeOf(const TrackSpec& tags, int32_t level)
+    {
+        engine::TrackCatalogue separate;
+        return engine::EntrySize(separate.AppendTrack(MakeTrack(tags)), level);
+    }
 
     void Add(const TrackSpec& tags) { catalogue_.AddTrack(MakeTrack(tags)); }
 
@@ -21,10 +28,34 @@ protected:
 
 TEST_F(TrackCatalogueTest, EntrySizeCountsTheTextsOnceAndANavigationGroupPerLevel)
 {
-    const auto song = MakeTrack({.title = "Song.mp3", .path = "..\\..\\Song.mp3"});
-    EXPECT_EQ(engine::EntrySize(*song, 1), 155);
-    EXPECT_EQ(engine::EntrySize(*song, 2), 192);
-    EXPECT_EQ(engine::EntrySize(*song, 3), 229);
+    const TrackSpec song{.title = "Song.mp3", .path = "..\\..\\Song.mp3"};
+    EXPECT_EQ(SizeOf(song, 1), 155);
+    EXPECT_EQ(SizeOf(song, 2), 192);
+    EXPECT_EQ(SizeOf(song, 3), 229);
+}
+
+// Tracks and texts are kept in blocks: every track must keep its own texts, and the folded forms
+// the sorts compare, however many blocks they fill.
+TEST_F(TrackCatalogueTest, EveryTrackKeepsItsTextsAndTheirFoldedForms)
+{
+    const auto tagsOf = [](int i) {
+        return std::pair{"Artist " + std::to_string(i), std::string(static_cast<std::size_t>(i % 256), 'T')};
+    };
+    for (int i = 0; i < 3000; ++i) {
+        const auto [artist, title] = tagsOf(i);
+        catalogue_.AppendTrack(MakeTrack({.artist = artist, .title = title, .fileName = "F.mp3"}));
+    }
+    ASSERT_EQ(catalogue_.TrackCount(), 3000u);
+    for (int i = 0; i < 3000; ++i) {
+        const auto [artist, title] = tagsOf(i);
+        const engine::CatalogueTrack& track = catalogue_.Track(static_cast<std::size_t>(i));
+        ASSERT_EQ(track.artist, artist) << i;
+        ASSERT_EQ(track.foldedArtist, "artist " + std::to_string(i)) << i;
+        ASSERT_EQ(track.title, title) << i;
+        ASSERT_EQ(track.foldedTitle, std::string(title.size(), 't')) << i;
+        ASSERT_EQ(track.fileName, "F.mp3") << i;
+        ASSERT_EQ(track.foldedFileName, "f.mp3") << i;
+    }
 }
 
 TEST_F(TrackCatalogueTest, AddTrackAddsItsEntrySizesToEveryMap)
@@ -73,7 +104,6 @@ TEST_F(TrackCatalogueTest, ALongerArtistNameIsAGroupOfItsOwn)
 TEST_F(TrackCatalogueTest, ClearTracksKeepsTheGroupsAndEmptyCatalogueFreesThemToo)
 {
     Add({.artist = "Artist", .title = "a"});
-    catalogue_.AppendTrack(nullptr);
     EXPECT_EQ(catalogue_.TrackCount(), 1u);
 
     catalogue_.ClearTracks();

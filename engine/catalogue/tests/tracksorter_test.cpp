@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <numeric>
 #include <random>
 #include <string>
@@ -14,8 +13,8 @@
 
 namespace {
 
+using engine::CatalogueTrack;
 using engine::SortKey;
-using engine::TrackRecord;
 
 // Records identified by their file names "0", "1", ... in their starting positions, so that the
 // order of equal keys can be read back.
@@ -24,8 +23,8 @@ protected:
     void AddTitles(const std::vector<std::string>& titles)
     {
         for (const std::string& title : titles) {
-            const std::string id = std::to_string(records_.size());
-            records_.push_back(testsupport::MakeTrack({.title = title, .fileName = id}));
+            const std::string id = std::to_string(tracks_.size());
+            Add({.title = title, .fileName = id});
         }
     }
 
@@ -34,25 +33,26 @@ protected:
         AddTitles(std::vector<std::string>(static_cast<std::size_t>(count), title));
     }
 
-    void Sort(SortKey key) { engine::TrackSorter(records_, key).Sort(); }
+    void Add(const testsupport::TrackSpec& tags) { tracks_.push_back(&catalogue_.AppendTrack(testsupport::MakeTrack(tags))); }
+
+    void Sort(SortKey key) { engine::TrackSorter(tracks_, key).Sort(); }
 
     std::vector<int> StartingPositions() const
     {
         std::vector<int> positions;
-        for (const auto& record : records_) {
-            positions.push_back(std::stoi(std::string(engine::TextOf(record->fileName))));
-        }
+        for (const CatalogueTrack* track : tracks_) positions.push_back(std::stoi(std::string(track->fileName)));
         return positions;
     }
 
     void ExpectSortedBy(SortKey key) const
     {
-        for (std::size_t i = 1; i < records_.size(); ++i) {
-            ASSERT_LE(engine::CompareTracks(*records_[i - 1], *records_[i], key), 0) << "at position " << i;
+        for (std::size_t i = 1; i < tracks_.size(); ++i) {
+            ASSERT_LE(engine::CompareTracks(*tracks_[i - 1], *tracks_[i], key), 0) << "at position " << i;
         }
     }
 
-    std::vector<std::unique_ptr<TrackRecord>> records_;
+    engine::TrackCatalogue catalogue_;
+    std::vector<CatalogueTrack*> tracks_;  // sorted here, not in the catalogue's own list
 };
 
 // first..last, both included.
@@ -114,12 +114,10 @@ TEST_F(TrackSorterTest, QuicksortSwapsAcrossThePivot)
 
 TEST_F(TrackSorterTest, NumbersCompareNumerically)
 {
-    for (int32_t track : {10, 9, engine::kNoTrackNumber, 2, 0}) {
-        records_.push_back(testsupport::MakeTrack({.title = "t", .track = track}));
-    }
+    for (int32_t track : {10, 9, engine::kNoTrackNumber, 2, 0}) Add({.title = "t", .track = track});
     Sort(SortKey::TrackNumber);
     std::vector<int32_t> tracks;
-    for (const auto& record : records_) tracks.push_back(record->trackNumber);
+    for (const CatalogueTrack* track : tracks_) tracks.push_back(track->trackNumber);
     EXPECT_EQ(tracks, (std::vector<int32_t>{0, 2, 9, 10, engine::kNoTrackNumber}));
 }
 
@@ -159,7 +157,7 @@ TEST(CatalogueSortTest, SortsOnlyTheGivenRange)
     catalogue.SortTracks(1, 2, SortKey::Title);
     catalogue.SortTracks(2, 4, SortKey::Title);  // past the end: ignored
     std::string order;
-    for (std::size_t i = 0; i < catalogue.TrackCount(); ++i) order += engine::TextOf(catalogue.Track(i).title);
+    for (std::size_t i = 0; i < catalogue.TrackCount(); ++i) order += catalogue.Track(i).title;
     EXPECT_EQ(order, "dbca");
 }
 
@@ -168,14 +166,14 @@ TEST(CatalogueSortTest, SortsOnlyTheGivenRange)
 namespace {
 
 // The selection pass written as the plain scan: the leftmost maximum of first..last goes to last.
-void ScanningSelection(std::vector<std::unique_ptr<TrackRecord>>& records, SortKey key)
+void ScanningSelection(std::vector<CatalogueTrack*>& tracks, SortKey key)
 {
-    for (std::size_t last = records.size(); last-- > 1;) {
+    for (std::size_t last = tracks.size(); last-- > 1;) {
         std::size_t maximum = 0;
         for (std::size_t i = 1; i <= last; ++i) {
-            if (engine::CompareTracks(*records[i], *records[maximum], key) > 0) maximum = i;
+            if (engine::CompareTracks(*tracks[i], *tracks[maximum], key) > 0) maximum = i;
         }
-        std::swap(records[maximum], records[last]);
+        std::swap(tracks[maximum], tracks[last]);
     }
 }
 
@@ -185,17 +183,15 @@ TEST_F(TrackSorterTest, SelectionByTournamentPlacesEqualKeysAsTheScanDoes)
 {
     std::mt19937 random(7);
     for (int count : {2, 3, 17, 64, 255, 500}) {
-        records_.clear();
+        tracks_.clear();
         std::uniform_int_distribution<int> fewTitles(0, count / 4 + 1);
         for (int i = 0; i < count; ++i) AddTitles({(fewTitles(random) % 2 ? "Song " : "song ") + std::to_string(fewTitles(random))});
-        std::vector<std::unique_ptr<TrackRecord>> expected;
-        for (const auto& record : records_) expected.push_back(std::make_unique<TrackRecord>(*record));
+        std::vector<CatalogueTrack*> expected = tracks_;
         ScanningSelection(expected, SortKey::Title);
 
         Sort(SortKey::Title);
-        for (std::size_t i = 0; i < records_.size(); ++i) {
-            ASSERT_EQ(engine::TextOf(records_[i]->fileName), engine::TextOf(expected[i]->fileName))
-                << count << " records, position " << i;
+        for (std::size_t i = 0; i < tracks_.size(); ++i) {
+            ASSERT_EQ(tracks_[i], expected[i]) << count << " records, position " << i;
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/catalogue/entrysize.h"
 #include "engine/catalogue/tests/trackbuilder.h"
+#include "engine/catalogue/trackcatalogue.h"
 #include "engine/playlist/playlistentry.h"
 #include "engine/playlist/tests/playlistparser.h"
 
@@ -67,23 +68,24 @@ TEST_P(EntryBytesTest, BytesAgreeWithEntrySizeForEveryTextLength)
         context.ordinal[static_cast<std::size_t>(present - 1)] = 1;
         context.count[static_cast<std::size_t>(present - 1)] = 2;
     }
+    engine::TrackCatalogue catalogue;
     for (std::size_t length = 0; length <= 255; ++length) {
         const std::string text(length, 'x');
-        auto record = testsupport::MakeTrack(
-            {.artist = text, .album = text, .title = text, .genre = text, .track = 5, .path = text});
-        record->entryNumber = 1;
-        record->entryLength = engine::EntrySize(*record, level) - 1;
-        const std::string bytes = "header\n" + engine::FormatPlaylistEntry(*record, level, context);
+        engine::CatalogueTrack& track = catalogue.AppendTrack(testsupport::MakeTrack(
+            {.artist = text, .album = text, .title = text, .genre = text, .track = 5, .path = text}));
+        track.entryNumber = 1;
+        track.entryLength = engine::EntrySize(track, level) - 1;
+        const std::string bytes = "header\n" + engine::FormatPlaylistEntry(track, level, context);
 
         const testsupport::ParsedPlaylist parsed = testsupport::ParsePlaylist(bytes);
         ASSERT_EQ(parsed.entries.size(), 1u) << length;
         const testsupport::ParsedEntry& entry = parsed.entries[0];
-        EXPECT_EQ(entry.size, static_cast<std::size_t>(engine::EntrySize(*record, level))) << length;
-        EXPECT_EQ(entry.length, record->entryLength) << length;
+        EXPECT_EQ(entry.size, static_cast<std::size_t>(engine::EntrySize(track, level))) << length;
+        EXPECT_EQ(entry.length, track.entryLength) << length;
         EXPECT_EQ(entry.groups.size(), static_cast<std::size_t>(level));
         EXPECT_EQ(entry.fields[testsupport::kTitleField], text);
         EXPECT_EQ(entry.fields[testsupport::kTrackField], "05");
-        EXPECT_EQ(entry.path, engine::TextOf(record->path));
+        EXPECT_EQ(entry.path, track.path);
     }
 }
 

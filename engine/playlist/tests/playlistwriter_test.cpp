@@ -99,7 +99,7 @@ TEST_F(PlaylistWriterTest, ThreeTitleEntriesCarryTheirDistances)
     EXPECT_EQ(parsed.entries[0].size, 150u);
     EXPECT_EQ(parsed.entries[1].size, 160u);
     EXPECT_EQ(parsed.entries[2].size, 170u);
-    const engine::TrackRecord& second = catalogue_.Track(1);
+    const engine::CatalogueTrack& second = catalogue_.Track(1);
     EXPECT_EQ(second.entryNumber, 2);
     EXPECT_EQ(second.entryLength, 159);
     EXPECT_EQ(second.navigation[engine::kBack3], 310);
