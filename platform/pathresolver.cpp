@@ -44,28 +44,37 @@ std::vector<std::string> NormalComponents(std::string_view rest)
 {
     const CodePage& page = CodePage::System();
     std::vector<std::string> components;
-    std::string current;
-    const auto finish = [&] {
-        if (current == kParentFolder) {
+    const auto finish = [&](std::string_view component) {
+        if (component == kParentFolder) {
             if (!components.empty()) components.pop_back();
-        } else if (!current.empty() && current != kCurrentFolder) {
-            components.push_back(current);
+        } else if (!component.empty() && component != kCurrentFolder) {
+            components.emplace_back(component);
         }
-        current.clear();
     };
+    std::size_t start = 0;
     for (std::size_t i = 0; i < rest.size();) {
         const std::size_t size = page.CharacterSize(rest, i);
-        if (size == 1 && IsSeparator(rest[i])) finish();
-        else current.append(rest.substr(i, size));
+        if (size == 1 && IsSeparator(rest[i])) {
+            finish(rest.substr(start, i - start));
+            start = i + 1;
+        }
         i += size;
     }
-    finish();
+    finish(rest.substr(start));
     return components;
+}
+
+void AppendLinuxName(std::string& folder, std::string_view name)
+{
+    if (folder.back() != '/') folder += '/';
+    folder += name;
 }
 
 std::string JoinLinux(const std::string& folder, const std::string& name)
 {
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
+    std::string joined = folder;
+    AppendLinuxName(joined, name);
+    return joined;
 }
 
 // The name in folder that stands for the wanted component: its exact spelling when that exists,
@@ -103,18 +112,17 @@ ResolvedPath SpelledPath(std::string_view windowsPath)
         !std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
         return Failure(kErrorPathNotFound);
     }
-    const std::optional<DriveEntry> drive = DriveMap::Instance().Find(windowsPath[0]);
+    std::optional<DriveEntry> drive = DriveMap::Instance().Find(windowsPath[0]);
     if (!drive) return Failure(kErrorPathNotFound);
 
     const CodePage& page = CodePage::System();
-    const std::vector<std::string> components = NormalComponents(windowsPath.substr(kDrivePrefixLength));
     ResolvedPath spelled;
-    spelled.isDriveRoot = components.empty();
+    spelled.components = NormalComponents(windowsPath.substr(kDrivePrefixLength));
+    spelled.isDriveRoot = spelled.components.empty();
     spelled.linuxPath = drive->directory;
-    for (const std::string& component : components) spelled.linuxPath = JoinLinux(spelled.linuxPath, page.ToUtf8(component));
-    spelled.driveDirectory = drive->directory;
+    for (const std::string& component : spelled.components) AppendLinuxName(spelled.linuxPath, page.ToUtf8(component));
+    spelled.driveDirectory = std::move(drive->directory);
     spelled.driveVolume = drive->volume;
-    spelled.components = components;
     return spelled;
 }
 
@@ -135,7 +143,7 @@ ResolvedPath ResolvePath(std::string_view windowsPath)
         if (existing) name = FindExisting(resolved.linuxPath, component);
         // Below a component that does not exist nothing can, so the caller's spelling stands.
         existing = name.has_value();
-        resolved.linuxPath = JoinLinux(resolved.linuxPath, existing ? *name : page.ToUtf8(component));
+        AppendLinuxName(resolved.linuxPath, existing ? *name : page.ToUtf8(component));
     }
     return resolved;
 }

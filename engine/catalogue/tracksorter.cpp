@@ -1,11 +1,45 @@
 #include "engine/catalogue/tracksorter.h"
 
+#include "engine/catalogue/trackcomparison.h"
+
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace engine {
 
+namespace {
+
+// The track number, or for a text key the rank of the track's folded text among the texts of all
+// the tracks (equal texts, equal ranks); 0 for the keys that compare nothing.
+std::vector<int64_t> NumericKeys(std::span<CatalogueTrack* const> tracks, SortKey key)
+{
+    std::vector<int64_t> keys(tracks.size());
+    if (key == SortKey::TrackNumber) {
+        std::transform(tracks.begin(), tracks.end(), keys.begin(), [](const CatalogueTrack* track) {
+            return int64_t{track->trackNumber};
+        });
+        return keys;
+    }
+    const FoldedText text = FoldedSortText(key);
+    if (!text) return keys;
+    std::vector<std::size_t> byText(tracks.size());
+    std::iota(byText.begin(), byText.end(), std::size_t{0});
+    std::sort(byText.begin(), byText.end(), [&](std::size_t a, std::size_t b) {
+        return tracks[a]->*text < tracks[b]->*text;
+    });
+    int64_t rank = 0;
+    for (std::size_t i = 0; i < byText.size(); ++i) {
+        if (i > 0 && tracks[byText[i - 1]]->*text != tracks[byText[i]]->*text) ++rank;
+        keys[byText[i]] = rank;
+    }
+    return keys;
+}
+
+}  // namespace
+
 TrackSorter::TrackSorter(std::span<CatalogueTrack*> tracks, SortKey key)
-    : tracks_(tracks), key_(key), foldedText_(FoldedSortText(key))
+    : tracks_(tracks), keys_(NumericKeys(tracks, key))
 {
 }
 
@@ -126,15 +160,15 @@ TrackSorter::Split TrackSorter::Partition(Index lo, Index hi)
 
 int TrackSorter::Compare(Index a, Index b) const
 {
-    const CatalogueTrack& trackA = *tracks_[static_cast<std::size_t>(a)];
-    const CatalogueTrack& trackB = *tracks_[static_cast<std::size_t>(b)];
-    if (foldedText_) return (trackA.*foldedText_).compare(trackB.*foldedText_);
-    return CompareTracks(trackA, trackB, key_);
+    const int64_t keyA = keys_[static_cast<std::size_t>(a)];
+    const int64_t keyB = keys_[static_cast<std::size_t>(b)];
+    return (keyA > keyB) - (keyA < keyB);
 }
 
 void TrackSorter::Swap(Index a, Index b)
 {
     std::swap(tracks_[static_cast<std::size_t>(a)], tracks_[static_cast<std::size_t>(b)]);
+    std::swap(keys_[static_cast<std::size_t>(a)], keys_[static_cast<std::size_t>(b)]);
 }
 
 }  // namespace engine

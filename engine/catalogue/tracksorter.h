@@ -2,9 +2,9 @@
 
 #include "engine/catalogue/cataloguetrack.h"
 #include "engine/catalogue/sortkey.h"
-#include "engine/catalogue/trackcomparison.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -70,8 +70,9 @@ private:
     void Swap(Index a, Index b);
 
     std::span<CatalogueTrack*> tracks_;
-    SortKey key_;
-    FoldedText foldedText_;  // for a text key: a selection pass compares each track hundreds of times
+    // Each position's key as a number that orders as the key orders the tracks, moved along with its
+    // track: a sort of thousands of tracks with many equal keys makes millions of comparisons.
+    std::vector<int64_t> keys_;
 };
 
 }  // namespace engine

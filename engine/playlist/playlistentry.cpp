@@ -5,25 +5,39 @@
 #include "engine/resources/strings.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
+#include <cstddef>
 
 namespace engine {
 
 namespace {
 
-// A space, then the value zero-padded to at least width characters, as "%0*lld" writes it (formatted
-// by hand: a playlist holds tens of thousands of numbers).
+// Room for a space, a sign and the 20 digits of any 64-bit value.
+constexpr std::size_t kNumberRoom = 24;
+
+// The value zero-padded to at least width characters, as "%0*lld" writes it, ending at end; returns
+// where it starts. Formatted by hand: a playlist holds hundreds of thousands of numbers.
+char* FormatNumberBefore(char* end, int64_t value, int width)
+{
+    char* start = end;
+    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    do {
+        *--start = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    const std::ptrdiff_t digitsWide = width - (value < 0 ? 1 : 0);
+    while (end - start < digitsWide) *--start = '0';
+    if (value < 0) *--start = '-';
+    return start;
+}
+
+// A space, then the value as FormatNumberBefore writes it.
 void AppendNumber(std::string& out, int64_t value, int width)
 {
-    char digits[24];
-    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    const auto length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
-    const int sign = value < 0 ? 1 : 0;
-    out += kFieldSeparator;
-    if (sign) out += '-';
-    out.append(static_cast<std::size_t>(std::max(0, width - sign - length)), '0');
-    out.append(digits, static_cast<std::size_t>(length));
+    char field[kNumberRoom];
+    char* const end = field + sizeof field;
+    char* start = FormatNumberBefore(end, value, width);
+    *--start = kFieldSeparator;
+    out.append(start, end);
 }
 
 void AppendNavigationGroup(std::string& out, const CatalogueTrack& track, int32_t level,
@@ -84,9 +98,9 @@ void WriteTagField(std::string& entry, std::string_view text)
 std::string TrackNumberText(int32_t trackNumber)
 {
     if (trackNumber == kNoTrackNumber) return std::string(kNoTrackNumberText);
-    char digits[16];
-    const int length = std::snprintf(digits, sizeof digits, "%0*d", kTrackNumberWidth, trackNumber);
-    return {digits, static_cast<std::size_t>(length)};
+    char digits[kNumberRoom];
+    char* const end = digits + sizeof digits;
+    return {FormatNumberBefore(end, trackNumber, kTrackNumberWidth), end};
 }
 
 std::string FormatPlaylistEntry(const CatalogueTrack& track, int32_t level, const NavigationContext& context)

@@ -54,6 +54,8 @@ TEST(TagFieldTest, TrackNumbersAreTwoDigitsOrDashes)
     EXPECT_EQ(engine::TrackNumberText(0), "00");
     EXPECT_EQ(engine::TrackNumberText(7), "07");
     EXPECT_EQ(engine::TrackNumberText(99), "99");
+    EXPECT_EQ(engine::TrackNumberText(-5), "-5");
+    EXPECT_EQ(engine::TrackNumberText(100), "100");
 }
 
 // Every text of the record has the same length; the entry's bytes must be what EntrySize says,
