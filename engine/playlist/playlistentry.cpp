@@ -5,7 +5,9 @@
 #include "engine/resources/strings.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstring>
 
 namespace engine {
 
@@ -14,16 +16,34 @@ namespace {
 // Room for a space, a sign and the 20 digits of any 64-bit value.
 constexpr std::size_t kNumberRoom = 24;
 
+// "00", "01", ... "99" one after another.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 // The value zero-padded to at least width characters, as "%0*lld" writes it, ending at end; returns
-// where it starts. Formatted by hand: a playlist holds hundreds of thousands of numbers.
+// where it starts. Formatted by hand, two digits at a time: a playlist holds hundreds of thousands
+// of numbers.
 char* FormatNumberBefore(char* end, int64_t value, int width)
 {
     char* start = end;
     uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    do {
-        *--start = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
+    while (magnitude >= 100) {
+        start -= 2;
+        std::memcpy(start, &kDigitPairs[2 * (magnitude % 100)], 2);
+        magnitude /= 100;
+    }
+    if (magnitude >= 10) {
+        start -= 2;
+        std::memcpy(start, &kDigitPairs[2 * magnitude], 2);
+    } else {
+        *--start = static_cast<char>('0' + magnitude);
+    }
     const std::ptrdiff_t digitsWide = width - (value < 0 ? 1 : 0);
     while (end - start < digitsWide) *--start = '0';
     if (value < 0) *--start = '-';

@@ -59,20 +59,33 @@ void PlaylistFile::WritePending()
 void PlaylistFile::Finish()
 {
     WritePending();
-    try {
-        file_->Sync();
-        file_->Close();
-    } catch (const platform::FileError& error) {
-        failure_ = error.code();
-        throw;
-    }
+    // Without a thread to spare, the flush is made when it is awaited.
+    flush_ = std::async(std::launch::async | std::launch::deferred,
+                        [file = std::move(*file_)]() mutable -> uint32_t {
+                            try {
+                                file.Sync();
+                                file.Close();
+                            } catch (const platform::FileError& error) {
+                                return error.code();
+                            }
+                            return platform::kErrorSuccess;
+                        });
     file_.reset();
     complete_ = true;
 }
 
-bool PlaylistFile::PutInPlace()
+bool PlaylistFile::AwaitDevice()
 {
     if (!complete_) return false;
+    if (flush_.valid()) failure_ = flush_.get();
+    if (failure_ == platform::kErrorSuccess) return true;
+    Discard();
+    return false;
+}
+
+bool PlaylistFile::PutInPlace()
+{
+    if (!AwaitDevice()) return false;
     complete_ = false;
     if (platform::MoveFileReplacing(TemporaryPath(), FinalPath())) return true;
     failure_ = platform::GetLastError();
@@ -84,6 +97,7 @@ void PlaylistFile::Discard()
 {
     if (!file_ && !complete_) return;
     file_.reset();
+    flush_ = {};  // waits for a flush under way
     complete_ = false;
     pending_.clear();
     platform::DeleteFile(TemporaryPath());

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,7 +29,8 @@ public:
     bool Create(const std::string& folder, std::string_view fileName);
 
     bool IsOpen() const { return file_.has_value(); }
-    // Finished: every byte is in the temporary file, on the device, waiting for PutInPlace.
+    // Finished: every byte is in the temporary file, which goes to the device and then waits for
+    // PutInPlace.
     bool IsComplete() const { return complete_; }
     // The "sys_playlist" folder; empty before Create.
     const std::string& Folder() const { return folder_; }
@@ -44,11 +46,16 @@ public:
     NavigationSums& Sums() { return sums_; }
     void ResetSums() { sums_ = NavigationSums{}; }
 
-    // Writes what is gathered, flushes the temporary file to the device and closes it. Throws
-    // FileError when that fails.
+    // Writes what is gathered, then flushes the temporary file to the device and closes it on a
+    // thread of its own: the device writes one playlist while the next is sorted. Throws FileError
+    // when a write fails.
     void Finish();
-    // Renames the finished temporary file over the real file. False when the playlist is not
-    // finished or the rename fails (the temporary file is then removed).
+    // Waits until the finished file is on the device. False when the playlist is not finished or
+    // the flush failed (the playlist is then no longer finished, and its temporary file removed).
+    bool AwaitDevice();
+    // Renames the finished temporary file over the real file once it is on the device. False when
+    // the playlist is not finished, or the flush or the rename fails (the temporary file is then
+    // removed).
     bool PutInPlace();
     // Closes and removes the temporary file; the real file is left as it was.
     void Discard();
@@ -60,6 +67,7 @@ private:
     std::string fileName_;
     std::optional<platform::File> file_;
     bool complete_ = false;
+    std::future<uint32_t> flush_;  // of a finished file: the Windows code the flush ended with
     uint32_t failure_ = platform::kErrorSuccess;
     std::string pending_;
     NavigationSums sums_;

@@ -55,8 +55,15 @@ void PlaylistSet::PutInPlace(PlaylistKind kind)
     else problems_[IndexOf(kind)] = ProblemOf(file.Failure());
 }
 
+void PlaylistSet::AwaitDevice(PlaylistKind kind)
+{
+    PlaylistFile& file = FileOf(kind);
+    if (file.IsComplete() && !file.AwaitDevice()) problems_[IndexOf(kind)] = ProblemOf(file.Failure());
+}
+
 void PlaylistSet::PutAllInPlace()
 {
+    for (PlaylistKind kind : kOrder) AwaitDevice(kind);
     const bool allComplete = std::all_of(files_.begin(), files_.end(), [](const PlaylistFile& file) {
         return file.IsComplete();
     });

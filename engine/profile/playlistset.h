@@ -30,8 +30,8 @@ public:
 
     // Writes the kind's playlist complete into its temporary file, or notes why it could not.
     void Write(PlaylistKind kind, TrackCatalogue& catalogue);
-    // When every playlist is complete, puts all of them in place; otherwise none, each complete one
-    // then held back.
+    // When every playlist is complete and on the device, puts all of them in place; otherwise none,
+    // each complete one then held back.
     void PutAllInPlace();
     // After a cancel: puts the playlists completed so far in place.
     void PutCompletedInPlace();
@@ -44,6 +44,8 @@ public:
 private:
     PlaylistFile& FileOf(PlaylistKind kind);
     KovaPlaylistProblem ProblemOf(uint32_t error) const;
+    // Waits until the kind's finished playlist is on the device, noting why when it cannot be.
+    void AwaitDevice(PlaylistKind kind);
     void PutInPlace(PlaylistKind kind);
     void ListProblems();
 
