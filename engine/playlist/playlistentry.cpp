@@ -1,6 +1,5 @@
 #include "engine/playlist/playlistentry.h"
 
-#include "engine/catalogue/entrysize.h"
 #include "engine/playlist/playlistformat.h"
 #include "engine/resources/strings.h"
 
@@ -50,32 +49,103 @@ char* FormatNumberBefore(char* end, int64_t value, int width)
     return start;
 }
 
-// A space, then the value as FormatNumberBefore writes it.
-void AppendNumber(std::string& out, int64_t value, int width)
-{
-    char field[kNumberRoom];
-    char* const end = field + sizeof field;
-    char* start = FormatNumberBefore(end, value, width);
-    *--start = kFieldSeparator;
-    out.append(start, end);
-}
+// An entry's bytes, gathered in a buffer of their own and appended to the output in large pieces:
+// appending an entry's fifty pieces to a string one by one costs more than formatting them.
+class EntryBytes {
+public:
+    explicit EntryBytes(std::string& out) : out_(out) {}
+    EntryBytes(const EntryBytes&) = delete;
+    EntryBytes& operator=(const EntryBytes&) = delete;
+    ~EntryBytes() { Flush(); }
 
-void AppendNavigationGroup(std::string& out, const CatalogueTrack& track, int32_t level,
-                           const NavigationContext& context)
+    void Put(std::string_view bytes)
+    {
+        if (bytes.size() > Room()) {
+            PutLong(bytes);
+            return;
+        }
+        std::memcpy(end_, bytes.data(), bytes.size());
+        end_ += bytes.size();
+    }
+
+    void Put(char byte)
+    {
+        if (Room() == 0) Flush();
+        *end_++ = byte;
+    }
+
+    // A space, then the value as FormatNumberBefore writes it.
+    void PutNumber(int64_t value, int width)
+    {
+        if (Room() < kNumberRoom) Flush();
+        const int characters = std::max(width, NumberLength(value));
+        *end_ = kFieldSeparator;
+        end_ = end_ + 1 + characters;
+        FormatNumberBefore(end_, value, width);
+    }
+
+    // A space, the length of the text (at most kMaxFieldText bytes of it) as three digits, then the
+    // text between '<' and '>'.
+    void PutTagField(std::string_view text)
+    {
+        const std::string_view field = text.substr(0, std::min(text.size(), kMaxFieldText));
+        PutNumber(static_cast<int64_t>(field.size()), kTextLengthWidth);
+        Put(kFieldOpen);
+        Put(field);
+        Put(kFieldClose);
+    }
+
+private:
+    // Enough for an entry whose texts fill their fields.
+    static constexpr std::size_t kBufferSize = 4096;
+
+    std::size_t Room() const { return static_cast<std::size_t>(buffer_.data() + buffer_.size() - end_); }
+
+    static int NumberLength(int64_t value)
+    {
+        uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+        int length = value < 0 ? 2 : 1;
+        for (; magnitude >= 10; magnitude /= 10) ++length;
+        return length;
+    }
+
+    void PutLong(std::string_view bytes)
+    {
+        Flush();
+        if (bytes.size() > Room()) {
+            out_.append(bytes);
+            return;
+        }
+        Put(bytes);
+    }
+
+    void Flush()
+    {
+        out_.append(buffer_.data(), static_cast<std::size_t>(end_ - buffer_.data()));
+        end_ = buffer_.data();
+    }
+
+    std::string& out_;
+    std::array<char, kBufferSize> buffer_;
+    char* end_ = buffer_.data();
+};
+
+void PutNavigationGroup(EntryBytes& entry, const CatalogueTrack& track, int32_t level,
+                        const NavigationContext& context)
 {
     const auto offset = static_cast<std::size_t>(level - 1);
     const int32_t ordinal = context.Ordinal(level);
     const int32_t count = context.Count(level);
-    AppendNumber(out, ordinal, kOrdinalWidth);
-    AppendNumber(out, count, kOrdinalWidth);
-    AppendNumber(out, track.navigation[kBack1 + offset], kDistanceWidth);
+    entry.PutNumber(ordinal, kOrdinalWidth);
+    entry.PutNumber(count, kOrdinalWidth);
+    entry.PutNumber(track.navigation[kBack1 + offset], kDistanceWidth);
     if (ordinal == count) {
-        out += kFieldSeparator;
-        out += kLastItemMark;
+        entry.Put(kFieldSeparator);
+        entry.Put(kLastItemMark);
     } else {
-        AppendNumber(out, track.navigation[kNext1 + offset], kDistanceWidth);
+        entry.PutNumber(track.navigation[kNext1 + offset], kDistanceWidth);
     }
-    AppendNumber(out, track.navigation[kPrev1 + offset], kDistanceWidth);
+    entry.PutNumber(track.navigation[kPrev1 + offset], kDistanceWidth);
 }
 
 std::string UpperCaseAscii(std::string_view text)
@@ -106,15 +176,6 @@ std::string FormatPlaylistHeader(PlaylistKind kind)
     return header;
 }
 
-void WriteTagField(std::string& entry, std::string_view text)
-{
-    const std::string_view field = text.substr(0, std::min(text.size(), kMaxFieldText));
-    AppendNumber(entry, static_cast<int64_t>(field.size()), kTextLengthWidth);
-    entry += kFieldOpen;
-    entry += field;
-    entry += kFieldClose;
-}
-
 std::string TrackNumberText(int32_t trackNumber)
 {
     if (trackNumber == kNoTrackNumber) return std::string(kNoTrackNumberText);
@@ -123,28 +184,27 @@ std::string TrackNumberText(int32_t trackNumber)
     return {FormatNumberBefore(end, trackNumber, kTrackNumberWidth), end};
 }
 
-std::string FormatPlaylistEntry(const CatalogueTrack& track, int32_t level, const NavigationContext& context)
+void AppendPlaylistEntry(std::string& out, const CatalogueTrack& track, int32_t level,
+                         const NavigationContext& context)
 {
-    std::string entry;
-    entry.reserve(static_cast<std::size_t>(EntrySize(track, level)));
-    entry += kEntryTag;
-    AppendNumber(entry, level, 1);
-    AppendNumber(entry, track.entryNumber, kOrdinalWidth);
-    AppendNumber(entry, track.entryLength, kEntryLengthWidth);
-    WriteTagField(entry, track.album);
-    WriteTagField(entry, track.artist);
-    WriteTagField(entry, track.title);
-    WriteTagField(entry, track.genre);
-    WriteTagField(entry, TrackNumberText(track.trackNumber));
-    WriteTagField(entry, track.reserved);
+    EntryBytes entry(out);
+    entry.Put(kEntryTag);
+    entry.PutNumber(level, 1);
+    entry.PutNumber(track.entryNumber, kOrdinalWidth);
+    entry.PutNumber(track.entryLength, kEntryLengthWidth);
+    entry.PutTagField(track.album);
+    entry.PutTagField(track.artist);
+    entry.PutTagField(track.title);
+    entry.PutTagField(track.genre);
+    entry.PutTagField(TrackNumberText(track.trackNumber));
+    entry.PutTagField(track.reserved);
     for (int32_t navigationLevel = FirstLevelPresent(level); navigationLevel <= kLevelCount; ++navigationLevel) {
-        AppendNavigationGroup(entry, track, navigationLevel, context);
+        PutNavigationGroup(entry, track, navigationLevel, context);
     }
-    AppendNumber(entry, static_cast<int64_t>(track.path.size()), kTextLengthWidth);
-    entry += kLineEnd;
-    entry += track.path;
-    entry += kLineEnd;
-    return entry;
+    entry.PutNumber(static_cast<int64_t>(track.path.size()), kTextLengthWidth);
+    entry.Put(kLineEnd);
+    entry.Put(track.path);
+    entry.Put(kLineEnd);
 }
 
 }  // namespace engine

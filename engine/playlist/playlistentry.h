@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/catalogue/cataloguetrack.h"
 #include "engine/catalogue/navigationcontext.h"
 #include "engine/catalogue/playlistkind.h"
-#include "engine/catalogue/cataloguetrack.h"
 
 #include <cstdint>
 #include <string>
@@ -15,15 +15,13 @@ namespace engine {
 // "#EXTKOVAM3U <LABEL> V0.02" and a line feed; empty for a value that is no playlist kind.
 std::string FormatPlaylistHeader(PlaylistKind kind);
 
-// Appends one text field: a space, the length as three digits, '<', the text, '>'. At most
-// kMaxFieldText bytes of the text are taken.
-void WriteTagField(std::string& entry, std::string_view text);
-
 // "--" for a track without track number, else the number as two digits.
 std::string TrackNumberText(int32_t trackNumber);
 
-// Both lines of the track's entry at this level, from the entry number, entry length and
-// navigation values already stored in the track.
-std::string FormatPlaylistEntry(const CatalogueTrack& track, int32_t level, const NavigationContext& context);
+// Appends both lines of the track's entry at this level, from the entry number, entry length and
+// navigation values already stored in the track. A text field is a space, the length as three
+// digits, '<', the text, '>'; at most kMaxFieldText bytes of a text are taken.
+void AppendPlaylistEntry(std::string& out, const CatalogueTrack& track, int32_t level,
+                         const NavigationContext& context);
 
 }  // namespace engine

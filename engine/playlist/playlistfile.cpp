@@ -42,6 +42,11 @@ std::string PlaylistFile::TemporaryPath() const
 void PlaylistFile::Append(std::string_view bytes)
 {
     pending_.append(bytes);
+    WriteIfFull();
+}
+
+void PlaylistFile::WriteIfFull()
+{
     if (pending_.size() >= kWriteBlockSize) WritePending();
 }
 

@@ -43,6 +43,14 @@ public:
     // write separately, and a playlist has thousands of entries). Only while open; failures are
     // platform::FileError exceptions.
     void Append(std::string_view bytes);
+    // The same for the bytes that format appends to the string it is given (a std::string&): an
+    // entry is formatted straight into what is gathered.
+    template <typename Format>
+    void AppendFormatted(const Format& format)
+    {
+        format(pending_);
+        WriteIfFull();
+    }
     NavigationSums& Sums() { return sums_; }
     void ResetSums() { sums_ = NavigationSums{}; }
 
@@ -61,6 +69,7 @@ public:
     void Discard();
 
 private:
+    void WriteIfFull();
     void WritePending();
 
     std::string folder_;

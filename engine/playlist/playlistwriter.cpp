@@ -103,8 +103,7 @@ int32_t WritePlaylistEntry(PlaylistFile& playlist, CatalogueTrack& track, int32_
     track.entryNumber = entryNumber;
     track.entryLength = size - 1;
     for (std::size_t i = 0; i < values.size(); ++i) track.navigation[i] = static_cast<int32_t>(values[i]);
-    const std::string entry = FormatPlaylistEntry(track, level, context);
-    playlist.Append(entry);
+    playlist.AppendFormatted([&](std::string& out) { AppendPlaylistEntry(out, track, level, context); });
     return kPlaylistWritten;
 }
 

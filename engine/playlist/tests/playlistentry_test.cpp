@@ -33,19 +33,27 @@ INSTANTIATE_TEST_SUITE_P(Kinds, PlaylistHeaderTest,
                                            HeaderCase{PlaylistKind::AudioFiles, "#EXTKOVAM3U <AUDIO FILES> V0.02\n"},
                                            HeaderCase{static_cast<PlaylistKind>(4), ""}));
 
+// The album, artist, title and genre fields of an entry whose album is the text given and whose
+// other texts are empty.
+std::string TagFieldsWithAlbum(std::string_view album)
+{
+    engine::CatalogueTrack track;
+    track.album = album;
+    std::string entry;
+    engine::AppendPlaylistEntry(entry, track, 1, engine::NavigationContext{});
+    const std::string_view numbers = "#EXTKOVAINF 1 9999 000000";  // level, entry number, length
+    EXPECT_TRUE(entry.starts_with(numbers));
+    return entry.substr(numbers.size(), entry.find(" 002<--> ") - numbers.size());
+}
+
 TEST(TagFieldTest, AngleBracketsInTheTextStayInsideTheLengthPrefix)
 {
-    std::string entry;
-    engine::WriteTagField(entry, "<a>b<c");
-    engine::WriteTagField(entry, "");
-    EXPECT_EQ(entry, " 006<<a>b<c> 000<>");
+    EXPECT_EQ(TagFieldsWithAlbum("<a>b<c"), " 006<<a>b<c> 000<> 000<> 000<>");
 }
 
 TEST(TagFieldTest, TextIsCutAtTheFieldSize)
 {
-    std::string entry;
-    engine::WriteTagField(entry, std::string(300, 'a'));
-    EXPECT_EQ(entry, " 256<" + std::string(256, 'a') + ">");
+    EXPECT_EQ(TagFieldsWithAlbum(std::string(300, 'a')), " 256<" + std::string(256, 'a') + "> 000<> 000<> 000<>");
 }
 
 TEST(TagFieldTest, TrackNumbersAreTwoDigitsOrDashes)
@@ -77,7 +85,8 @@ TEST_P(EntryBytesTest, BytesAgreeWithEntrySizeForEveryTextLength)
             {.artist = text, .album = text, .title = text, .genre = text, .track = 5, .path = text}));
         track.entryNumber = 1;
         track.entryLength = engine::EntrySize(track, level) - 1;
-        const std::string bytes = "header\n" + engine::FormatPlaylistEntry(track, level, context);
+        std::string bytes = "header\n";
+        engine::AppendPlaylistEntry(bytes, track, level, context);
 
         const testsupport::ParsedPlaylist parsed = testsupport::ParsePlaylist(bytes);
         ASSERT_EQ(parsed.entries.size(), 1u) << length;
