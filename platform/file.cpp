@@ -121,6 +121,20 @@ std::optional<File> File::OpenSpelledForReading(const std::string& path)
     return File(fd, path);
 }
 
+std::optional<File> File::OpenInFolder(int folderFd, const std::string& name, const std::string& path)
+{
+    const int fd = openat(folderFd, name.c_str(), OpenFlags(Mode::Read));
+    if (fd < 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return std::nullopt;
+    }
+    if (!KeepRegularFile(fd)) {
+        SetLastError(kErrorAccessDenied);
+        return std::nullopt;
+    }
+    return File(fd, path);
+}
+
 File::File(int fd, std::string path) : fd_(fd), path_(std::move(path))
 {
 }

@@ -114,12 +114,41 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
 
 private:
+    friend class Folder;
+
     File(int fd, std::string path);
+    // Opens the entry named (as the file system spells it) in the open folder for reading.
+    static std::optional<File> OpenInFolder(int folderFd, const std::string& name, const std::string& path);
     // Opens the path as spelled when that names a file; no last error is set when it does not.
     static std::optional<File> OpenSpelledForReading(const std::string& path);
 
     int fd_ = -1;
     std::string path_;  // as the caller wrote it, for error messages
+};
+
+// A folder held open while the files its listing gave are read: each then opens by its name alone
+// instead of by a walk along its whole path (a scan of thousands of songs opens every one).
+class KOVAPLATFORM_API Folder {
+public:
+    // The folder at the Windows path, found as FindFiles finds it. Empty, with the last error set,
+    // when it cannot be opened.
+    static std::optional<Folder> Open(const std::string& path);
+
+    Folder(Folder&& other) noexcept;
+    Folder& operator=(Folder&& other) noexcept;
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    ~Folder();
+
+    // Opens an entry of this folder's listing for reading as File::TryOpen opens it by its path:
+    // only a regular file opens (a link to one too), and never waits. path names the file in the
+    // File's errors. Empty, with the last error set, when it does not open.
+    std::optional<File> OpenForReading(const FolderEntry& entry, const std::string& path) const;
+
+private:
+    explicit Folder(int fd);
+
+    int fd_ = -1;
 };
 
 }  // namespace platform

@@ -77,13 +77,18 @@ int32_t ReadMp3Tags(const char* path, TrackRecord* record)
     if (path == nullptr || record == nullptr) return kMp3NullArgument;
     std::optional<platform::File> file = OpenForReading(path);
     if (!file) return kMp3CannotOpen;
+    return ReadMp3Tags(*file, *record);
+}
+
+int32_t ReadMp3Tags(platform::File& file, TrackRecord& record)
+{
     try {
-        const FileStart start = ReadFileStart(*file);
+        const FileStart start = ReadFileStart(file);
         if (start.result != kMp3TagsRead) return start.result;
-        if (start.id3v2TagSize && ScanTag(*file, start, *record) == kId3v2HitLimit) return kMp3TagsRead;
+        if (start.id3v2TagSize && ScanTag(file, start, record) == kId3v2HitLimit) return kMp3TagsRead;
         // The version 1 block is read through the same open file: one open per file is what a walk
         // of thousands of songs can afford.
-        return ReadId3v1From(*file, *record);
+        return ReadId3v1From(file, record);
     } catch (const platform::FileError&) {
         return kMp3FileException;
     }

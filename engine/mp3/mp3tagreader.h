@@ -2,6 +2,8 @@
 
 #include "engine/catalogue/trackrecord.h"
 
+#include "platform/files.h"
+
 #include <cstdint>
 
 namespace engine {
@@ -24,6 +26,9 @@ enum Mp3TagResult : int32_t {
 // ID3v1 tag for the fields still blank unless the version 2 scan met five wanted frames. Leaves
 // what it cannot read untouched; fields filled before a failure stay filled.
 int32_t ReadMp3Tags(const char* path, TrackRecord* record);
+// The same from a file already open for reading (the results of the path form but kMp3NullArgument
+// and kMp3CannotOpen).
+int32_t ReadMp3Tags(platform::File& file, TrackRecord& record);
 
 // The ID3v1 part alone: fills the record's blank fields from the file's last 128 bytes.
 // Results kMp3TagsRead, kMp3NullArgument, kMp3CannotOpen, kMp3TooShort, kMp3NoId3v1Tag, kMp3FileException.

@@ -144,9 +144,37 @@ void NoteUnaddressable(std::string displayPath)
     if (files.firstNames.size() < UnaddressableFiles::kNamesKept) files.firstNames.push_back(std::move(displayPath));
 }
 
-int32_t ReadTags(const std::string& path, TrackRecord* record)
+// A folder being walked, held open from its first audio file on, so that its files open by their
+// names alone.
+class FolderFiles {
+public:
+    explicit FolderFiles(const std::string& path) : path_(path) {}
+
+    const std::string& Path() const { return path_; }
+
+    // The entry open for reading, or nothing when it does not open that way.
+    std::optional<platform::File> OpenForReading(const platform::FolderEntry& entry, const std::string& path)
+    {
+        if (!triedToOpen_) {
+            triedToOpen_ = true;
+            folder_ = platform::Folder::Open(path_);
+        }
+        if (!folder_) return std::nullopt;
+        return folder_->OpenForReading(entry, path);
+    }
+
+private:
+    const std::string& path_;
+    bool triedToOpen_ = false;
+    std::optional<platform::Folder> folder_;
+};
+
+int32_t ReadTags(FolderFiles& folder, const platform::FolderEntry& entry, const std::string& path,
+                 TrackRecord* record)
 {
     if (platform::EqualsNoCase(ExtensionOf(path), "WMA")) return ReadWmaAttributes(path.c_str(), record);
+    if (std::optional<platform::File> file = folder.OpenForReading(entry, path)) return ReadMp3Tags(*file, *record);
+    // The path finds the file if anything can, and tells why it cannot be read.
     return ReadMp3Tags(path.c_str(), record);
 }
 
@@ -179,7 +207,7 @@ public:
 private:
     void PostProgress();
     int32_t EnterFolder(const std::string& path, const platform::FolderEntry& entry);
-    std::optional<WalkEnd> ScanAudioFile(const std::string& folder, const std::string& path,
+    std::optional<WalkEnd> ScanAudioFile(FolderFiles& folder, const std::string& path,
                                          const platform::FolderEntry& entry, bool isSubFolder);
 
     const char* root_;
@@ -201,6 +229,7 @@ void TreeWalk::PostProgress()
 WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& listing, const std::string& folder,
                                   bool isSubFolder)
 {
+    FolderFiles files(folder);
     for (const platform::FolderEntry& entry : listing) {
         if (CancelRequested()) return {WalkEnd::Cancelled};
         if (IsDotEntry(entry.name)) continue;
@@ -215,7 +244,7 @@ WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& list
         }
         // A link to a folder is an entry like a file, and no audio file.
         if (entry.IsFolder() || !IsAudioFile(path.c_str())) continue;
-        if (const std::optional<WalkEnd> stop = ScanAudioFile(folder, path, entry, isSubFolder)) return {*stop};
+        if (const std::optional<WalkEnd> stop = ScanAudioFile(files, path, entry, isSubFolder)) return {*stop};
     }
     return {WalkEnd::Completed};
 }
@@ -229,7 +258,7 @@ int32_t TreeWalk::EnterFolder(const std::string& path, const platform::FolderEnt
     return result;
 }
 
-std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& folder, const std::string& path,
+std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderFiles& folder, const std::string& path,
                                                const platform::FolderEntry& entry, bool isSubFolder)
 {
     const std::string& name = entry.name;
@@ -239,7 +268,7 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& folder, const 
     SetText(record_.fileName, name);
     if (isSubFolder && CancelRequested()) return WalkEnd::Cancelled;
 
-    const int32_t readResult = ReadTags(path, &record_);
+    const int32_t readResult = ReadTags(folder, entry, path, &record_);
     if (readResult == kReadEndedByException && !IsDevicePresent(root_)) return WalkEnd::ReadFailedDeviceGone;
     if (CancelRequested()) return WalkEnd::Cancelled;
     if (readResult == kMp3EmptyFile) return std::nullopt;
@@ -247,7 +276,7 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& folder, const 
     FillDefaults(record_);
     MakeDeviceRelativePath(root_, &record_);
     if (!AddToCatalogue(record_)) return WalkEnd::Cancelled;
-    if (inUnaddressableFolder_ || entry.NameLostCharacters()) NoteUnaddressable(DisplayPath(folder, entry));
+    if (inUnaddressableFolder_ || entry.NameLostCharacters()) NoteUnaddressable(DisplayPath(folder.Path(), entry));
     return std::nullopt;
 }
 

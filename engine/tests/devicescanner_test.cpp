@@ -4,6 +4,7 @@
 #include "engine/catalogue/trackcatalogue.h"
 #include "engine/tests/recordingwindow.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/id3builder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -214,6 +216,20 @@ TEST_F(DeviceScannerTest, NamesThePlayerCannotAddressAreCountedWithTheirOwnSpell
     EXPECT_TRUE(named("E:\\Music\\日本.mp3"));
     EXPECT_TRUE(named("E:\\Music\\日曜.mp3"));
     EXPECT_TRUE(named("E:\\??\\plain.mp3"));
+}
+
+// Both names read "??.mp3" in the code page; each file must still give its own tags.
+TEST_F(DeviceScannerTest, FilesWhoseNamesReadAlikeEachGiveTheirOwnTags)
+{
+    for (const auto& [name, title] : {std::pair{"日本.mp3", "Nihon"}, std::pair{"日曜.mp3", "Nichiyou"}}) {
+        device_.WriteFile(std::string("Music/") + name,
+                          testsupport::Mp3File(testsupport::Id3v2Tag(testsupport::Id3v2TextFrame("TIT2", title))));
+    }
+    ASSERT_EQ(Scan(), engine::kScanDone);
+    ASSERT_EQ(Catalogue().TrackCount(), 2u);
+    std::vector<std::string_view> titles{Catalogue().Track(0).title, Catalogue().Track(1).title};
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(titles, (std::vector<std::string_view>{"Nichiyou", "Nihon"}));
 }
 
 TEST(AudioFileTest, RecognisesMp3AndWmaByExtensionInAnyCase)

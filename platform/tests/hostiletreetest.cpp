@@ -97,6 +97,41 @@ TEST_F(HostileTreeTest, NamesOutsideTheCodePageKeepTheirOwnSpelling)
     EXPECT_FALSE(kept->NameLostCharacters());
 }
 
+// A scan opens the files of a listing by their names in the open folder, with the same refusals as
+// an open by path.
+TEST_F(HostileTreeTest, AFolderOpensWhatItsListingGaveAsAnOpenByPathWould)
+{
+    device_.WriteFile("song.mp3", "song");
+    device_.WriteFile("日本.mp3", "nihon");
+    device_.WriteFile("Music/a.mp3", "a");
+    outside_.WriteFile("secret.mp3", "secret");
+    ASSERT_EQ(symlink(outside_.LinuxPath("secret.mp3").c_str(), device_.LinuxPath("linked.mp3").c_str()), 0);
+    ASSERT_EQ(mkfifo(device_.LinuxPath("x.mp3").c_str(), 0644), 0);
+    const std::optional<Folder> folder = Folder::Open("E:\\");
+    ASSERT_TRUE(folder.has_value());
+
+    struct Case {
+        std::string listedName;
+        std::optional<std::string> content;  // nothing: refused with kErrorAccessDenied
+    };
+    for (const Case& c : {Case{"song.mp3", "song"}, Case{"??.mp3", "nihon"}, Case{"linked.mp3", "secret"},
+                          Case{"x.mp3", std::nullopt}, Case{"Music", std::nullopt}}) {
+        const std::optional<FolderEntry> entry = Listed(c.listedName);
+        ASSERT_TRUE(entry.has_value()) << c.listedName;
+        std::optional<File> file = folder->OpenForReading(*entry, "E:\\" + c.listedName);
+        ASSERT_EQ(file.has_value(), c.content.has_value()) << c.listedName;
+        if (!file) {
+            EXPECT_EQ(GetLastError(), kErrorAccessDenied) << c.listedName;
+            continue;
+        }
+        std::string bytes(16, '\0');
+        bytes.resize(file->Read(bytes.data(), bytes.size()));
+        EXPECT_EQ(bytes, *c.content) << c.listedName;
+    }
+    EXPECT_FALSE(Folder::Open("E:\\Missing").has_value());
+    EXPECT_EQ(GetLastError(), kErrorPathNotFound);
+}
+
 TEST(DeviceIdentityTest, ADeviceUnmountedLazilyIsGoneAndItsMountPointIsNeverWritten)
 {
     TemporaryDevice device('F', 256 * 1024);
