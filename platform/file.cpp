@@ -37,17 +37,17 @@ int OpenFlags(File::Mode mode)
 }
 
 // Only a regular file is a file: a FIFO, a socket or a device node is refused as Windows refuses a
-// folder. Keeps the descriptor when it is one; closes it otherwise. O_NONBLOCK stays set: it has no
-// effect on a regular file's reads and writes, and clearing it would cost every open of a walk of
-// thousands of songs two more system calls.
-bool KeepRegularFile(int fd)
+// folder. Keeps the descriptor when it is one and gives its length; closes it otherwise. O_NONBLOCK
+// stays set: it has no effect on a regular file's reads and writes, and clearing it would cost
+// every open of a walk of thousands of songs two more system calls.
+std::optional<uint64_t> KeepRegularFile(int fd)
 {
     struct stat status {};
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(fd);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return static_cast<uint64_t>(status.st_size);
 }
 
 int Whence(File::Origin origin)
@@ -107,9 +107,10 @@ std::optional<File> File::TryOpen(const std::string& path, Mode mode, uint32_t* 
     if (const uint32_t refusal = OpenRefusal(resolved.linuxPath, mode)) return fail(refusal);
     const int fd = open(resolved.linuxPath.c_str(), OpenFlags(mode), kNewFileMode);
     if (fd < 0) return fail(errno == ELOOP ? kErrorAccessDenied : ErrorForPath(errno, resolved.linuxPath));
-    if (!KeepRegularFile(fd)) return fail(kErrorAccessDenied);
+    const std::optional<uint64_t> length = KeepRegularFile(fd);
+    if (!length) return fail(kErrorAccessDenied);
     if (error) *error = kErrorSuccess;
-    return File(fd, path);
+    return File(fd, path, *length);
 }
 
 std::optional<File> File::OpenSpelledForReading(const std::string& path)
@@ -117,8 +118,10 @@ std::optional<File> File::OpenSpelledForReading(const std::string& path)
     const ResolvedPath spelled = SpelledPath(path);
     if (spelled.error != kErrorSuccess) return std::nullopt;
     const int fd = open(spelled.linuxPath.c_str(), OpenFlags(Mode::Read));
-    if (fd < 0 || !KeepRegularFile(fd)) return std::nullopt;
-    return File(fd, path);
+    if (fd < 0) return std::nullopt;
+    const std::optional<uint64_t> length = KeepRegularFile(fd);
+    if (!length) return std::nullopt;
+    return File(fd, path, *length);
 }
 
 std::optional<File> File::OpenInFolder(int folderFd, const std::string& name, const std::string& path)
@@ -128,18 +131,21 @@ std::optional<File> File::OpenInFolder(int folderFd, const std::string& name, co
         SetLastError(ErrorFromErrno(errno));
         return std::nullopt;
     }
-    if (!KeepRegularFile(fd)) {
+    const std::optional<uint64_t> length = KeepRegularFile(fd);
+    if (!length) {
         SetLastError(kErrorAccessDenied);
         return std::nullopt;
     }
-    return File(fd, path);
+    return File(fd, path, *length);
 }
 
-File::File(int fd, std::string path) : fd_(fd), path_(std::move(path))
+File::File(int fd, std::string path, uint64_t lengthWhenOpened)
+    : fd_(fd), path_(std::move(path)), lengthWhenOpened_(lengthWhenOpened)
 {
 }
 
-File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_))
+File::File(File&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)), lengthWhenOpened_(other.lengthWhenOpened_)
 {
 }
 
@@ -149,6 +155,7 @@ File& File::operator=(File&& other) noexcept
         if (fd_ >= 0) close(fd_);
         fd_ = std::exchange(other.fd_, -1);
         path_ = std::move(other.path_);
+        lengthWhenOpened_ = other.lengthWhenOpened_;
     }
     return *this;
 }
@@ -165,6 +172,21 @@ std::size_t File::Read(void* buffer, std::size_t size)
     std::size_t done = 0;
     while (done < size) {
         const ssize_t got = read(fd_, bytes + done, size - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) Throw(ErrorFromErrno(errno), path_);
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+std::size_t File::ReadAt(uint64_t offset, void* buffer, std::size_t size)
+{
+    if (fd_ < 0) Throw(kErrorInvalidHandle, path_);
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = pread(fd_, bytes + done, size - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) Throw(ErrorFromErrno(errno), path_);
         if (got == 0) break;

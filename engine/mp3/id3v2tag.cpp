@@ -181,8 +181,7 @@ void Id3v2TagBytes::Fill(uint64_t position)
 {
     const auto wanted = static_cast<std::size_t>(std::min<uint64_t>(windowSize_, size_ - std::min(position, size_)));
     window_.resize(wanted);
-    file_->Seek(static_cast<int64_t>(offset_ + position), platform::File::Origin::Begin);
-    window_.resize(file_->Read(window_.data(), wanted));
+    window_.resize(file_->ReadAt(offset_ + position, window_.data(), wanted));
     if (window_.size() < wanted) size_ = position + window_.size();
     windowStart_ = position;
     bytes_ = window_;

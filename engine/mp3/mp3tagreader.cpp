@@ -39,7 +39,9 @@ std::string ReadUpTo(platform::File& file, std::size_t size)
 FileStart ReadFileStart(platform::File& file)
 {
     std::string firstBytes = ReadUpTo(file, kFirstReadSize);
-    if (firstBytes.size() < kId3v2HeaderSize) return {file.Length() == 0 ? kMp3EmptyFile : kMp3TooShort, {}, {}};
+    if (firstBytes.size() < kId3v2HeaderSize) {
+        return {file.LengthWhenOpened() == 0 ? kMp3EmptyFile : kMp3TooShort, {}, {}};
+    }
     if (!HasId3v2Marker(firstBytes)) return {kMp3TagsRead, {}, {}};
     const std::optional<uint32_t> tagSize = Id3v2TagSize(firstBytes);
     if (!tagSize) return {kMp3InvalidTagSize, {}, {}};
@@ -54,18 +56,20 @@ int32_t ScanTag(platform::File& file, const FileStart& start, TrackRecord& recor
     const std::string_view firstTagBytes = std::string_view(start.firstBytes).substr(kId3v2HeaderSize);
     const uint32_t claimed = *start.id3v2TagSize;
     if (claimed <= firstTagBytes.size()) return ScanId3v2Frames(firstTagBytes.substr(0, claimed), record);
-    const uint64_t length = file.Length();
+    const uint64_t length = file.LengthWhenOpened();
     const uint64_t held = length > kId3v2HeaderSize ? length - kId3v2HeaderSize : 0;
     Id3v2TagBytes tag(file, kId3v2HeaderSize, std::min<uint64_t>(claimed, held), firstTagBytes);
     return ScanId3v2Frames(tag, record);
 }
 
-// The last 128 bytes of the file as a version 1 block. Throws for a file shorter than the block (a
-// seek before its start), as for any read failure.
+// The last 128 bytes of the file as a version 1 block. A file shorter than the block fails as a read
+// failure does: there the player seeks before the start of the file.
 int32_t ReadId3v1From(platform::File& file, TrackRecord& record)
 {
-    file.Seek(-static_cast<int64_t>(kId3v1BlockSize), platform::File::Origin::End);
-    const std::string block = ReadUpTo(file, kId3v1BlockSize);
+    const uint64_t length = file.LengthWhenOpened();
+    if (length < kId3v1BlockSize) return kMp3FileException;
+    std::string block(kId3v1BlockSize, '\0');
+    block.resize(file.ReadAt(length - kId3v1BlockSize, block.data(), block.size()));
     if (block.size() < kId3v1BlockSize) return kMp3TooShort;
     return ReadId3v1Block(block, record) ? kMp3TagsRead : kMp3NoId3v1Tag;
 }

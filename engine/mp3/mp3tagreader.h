@@ -27,7 +27,7 @@ enum Mp3TagResult : int32_t {
 // what it cannot read untouched; fields filled before a failure stay filled.
 int32_t ReadMp3Tags(const char* path, TrackRecord* record);
 // The same from a file already open for reading (the results of the path form but kMp3NullArgument
-// and kMp3CannotOpen).
+// and kMp3CannotOpen). The file is taken to be as long as it was when opened.
 int32_t ReadMp3Tags(platform::File& file, TrackRecord& record);
 
 // The ID3v1 part alone: fills the record's blank fields from the file's last 128 bytes.
