@@ -15,7 +15,6 @@ CatalogueTrack& TrackPool::Add(const TrackRecord& record)
         tracksInLastBlock_ = 0;
     }
     CatalogueTrack& track = trackBlocks_.back()[tracksInLastBlock_++];
-    track = CatalogueTrack{};
     track.album = StoreText(TextOf(record.album));
     track.artist = StoreText(TextOf(record.artist));
     track.title = StoreText(TextOf(record.title));

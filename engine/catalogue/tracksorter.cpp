@@ -3,7 +3,7 @@
 #include "engine/catalogue/trackcomparison.h"
 
 #include <algorithm>
-#include <numeric>
+#include <string_view>
 #include <utility>
 
 namespace engine {
@@ -23,15 +23,14 @@ std::vector<int64_t> NumericKeys(std::span<CatalogueTrack* const> tracks, SortKe
     }
     const FoldedText text = FoldedSortText(key);
     if (!text) return keys;
-    std::vector<std::size_t> byText(tracks.size());
-    std::iota(byText.begin(), byText.end(), std::size_t{0});
-    std::sort(byText.begin(), byText.end(), [&](std::size_t a, std::size_t b) {
-        return tracks[a]->*text < tracks[b]->*text;
-    });
+    std::vector<std::pair<std::string_view, std::size_t>> byText;
+    byText.reserve(tracks.size());
+    for (std::size_t i = 0; i < tracks.size(); ++i) byText.emplace_back(tracks[i]->*text, i);
+    std::sort(byText.begin(), byText.end());
     int64_t rank = 0;
     for (std::size_t i = 0; i < byText.size(); ++i) {
-        if (i > 0 && tracks[byText[i - 1]]->*text != tracks[byText[i]]->*text) ++rank;
-        keys[byText[i]] = rank;
+        if (i > 0 && byText[i - 1].first != byText[i].first) ++rank;
+        keys[byText[i].second] = rank;
     }
     return keys;
 }
