@@ -31,6 +31,12 @@ void ScriptedUserInterface::ScriptDeviceConflictAnswer(trayhost::DeviceConflictA
     deviceConflictAnswers_.push_back(answer);
 }
 
+void ScriptedUserInterface::ScriptSyncConflictAnswer(trayhost::SyncConflictAnswer answer)
+{
+    std::lock_guard lock(mutex_);
+    syncConflictAnswers_.push_back(answer);
+}
+
 int32_t ScriptedUserInterface::MessageBox(trayhost::WindowHandle owner, const std::string& text,
                                           const std::string& title, uint32_t style)
 {
@@ -58,6 +64,17 @@ trayhost::DeviceConflictAnswer ScriptedUserInterface::AskDeviceConflict(const tr
     return answer;
 }
 
+trayhost::SyncConflictAnswer ScriptedUserInterface::AskSyncConflict(trayhost::WindowHandle,
+                                                                    const trayhost::SyncConflictQuestion& question)
+{
+    std::lock_guard lock(mutex_);
+    syncConflicts_.push_back(question);
+    if (syncConflictAnswers_.empty()) return {};
+    const trayhost::SyncConflictAnswer answer = syncConflictAnswers_.front();
+    syncConflictAnswers_.pop_front();
+    return answer;
+}
+
 std::vector<ScriptedUserInterface::MessageBoxCall> ScriptedUserInterface::messageBoxes() const
 {
     std::lock_guard lock(mutex_);
@@ -74,6 +91,12 @@ std::vector<trayhost::DeviceConflictQuestion> ScriptedUserInterface::deviceConfl
 {
     std::lock_guard lock(mutex_);
     return deviceConflicts_;
+}
+
+std::vector<trayhost::SyncConflictQuestion> ScriptedUserInterface::syncConflicts() const
+{
+    std::lock_guard lock(mutex_);
+    return syncConflicts_;
 }
 
 }  // namespace testsupport

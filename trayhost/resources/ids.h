@@ -77,4 +77,30 @@ inline constexpr uint32_t kBitmapProfilePj = 133;
 inline constexpr uint32_t kProfileEngineStoppedMessage = platform::kWmUser + 40;
 inline constexpr uint32_t kProfileRunEndedMessage = platform::kWmUser + 41;
 
+// Dialog 160, the sync progress dialog ("Device Synchronization"). Like dialog 130 it takes
+// command 1, sent by the worker thread, which closes it, and command 2, which acts as the button.
+inline constexpr uint32_t kDialogSyncProgress = 160;
+inline constexpr int32_t kControlSyncStatus = 1000;
+inline constexpr int32_t kControlSyncDevice = 1001;
+inline constexpr int32_t kControlSyncButton = 1003;
+inline constexpr int32_t kControlSyncPicture = 1004;
+inline constexpr int32_t kControlSyncPathLine = 1030;
+
+// The sync worker's notices to dialog 160: the notice in the first parameter, the address of its
+// counts (trayhost::SyncCounts) or 0 in the second.
+inline constexpr uint32_t kSyncProgressMessage = platform::kWmUser + 4;
+// Sent by the sync worker thread to dialog 160: bring it to the front; set its button to "Done".
+inline constexpr uint32_t kSyncBringToFrontMessage = platform::kWmUser + 42;
+inline constexpr uint32_t kSyncShowDoneMessage = platform::kWmUser + 43;
+
+// Dialog 101, "Resolve Sync Conflict", and its controls besides OK (1) and Cancel (2).
+inline constexpr uint32_t kDialogSyncConflict = 101;
+inline constexpr int32_t kControlSyncConflictAbort = 3;
+inline constexpr int32_t kControlSyncConflictIcon = 1041;
+inline constexpr int32_t kControlSyncConflictText = 1006;
+inline constexpr int32_t kControlSyncConflictPcFile = 1047;
+inline constexpr int32_t kControlSyncConflictDeviceFile = 1008;
+inline constexpr int32_t kControlSyncConflictList = 1009;
+inline constexpr int32_t kControlSyncConflictApplyToAll = 1011;
+
 }  // namespace trayhost

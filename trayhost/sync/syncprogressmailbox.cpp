@@ -1,0 +1,27 @@
+#include "trayhost/sync/syncprogressmailbox.h"
+
+#include <utility>
+
+namespace trayhost {
+
+bool SyncProgressMailbox::Put(SyncNotice notice, const SyncCounts& counts)
+{
+    std::lock_guard lock(mutex_);
+    latest_ = Entry{notice, counts};
+    return !std::exchange(messageAsked_, true);
+}
+
+void SyncProgressMailbox::Drop()
+{
+    std::lock_guard lock(mutex_);
+    latest_.reset();
+}
+
+std::optional<SyncProgressMailbox::Entry> SyncProgressMailbox::Take()
+{
+    std::lock_guard lock(mutex_);
+    messageAsked_ = false;
+    return std::exchange(latest_, std::nullopt);
+}
+
+}  // namespace trayhost
