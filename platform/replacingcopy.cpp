@@ -114,20 +114,36 @@ int CopyContent(int from, int to, const std::atomic<int32_t>* cancel)
     }
 }
 
-// Fills the temporary file and gives it the source's time and attributes; kErrorSuccess or the code
-// of the failure.
-uint32_t FillTemporary(int from, Descriptor& temporary, const std::string& temporaryPath, const std::string& source,
-                       const struct stat& sourceStatus, const std::atomic<int32_t>* cancel)
+// The last-write time a copy takes, and the access time with it: some file systems (fusefat) keep
+// neither when either is left to the kernel.
+struct CopyTimes {
+    struct timespec times[2];
+    explicit CopyTimes(const struct stat& source) : times{source.st_atim, source.st_mtim} {}
+};
+
+// Fills the new file and gives it the source's time and attributes; kErrorSuccess or the code of the
+// failure.
+uint32_t Fill(int from, Descriptor& file, const std::string& path, const std::string& source,
+              const struct stat& sourceStatus, const std::atomic<int32_t>* cancel)
 {
-    const int copied = CopyContent(from, temporary.get(), cancel);
+    const int copied = CopyContent(from, file.get(), cancel);
     if (copied < 0) return kErrorRequestAborted;
     if (copied > 0) return ErrorFromErrno(copied);
-    const struct timespec times[2] = {{0, UTIME_NOW}, sourceStatus.st_mtim};
-    if (futimens(temporary.get(), times) != 0) return ErrorFromErrno(errno);
-    if (const int closed = temporary.Close()) return ErrorFromErrno(closed);
-    if (const int failed = WriteDosAttributes(temporaryPath, ReadDosAttributes(source, sourceStatus))) {
+    if (futimens(file.get(), CopyTimes(sourceStatus).times) != 0) return ErrorFromErrno(errno);
+    if (const int closed = file.Close()) return ErrorFromErrno(closed);
+    if (const int failed = WriteDosAttributes(path, ReadDosAttributes(source, sourceStatus))) {
         return ErrorFromErrno(failed);
     }
+    return kErrorSuccess;
+}
+
+// Puts the complete temporary file in the target's place.
+uint32_t Replace(const std::string& temporary, const std::string& target, const struct stat& sourceStatus)
+{
+    if (rename(temporary.c_str(), target.c_str()) != 0) return ErrorFromErrno(errno);
+    // Some file systems (fusefat) give a renamed file the time of the rename; the copy is in place
+    // by now, so a time that cannot be set again is no failure of it.
+    utimensat(AT_FDCWD, target.c_str(), CopyTimes(sourceStatus).times, AT_SYMLINK_NOFOLLOW);
     return kErrorSuccess;
 }
 
@@ -147,15 +163,18 @@ bool CopyFileReplacing(const std::string& from, const std::string& to, const std
     if (fstat(in.get(), &sourceStatus) != 0 || !S_ISREG(sourceStatus.st_mode)) return Fail(kErrorAccessDenied);
     if (const uint32_t refusal = TargetRefusal(*target, sourceStatus)) return Fail(refusal);
 
-    std::string temporaryPath;
-    Descriptor temporary(CreateTemporary(FolderOf(*target), temporaryPath));
-    if (!temporary.valid()) return Fail(errno == ENOENT ? kErrorPathNotFound : ErrorFromErrno(errno));
-    uint32_t failure = FillTemporary(in.get(), temporary, temporaryPath, *source, sourceStatus, cancel);
-    if (failure == kErrorSuccess && rename(temporaryPath.c_str(), target->c_str()) != 0) {
-        failure = ErrorFromErrno(errno);
-    }
+    // A new file is written in place, as nothing is lost when it fails half way; a file that is
+    // replaced is written beside it first.
+    struct stat targetStatus {};
+    const bool replacing = lstat(target->c_str(), &targetStatus) == 0;
+    std::string written = *target;
+    Descriptor out(replacing ? CreateTemporary(FolderOf(*target), written)
+                             : open(target->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kNewFileMode));
+    if (!out.valid()) return Fail(errno == ENOENT ? kErrorPathNotFound : ErrorFromErrno(errno));
+    uint32_t failure = Fill(in.get(), out, written, *source, sourceStatus, cancel);
+    if (failure == kErrorSuccess && replacing) failure = Replace(written, *target, sourceStatus);
     if (failure == kErrorSuccess) return true;
-    unlink(temporaryPath.c_str());
+    unlink(written.c_str());
     return Fail(failure);
 }
 

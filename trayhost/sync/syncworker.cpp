@@ -37,7 +37,6 @@ SyncProfileFlaw SyncWorker::Synchronize()
 {
     SyncSettings& settings = collaborators_.settings;
     SyncDialogLink& dialog = collaborators_.dialog;
-    collaborators_.cancel = 0;
     dialog.Notice(SyncNotice::Initializing);
     LoadSyncSettings(settings);
     const SyncProfileFlaw flaw = FindSyncProfileFlaw(settings);

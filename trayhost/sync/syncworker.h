@@ -32,7 +32,7 @@ public:
         SyncDialogLink& dialog;
         UserInterface& userInterface;
         Clock& clock;
-        std::atomic<int32_t>& cancel;
+        std::atomic<int32_t>& cancel;  // cleared by the caller when the run starts
         SyncConflictMemory& conflicts;
     };
 

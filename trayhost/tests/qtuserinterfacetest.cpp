@@ -32,6 +32,7 @@ private slots:
     void messageBoxHasTheStylesButtonsIconAndTexts();
     void messageBoxAnswersWithTheButtonPressed();
     void messageBoxFromAWorkerThreadIsShownOnTheGuiThread();
+    void syncConflictFromAWorkerThreadIsAskedOnTheGuiThreadOverItsOwner();
     void deviceConflictDialogOffersBothModelsAndBeeps();
     void deviceConflictOkAnswersTheSelectedModel();
     void deviceConflictCancelAndCloseBoxAnswerCancel();
@@ -43,8 +44,15 @@ private:
     // Runs check on the modal window once it is open.
     void WhenModalOpens(std::function<void(QWidget* modal)> check);
 
-    QtUserInterface ui_;
+    // The sync conflict dialog's stand-in: where and over what it was asked.
+    SyncConflictAnswer AskSyncConflict(QWidget* owner, const SyncConflictQuestion& question);
+
+    QtUserInterface ui_{[this](QWidget* owner, const SyncConflictQuestion& question) {
+        return AskSyncConflict(owner, question);
+    }};
     int beeps_ = 0;
+    QWidget* conflictOwner_ = nullptr;
+    bool conflictOnGuiThread_ = false;
 };
 
 void QtUserInterfaceTest::init()
@@ -134,6 +142,28 @@ void QtUserInterfaceTest::messageBoxFromAWorkerThreadIsShownOnTheGuiThread()
     QTRY_VERIFY_WITH_TIMEOUT(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
     QCOMPARE(answer.get(), int32_t(kIdNo));
     QVERIFY(onGuiThread);
+}
+
+SyncConflictAnswer QtUserInterfaceTest::AskSyncConflict(QWidget* owner, const SyncConflictQuestion& question)
+{
+    conflictOwner_ = owner;
+    conflictOnGuiThread_ = QThread::currentThread() == QApplication::instance()->thread();
+    return {kIdOk, question.choice, true};
+}
+
+void QtUserInterfaceTest::syncConflictFromAWorkerThreadIsAskedOnTheGuiThreadOverItsOwner()
+{
+    QWidget progress;
+    QtMessageTarget target(&progress, [](const platform::WindowMessage&) { return intptr_t(0); });
+    auto answer = std::async(std::launch::async, [&] {
+        return ui_.AskSyncConflict(target.handle(), {"P:\\a.mp3", "E:\\a.mp3", SyncConflictChoice::DoNothing});
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    const SyncConflictAnswer got = answer.get();
+    QCOMPARE(got.choice, SyncConflictChoice::DoNothing);
+    QVERIFY(got.applyToAll);
+    QCOMPARE(conflictOwner_, &progress);
+    QVERIFY(conflictOnGuiThread_);
 }
 
 void QtUserInterfaceTest::deviceConflictDialogOffersBothModelsAndBeeps()

@@ -262,7 +262,7 @@ void TrayApplicationTest::clickWhileDetectingDoesNothing()
 
 void TrayApplicationTest::commandsOfOperationsNotBuiltSayTheyAreNotAvailable()
 {
-    for (const Command command : {Command::Verify, Command::StartSync}) {
+    for (const Command command : {Command::Verify, Command::KovaSync}) {
         QVERIFY(tray_->commands().Dispatch(static_cast<uint32_t>(command)));
     }
     const auto boxes = ui_->messageBoxes();

@@ -118,4 +118,9 @@ DeviceConflictAnswer QtUserInterface::AskDeviceConflict(const DeviceConflictQues
     });
 }
 
+SyncConflictAnswer QtUserInterface::AskSyncConflict(WindowHandle owner, const SyncConflictQuestion& question)
+{
+    return OnGuiThread([&] { return askSyncConflict_(QtMessageTarget::WidgetOf(owner), question); });
+}
+
 }  // namespace trayhost

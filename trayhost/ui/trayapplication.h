@@ -46,6 +46,9 @@ public:
     // A profile worker thread has not ended yet: at the end of the program, an engine that never
     // stopped after a cancel.
     bool profileWorkerRunning() const { return commands_.profileWorkerRunning(); }
+    // A synchronisation worker thread has not ended yet: a run under way, or one that did not stop
+    // after a cancel.
+    bool syncWorkerRunning() const { return commands_.syncWorkerRunning(); }
 
 private:
     void OnTrayClick(MouseMessage mouse);

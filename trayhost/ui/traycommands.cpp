@@ -1,5 +1,6 @@
 #include "trayhost/ui/traycommands.h"
 
+#include "platform/messages.h"
 #include "platform/sound.h"
 #include "trayhost/busyrules.h"
 #include "trayhost/resources/strings.h"
@@ -14,7 +15,12 @@ TrayCommands::TrayCommands(const Collaborators& collaborators)
       mainWindow_(collaborators.mainWindow),
       update_(collaborators.devices, collaborators.engine, collaborators.userInterface),
       profile_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
-                collaborators.clock, [this] { mainWindow_.Destroy(); }})
+                collaborators.clock, [this] { mainWindow_.Destroy(); }}),
+      sync_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.clock,
+             syncSettings_, [this] {
+                 platform::PostMessage(mainWindow_.handle(), platform::kWmCommand,
+                                       static_cast<uintptr_t>(Command::Profile), 0);
+             }})
 {
     CommandDispatcher& dispatcher = collaborators.dispatcher;
     dispatcher.SetHandler(Command::About, [this] { ShowAbout(); });
@@ -23,7 +29,7 @@ TrayCommands::TrayCommands(const Collaborators& collaborators)
     dispatcher.SetHandler(Command::Update, [this] { update_.Run(dialogs_.Open()); });
     dispatcher.SetHandler(Command::Verify, [this] { ReportNotAvailable(kMenuTextVerify); });
     dispatcher.SetHandler(Command::KovaSync, [this] { OpenKovaSync(); });
-    dispatcher.SetHandler(Command::StartSync, [this] { ReportNotAvailable(kMenuTextKovaSync); });
+    dispatcher.SetHandler(Command::StartSync, [this] { sync_.Run(); });
 }
 
 void TrayCommands::ShowAbout()

@@ -6,6 +6,8 @@
 #include "trayhost/profile/profilecommand.h"
 #include "trayhost/profile/updatecommand.h"
 #include "trayhost/profilerengine.h"
+#include "trayhost/sync/synccommand.h"
+#include "trayhost/sync/syncsettings.h"
 #include "trayhost/ui/dialogslots.h"
 #include "trayhost/ui/userinterface.h"
 
@@ -31,6 +33,8 @@ public:
 
     // A profile worker thread has not ended yet.
     bool profileWorkerRunning() const { return profile_.workerRunning(); }
+    // A synchronisation worker thread has not ended yet.
+    bool syncWorkerRunning() const { return sync_.workerRunning(); }
 
 private:
     void ShowAbout();
@@ -42,6 +46,9 @@ private:
     MainWindow& mainWindow_;
     UpdateCommand update_;
     ProfileCommand profile_;
+    // The program's one sync profile: the runs and the options dialog work on it.
+    SyncSettings syncSettings_;
+    SyncCommand sync_;
 };
 
 }  // namespace trayhost

@@ -5,6 +5,7 @@
 #include "trayhost/libraryprofilerengine.h"
 #include "trayhost/resources/strings.h"
 #include "trayhost/singleinstance.h"
+#include "trayhost/sync/syncconflictdialog.h"
 #include "trayhost/ui/appicon.h"
 #include "trayhost/ui/qtuserinterface.h"
 #include "trayhost/ui/realclock.h"
@@ -32,7 +33,9 @@ int RunTrayProgram(int argc, char** argv)
         QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QApplication::beep(); }, Qt::QueuedConnection);
     });
 
-    QtUserInterface userInterface;
+    QtUserInterface userInterface([](QWidget* owner, const SyncConflictQuestion& question) {
+        return SyncConflictDialog(question, owner).Ask();
+    });
     SetDetectionUserInterface(&userInterface);
     LibraryProfilerEngine engine;
     RealClock clock;
@@ -45,7 +48,7 @@ int RunTrayProgram(int argc, char** argv)
         // A worker still running (an engine that did not stop after a cancel, or a run under way
         // when the program was closed) ends with the process, at once: waiting for it could take
         // forever, and it must not outlive the objects it uses.
-        if (tray.profileWorkerRunning()) {
+        if (tray.profileWorkerRunning() || tray.syncWorkerRunning()) {
             std::fflush(nullptr);
             std::_Exit(exitCode);
         }

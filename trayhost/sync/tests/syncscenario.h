@@ -29,6 +29,13 @@ public:
         if (onNotice) onNotice(notice);
     }
     void Performed(const SyncAction& action) override { actions.push_back(action); }
+    // Forgets what was recorded; the hook stays.
+    void Clear()
+    {
+        notices.clear();
+        actions.clear();
+        closes = 0;
+    }
     WindowHandle owner() const override { return reinterpret_cast<WindowHandle>(0x160); }
     void Close() override { ++closes; }
 
@@ -46,7 +53,7 @@ inline std::map<std::string, std::string> TreeOf(const std::string& directory)
     namespace fs = std::filesystem;
     std::map<std::string, std::string> tree;
     for (auto it = fs::recursive_directory_iterator(directory); it != fs::recursive_directory_iterator(); ++it) {
-        const std::string relative = fs::relative(it->path(), directory).string();
+        const std::string relative = it->path().lexically_relative(directory).string();
         if (it->is_symlink()) {
             tree[relative] = "-> " + fs::read_symlink(it->path()).string();
             it.disable_recursion_pending();
@@ -71,6 +78,8 @@ public:
     static constexpr int64_t kTime = 1'600'000'000;  // an even second, as FAT keeps them
 
     SyncScenario() { settings.deviceLetter = device.letter(); }
+    // The device a tmpfs of this size (see TemporaryDevice::IsSizeLimited).
+    explicit SyncScenario(std::size_t deviceSize) : device('E', deviceSize) { settings.deviceLetter = device.letter(); }
 
     // A file with its content and last-write time.
     static void Write(const testsupport::TemporaryDevice& drive, const std::string& relative, const std::string& bytes,
@@ -95,7 +104,7 @@ public:
             item.pcFiles.Clear();
             item.deviceFiles.Clear();
         }
-        view = RecordingView();
+        view.Clear();
         disk = std::make_unique<DiskSyncFileSystem>(cancel);
         run = std::make_unique<SyncRun>(SyncRun::Collaborators{settings, through ? *through : *disk, view, ui,
                                                                cancel, conflicts});
