@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
@@ -27,7 +28,7 @@ std::vector<std::string> OthersIn(const TemporaryDevice& device, const std::stri
     return others;
 }
 
-TEST(ReplacingCopyTest, ReplacesTheTargetWithContentAndTime)
+TEST(ReplacingCopyTest, ReplacesTheTargetFoundWithoutRegardToCaseAndTellsItsStatus)
 {
     TemporaryDevice pc('P');
     TemporaryDevice device('E');
@@ -35,10 +36,14 @@ TEST(ReplacingCopyTest, ReplacesTheTargetWithContentAndTime)
     ASSERT_TRUE(SetLastWriteTime("P:\\a.mp3", kSomeTime));
     device.WriteFile("A.MP3", "old");
 
-    ASSERT_TRUE(CopyFileReplacing("P:\\a.mp3", "E:\\a.mp3"));
+    std::optional<CopiedFile> copied;
+    ASSERT_TRUE(CopyFileReplacing("P:\\a.mp3", "E:\\a.mp3", {}, &copied));
     EXPECT_EQ(device.ReadFile("A.MP3"), "new content");
     EXPECT_EQ(GetLastWriteTime("E:\\a.mp3"), kSomeTime);
     EXPECT_TRUE(OthersIn(device, "A.MP3").empty());
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->lastWriteTime, kSomeTime);
+    EXPECT_EQ(copied->size, 11u);
 }
 
 // Every copy that cannot finish leaves the old target as it was and nothing else behind.
@@ -72,7 +77,7 @@ TEST(ReplacingCopyTest, AFailedCopyLeavesTheOldTargetWhole)
             ASSERT_TRUE(SetFileAttributes("E:\\a.mp3", kAttributeReadOnly));
         }
 
-        EXPECT_FALSE(CopyFileReplacing("P:\\a.mp3", "E:\\a.mp3", c.cancel));
+        EXPECT_FALSE(CopyFileReplacing("P:\\a.mp3", "E:\\a.mp3", {.cancel = c.cancel, .attributes = {}, .targetIsNew = false}));
         EXPECT_EQ(GetLastError(), c.error);
         EXPECT_EQ(device->ReadFile("a.mp3"), "old bytes");
         EXPECT_TRUE(OthersIn(*device, "a.mp3").empty());

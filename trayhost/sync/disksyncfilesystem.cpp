@@ -33,9 +33,8 @@ uint32_t DiskSyncFileSystem::GetAttributes(const std::string& path)
 std::optional<SyncFileStatus> DiskSyncFileSystem::StatusOf(const std::string& path)
 {
     const std::optional<platform::File> file = platform::File::TryOpen(path, platform::File::Mode::Read);
-    if (!file) return std::nullopt;
     const std::optional<int64_t> modTime = platform::GetLastWriteTime(path);
-    if (!modTime) return std::nullopt;
+    if (!file || !modTime) return std::nullopt;
     return SyncFileStatus{static_cast<int32_t>(*modTime), static_cast<uint32_t>(file->Length())};
 }
 
@@ -54,9 +53,15 @@ bool DiskSyncFileSystem::CreateFolderPath(const std::string& path, uint32_t& err
     return trayhost::CreateFolderPath(path, &error);
 }
 
-bool DiskSyncFileSystem::CopyFile(const std::string& from, const std::string& to)
+bool DiskSyncFileSystem::CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status)
 {
-    return platform::CopyFileReplacing(from, to, &cancel_);
+    std::optional<platform::CopiedFile> copied;
+    if (!platform::CopyFileReplacing(copy.from, copy.to, {&cancel_, copy.attributes, copy.targetIsNew}, &copied)) {
+        return false;
+    }
+    status.reset();
+    if (copied) status = SyncFileStatus{static_cast<int32_t>(copied->lastWriteTime), static_cast<uint32_t>(copied->size)};
+    return true;
 }
 
 bool DiskSyncFileSystem::DeleteFile(const std::string& path)

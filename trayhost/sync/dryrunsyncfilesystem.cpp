@@ -119,14 +119,15 @@ bool DryRunSyncFileSystem::CreateFolderPath(const std::string& path, uint32_t&)
     return true;
 }
 
-bool DryRunSyncFileSystem::CopyFile(const std::string& from, const std::string& to)
+bool DryRunSyncFileSystem::CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status)
 {
-    if (!Exists(from)) return Fail(platform::kErrorFileNotFound);
-    const auto earlier = copiedFrom_.find(SyncRecordMap::KeyOf(from));
-    const std::string source = earlier == copiedFrom_.end() ? from : earlier->second;
-    const std::string key = SyncRecordMap::KeyOf(to);
+    if (!Exists(copy.from)) return Fail(platform::kErrorFileNotFound);
+    const auto earlier = copiedFrom_.find(SyncRecordMap::KeyOf(copy.from));
+    const std::string source = earlier == copiedFrom_.end() ? copy.from : earlier->second;
+    const std::string key = SyncRecordMap::KeyOf(copy.to);
     deleted_.erase(key);
     copiedFrom_[key] = source;
+    status = disk_.StatusOf(source);
     return true;
 }
 

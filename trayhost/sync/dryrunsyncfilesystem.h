@@ -26,7 +26,7 @@ public:
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
     bool CreateDirectory(const std::string& path) override;
     bool CreateFolderPath(const std::string& path, uint32_t& error) override;
-    bool CopyFile(const std::string& from, const std::string& to) override;
+    bool CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status) override;
     bool DeleteFile(const std::string& path) override;
     bool RemoveDirectory(const std::string& path) override;
 

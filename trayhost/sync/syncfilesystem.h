@@ -15,6 +15,14 @@ struct SyncFileStatus {
     uint32_t size = 0;    // low 32 bits
 };
 
+// A copy that replaces its target, content, time and attributes.
+struct SyncCopy {
+    std::string from;
+    std::string to;
+    std::optional<uint32_t> attributes;  // the DOS attributes the copy takes; the source's when empty
+    bool targetIsNew = false;            // the run's scan found no entry of its name in any letter case
+};
+
 // Every file-system call a sync run makes, on Windows-style paths. The run is written against this
 // interface so that a dry run can go through every step and change nothing: DiskSyncFileSystem
 // does the work, DryRunSyncFileSystem only pretends to write. Calls that return false or an empty
@@ -33,7 +41,7 @@ public:
     virtual bool Exists(const std::string& path) = 0;
     // platform::kInvalidAttributes when the path does not exist.
     virtual uint32_t GetAttributes(const std::string& path) = 0;
-    // The status of a file that opens for reading; empty optional when it does not.
+    // The status of a file; empty optional when it cannot be read.
     virtual std::optional<SyncFileStatus> StatusOf(const std::string& path) = 0;
 
     // Writing.
@@ -42,9 +50,10 @@ public:
     virtual bool CreateDirectory(const std::string& path) = 0;
     // Every missing level of a file's folder (CreateFolderPath); the code of a failure in error.
     virtual bool CreateFolderPath(const std::string& path, uint32_t& error) = 0;
-    // Replaces the target with a copy of the source, content, time and attributes, never leaving
-    // the old target half overwritten (platform::CopyFileReplacing).
-    virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+    // Replaces the target with a copy of the source, never leaving the old target half overwritten
+    // (platform::CopyFileReplacing). status receives the copy's status as its file system keeps it
+    // (empty when it cannot be read).
+    virtual bool CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status) = 0;
     virtual bool DeleteFile(const std::string& path) = 0;
     // Only an empty folder.
     virtual bool RemoveDirectory(const std::string& path) = 0;

@@ -1,7 +1,5 @@
 #include "trayhost/sync/syncrecordsort.h"
 
-#include "platform/codepage.h"
-
 #include <array>
 #include <utility>
 
@@ -9,7 +7,7 @@ namespace trayhost {
 
 namespace {
 
-using Records = std::vector<SyncFileRecord>;
+using Records = std::vector<KeyedRecord>;
 
 // The records from first up to, not including, end.
 struct Range {
@@ -19,9 +17,11 @@ struct Range {
     std::size_t size() const { return end - first; }
 };
 
-bool Before(const SyncFileRecord& a, const SyncFileRecord& b)
+// A key is its path with A-Z lower-cased outside double-byte characters: comparing keys byte by
+// byte is comparing paths without regard to case, double-byte characters as units.
+bool Before(const KeyedRecord& a, const KeyedRecord& b)
 {
-    return platform::CompareNoCase(a.path, b.path) < 0;
+    return a.key < b.key;
 }
 
 void SelectionSort(Records& records, Range range)
@@ -49,6 +49,15 @@ std::size_t Partition(Records& records, Range range)
 }
 
 }  // namespace
+
+Records SortedRecords(const SyncRecordMap& map)
+{
+    Records records;
+    records.reserve(map.size());
+    for (const auto& [key, record] : map) records.push_back({key, record});
+    SortSyncRecords(records);
+    return records;
+}
 
 void SortSyncRecords(Records& records)
 {

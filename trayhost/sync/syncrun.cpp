@@ -29,6 +29,12 @@ bool IsReadOnly(uint32_t attributes)
     return IsReadable(attributes) && (attributes & platform::kAttributeReadOnly) != 0;
 }
 
+// The attributes a scan gave a record; none for no record, or one the scan did not make.
+uint32_t ScannedAttributes(const SyncFileRecord* record)
+{
+    return record && record->attributes != 0 ? record->attributes : platform::kInvalidAttributes;
+}
+
 // The path on the other side that stands for a path below fromRoot: the same path below toRoot,
 // or toRoot itself when that names a file.
 std::string CounterpartOf(const std::string& path, const std::string& fromRoot, const std::string& toRoot,
@@ -48,13 +54,12 @@ bool IsAtOrBelow(const std::string& path, const std::string& folder)
     return path.size() == folder.size() || platform::EndsWithBackslash(folder) || path[folder.size()] == '\\';
 }
 
-std::vector<SyncFileRecord> SortedRecords(const SyncRecordMap& map)
+// The attributes a copy gives its target: the source's hidden, system and archive bits, never
+// read-only. Unknown ones are the source's own, as the copy reads them.
+std::optional<uint32_t> CarriedAttributes(uint32_t source)
 {
-    std::vector<SyncFileRecord> records;
-    records.reserve(map.size());
-    for (const auto& [key, record] : map) records.push_back(record);
-    SortSyncRecords(records);
-    return records;
+    if (!IsReadable(source)) return std::nullopt;
+    return source & kCarriedAttributes;
 }
 
 }  // namespace
@@ -74,6 +79,9 @@ struct SyncRun::Item {
     // Destination folders at or below which nothing is deleted or copied back: the counterparts of
     // source folders that could not be read, or that are links the scan did not follow.
     std::vector<std::string> guardedFolders;
+    // Destination folders whose entries the scan does not know: folders that could not be read,
+    // and links it did not follow.
+    std::vector<std::string> unlistedDestinations;
 
     std::string DestinationOf(const SyncFileRecord& source) const
     {
@@ -87,6 +95,18 @@ struct SyncRun::Item {
     {
         return std::any_of(guardedFolders.begin(), guardedFolders.end(),
                            [&](const std::string& folder) { return IsAtOrBelow(destination, folder); });
+    }
+    // No entry of the destination's name was there in any letter case when its folder was listed.
+    bool IsNewDestination(const std::string& destination) const
+    {
+        return !destinationMap.Contains(destination) &&
+               std::none_of(unlistedDestinations.begin(), unlistedDestinations.end(),
+                            [&](const std::string& folder) { return IsAtOrBelow(destination, folder); });
+    }
+    // The attributes the destination side's scan listed for the path; none when it did not list it.
+    uint32_t DestinationAttributes(const std::string& destination) const
+    {
+        return ScannedAttributes(destinationMap.Find(destination));
     }
 };
 
@@ -123,7 +143,8 @@ bool SyncRun::SynchronizeItem(std::size_t index)
               .sourceMap = fromDevice ? paths.deviceFiles : paths.pcFiles,
               .destinationMap = fromDevice ? paths.pcFiles : paths.deviceFiles,
               .pending = {},
-              .guardedFolders = {}};
+              .guardedFolders = {},
+              .unlistedDestinations = {}};
     // A root the code page cannot show would be found by a lookup that may take another folder.
     for (const std::string* root : {&item.sourceRoot, &item.destinationRoot}) {
         if (!PathTheRunCanHold(*root)) {
@@ -177,11 +198,12 @@ void SyncRun::ScanBothSides(Item& item)
     // Without the records of an earlier run, every file counts as changed.
     const bool markNew = settings.stateMap.empty();
     SyncTreeScan scan({collaborators_.files, settings.stateMap, collaborators_.cancel,
-                       [this] { return DevicePresent(); }, collaborators_.userInterface});
+                       [this] { return DevicePresentLately(); }, collaborators_.userInterface});
     const bool fromDevice = settings.option == SyncOption::DeviceToPc;
     SyncScanResult pc = scan.Scan(item.paths.pcPath, item.paths.pcFiles, markNew);
     SyncScanResult device = scan.Scan(item.paths.devicePath, item.paths.deviceFiles, markNew);
     const SyncScanResult& source = fromDevice ? device : pc;
+    const SyncScanResult& destination = fromDevice ? pc : device;
     for (const std::vector<std::string>* unknown : {&source.unreadableFolders, &source.folderLinks}) {
         for (const std::string& folder : *unknown) {
             item.guardedFolders.push_back(item.sourceIsFile ? item.destinationRoot
@@ -195,23 +217,24 @@ void SyncRun::ScanBothSides(Item& item)
         problems_.unholdableNames.insert(problems_.unholdableNames.end(), side->unholdableNames.begin(),
                                          side->unholdableNames.end());
     }
+    for (const std::vector<std::string>* unknown : {&destination.unreadableFolders, &destination.folderLinks}) {
+        item.unlistedDestinations.insert(item.unlistedDestinations.end(), unknown->begin(), unknown->end());
+    }
     item.pending = item.destinationMap;
 }
 
 void SyncRun::FirstPass(Item& item)
 {
-    const std::vector<SyncFileRecord> sources = SortedRecords(item.sourceMap);
+    const std::vector<KeyedRecord> sources = SortedRecords(item.sourceMap);
     const auto total = static_cast<int32_t>(sources.size());
     for (int32_t i = 0; i < total; ++i) {
         if (collaborators_.cancel.load() != 0) return;
-        const SyncFileRecord& source = sources[static_cast<std::size_t>(i)];
+        const SyncFileRecord& source = sources[static_cast<std::size_t>(i)].record;
         const std::string destination = item.DestinationOf(source);
         collaborators_.view.Notice(SyncNotice::SyncingDevice, {i + 1, total, destination});
-        if (collaborators_.files.Exists(source.path)) {
-            const Step step = source.isFolder ? SyncFolder(item, source, destination)
-                                              : SyncFile(item, source, destination);
-            if (step == Step::Stop) return;
-        }
+        // A file that went away since the scan fails its copy and is passed by.
+        const Step step = source.isFolder ? SyncFolder(item, source, destination) : SyncFile(item, source, destination);
+        if (step == Step::Stop) return;
         // Whatever happened to it, the destination counts as matched.
         item.pending.Remove(destination);
     }
@@ -220,33 +243,38 @@ void SyncRun::FirstPass(Item& item)
 SyncRun::Step SyncRun::SyncFolder(Item& item, const SyncFileRecord& source, const std::string& destination)
 {
     SyncFileSystem& files = collaborators_.files;
+    if (!files.Exists(source.path)) return Step::Next;
+    std::optional<uint32_t> destinationAttributes;
     if (files.CreateDirectory(destination)) {
         ++tally_.copied;
         collaborators_.view.Performed({SyncAction::Kind::Copy, source.path, destination});
+        destinationAttributes = platform::kAttributeDirectory;
     } else if (platform::GetLastError() != platform::kErrorAlreadyExists && !DevicePresent()) {
         return Step::Stop;
+    } else if (const uint32_t known = item.DestinationAttributes(destination); IsReadable(known)) {
+        destinationAttributes = known;
     }
-    CarryAttributes(destination, files.GetAttributes(source.path));
+    CarryAttributes(destination, ScannedAttributes(&source), destinationAttributes);
     if (!item.destinationMap.Contains(destination)) item.destinationMap.Put({.path = destination, .isFolder = true});
     return Step::Next;
 }
 
 SyncRun::Step SyncRun::SyncFile(Item& item, const SyncFileRecord& source, const std::string& destination)
 {
-    SyncFileSystem& files = collaborators_.files;
-    uint32_t destinationAttributes = files.GetAttributes(destination);
+    uint32_t sourceAttributes = ScannedAttributes(&source);
+    uint32_t destinationAttributes = item.DestinationAttributes(destination);
     const bool destinationExisted = IsReadable(destinationAttributes);
-    if (IsReadOnly(destinationAttributes)) {
-        if (ClearReadOnly(destination) == Step::Stop) return Step::Stop;
-        destinationAttributes &= ~platform::kAttributeReadOnly;
+    if (IsReadOnly(destinationAttributes) && ClearReadOnly(destination, destinationAttributes) == Step::Stop) {
+        return Step::Stop;
     }
-    if (destinationExisted) CarryAttributes(destination, files.GetAttributes(source.path), destinationAttributes);
+    if (destinationExisted) CarryAttributes(destination, sourceAttributes, destinationAttributes);
 
     const SyncFileRecord* known = item.pending.Find(destination);
     Decision decision = destinationExisted && known ? Decide(source, *known) : Decision::Copy;
     if (decision == Decision::Conflict) decision = ResolveConflict(source, *known);
-    std::string from = source.path;
-    std::string to = destination;
+    // Either way the copy takes the source's attributes as a copy carries them: the device's file
+    // was given them above.
+    SyncCopy copy{source.path, destination, CarriedAttributes(sourceAttributes), item.IsNewDestination(destination)};
     switch (decision) {
     case Decision::Skip:
         return Step::Next;
@@ -255,13 +283,13 @@ SyncRun::Step SyncRun::SyncFile(Item& item, const SyncFileRecord& source, const 
     case Decision::Copy:
         break;
     case Decision::CopyBack:
-        std::swap(from, to);
-        if (IsReadOnly(files.GetAttributes(to)) && ClearReadOnly(to) == Step::Stop) return Step::Stop;
+        std::swap(copy.from, copy.to);
+        if (IsReadOnly(sourceAttributes) && ClearReadOnly(source.path, sourceAttributes) == Step::Stop) {
+            return Step::Stop;
+        }
         break;
     }
-    if (Copy(item, from, to, decision == Decision::CopyBack) == Step::Stop) return Step::Stop;
-    CarryAttributes(to, files.GetAttributes(from));
-    return Step::Next;
+    return Copy(item, copy, decision == Decision::CopyBack);
 }
 
 SyncRun::Decision SyncRun::Decide(const SyncFileRecord& source, const SyncFileRecord& destination) const
@@ -308,34 +336,33 @@ SyncRun::Decision SyncRun::ResolveConflict(const SyncFileRecord& source, const S
 // Copies a file; back is a copy from the destination side to the source side. The target's record
 // in its side's map takes the copy's time and size. Stop when the copy failed for a full disk or a
 // lost device.
-SyncRun::Step SyncRun::Copy(Item& item, const std::string& from, const std::string& to, bool back)
+SyncRun::Step SyncRun::Copy(Item& item, const SyncCopy& copy, bool back)
 {
-    SyncFileSystem& files = collaborators_.files;
-    if (files.CopyFile(from, to)) {
-        SyncRecordMap& targetMap = back ? item.sourceMap : item.destinationMap;
-        if (const std::optional<SyncFileStatus> status = files.StatusOf(to)) {
-            SyncFileRecord* record = targetMap.Find(to);
-            if (!record) record = &targetMap.Put({.path = to});
-            record->modTime = status->modTime;
-            record->size = status->size;
-        }
-        ++(back ? tally_.copiedBack : tally_.copied);
-        collaborators_.view.Performed({back ? SyncAction::Kind::CopyBack : SyncAction::Kind::Copy, from, to});
-    } else {
+    std::optional<SyncFileStatus> status;
+    if (!collaborators_.files.CopyFile(copy, status)) {
         if (platform::GetLastError() == platform::kErrorDiskFull) diskFull_ = true;
-        if (diskFull_ || !DevicePresent()) return Step::Stop;
+        return diskFull_ || !DevicePresent() ? Step::Stop : Step::Next;
     }
+    if (status) {
+        SyncRecordMap& targetMap = back ? item.sourceMap : item.destinationMap;
+        SyncFileRecord* record = targetMap.Find(copy.to);
+        if (!record) record = &targetMap.Put({.path = copy.to});
+        record->modTime = status->modTime;
+        record->size = status->size;
+    }
+    ++(back ? tally_.copiedBack : tally_.copied);
+    collaborators_.view.Performed({back ? SyncAction::Kind::CopyBack : SyncAction::Kind::Copy, copy.from, copy.to});
     return Step::Next;
 }
 
 void SyncRun::SecondPass(Item& item)
 {
     const bool copyBack = collaborators_.settings.option == SyncOption::SyncBoth;
-    const std::vector<SyncFileRecord> unmatched = SortedRecords(item.pending);
+    const std::vector<KeyedRecord> unmatched = SortedRecords(item.pending);
     const auto total = static_cast<int32_t>(unmatched.size());
     for (int32_t i = 0; i < total; ++i) {
         if (Stopping() || diskFull_) return;
-        const SyncFileRecord& record = unmatched[static_cast<std::size_t>(i)];
+        const SyncFileRecord& record = unmatched[static_cast<std::size_t>(i)].record;
         collaborators_.view.Notice(copyBack ? SyncNotice::SyncingPc : SyncNotice::Deleting, {i + 1, total, {}});
         // Gone with a folder deleted before it, or below a folder whose source is unknown.
         if (!collaborators_.files.Exists(record.path) || item.IsGuarded(record.path)) continue;
@@ -348,11 +375,18 @@ SyncRun::Step SyncRun::CopyBack(Item& item, const SyncFileRecord& unmatched)
 {
     SyncFileSystem& files = collaborators_.files;
     const std::string target = item.SourceOf(unmatched);
-    if (!unmatched.isFolder) return Copy(item, unmatched.path, target, true);
+    const uint32_t attributes = ScannedAttributes(&unmatched);
+    if (!unmatched.isFolder) {
+        // A copy back carries every attribute, as a plain copy does.
+        std::optional<uint32_t> carried;
+        if (IsReadable(attributes)) carried = attributes;
+        SyncCopy copy{unmatched.path, target, carried, !item.sourceMap.Contains(target)};
+        return Copy(item, copy, true);
+    }
     if (!files.CreateDirectory(target)) return Step::Next;
     ++tally_.copiedBack;
     collaborators_.view.Performed({SyncAction::Kind::CopyBack, unmatched.path, target});
-    CarryAttributes(target, files.GetAttributes(unmatched.path));
+    CarryAttributes(target, attributes, platform::kAttributeDirectory);
     if (!item.sourceMap.Contains(target)) item.sourceMap.Put({.path = target, .isFolder = true});
     return Step::Next;
 }
@@ -362,9 +396,8 @@ SyncRun::Step SyncRun::CleanUp(Item& item, const SyncFileRecord& unmatched)
     SyncFileSystem& files = collaborators_.files;
     // The player's own folder is never touched.
     if (IsInDeviceSystemFolder(collaborators_.settings.deviceLetter, unmatched.path)) return Step::Next;
-    if (IsReadOnly(files.GetAttributes(unmatched.path)) && ClearReadOnly(unmatched.path) == Step::Stop) {
-        return Step::Stop;
-    }
+    uint32_t attributes = ScannedAttributes(&unmatched);
+    if (IsReadOnly(attributes) && ClearReadOnly(unmatched.path, attributes) == Step::Stop) return Step::Stop;
     if (collaborators_.cancel.load() != 0) return Step::Stop;
     bool deleted = false;
     if (unmatched.isFolder) {
@@ -412,10 +445,10 @@ void SyncRun::MergeIntoStateMap(const SyncItem& item)
     }
 }
 
-SyncRun::Step SyncRun::ClearReadOnly(const std::string& path)
+SyncRun::Step SyncRun::ClearReadOnly(const std::string& path, uint32_t& attributes)
 {
-    const uint32_t attributes = collaborators_.files.GetAttributes(path);
-    if (collaborators_.files.SetAttributes(path, attributes & ~platform::kAttributeReadOnly)) return Step::Next;
+    attributes &= ~platform::kAttributeReadOnly;
+    if (collaborators_.files.SetAttributes(path, attributes)) return Step::Next;
     return DevicePresent() ? Step::Next : Step::Stop;
 }
 
@@ -424,7 +457,7 @@ void SyncRun::CarryAttributes(const std::string& to, uint32_t from, std::optiona
 {
     if (!IsReadable(from)) return;
     const uint32_t wanted = from & kCarriedAttributes;
-    const uint32_t current = targetAttributes.value_or(collaborators_.files.GetAttributes(to));
+    const uint32_t current = targetAttributes ? *targetAttributes : collaborators_.files.GetAttributes(to);
     // Setting what is there already would only cost a write per file on every run.
     if (IsReadable(current) && (current & kSettableAttributes) == (wanted & kSettableAttributes)) return;
     collaborators_.files.SetAttributes(to, wanted);
@@ -436,9 +469,18 @@ void SyncRun::Deleted(const std::string& path)
     collaborators_.view.Performed({SyncAction::Kind::Delete, path, {}});
 }
 
-bool SyncRun::Stopping() const
+bool SyncRun::Stopping()
 {
-    return collaborators_.cancel.load() != 0 || !DevicePresent();
+    return collaborators_.cancel.load() != 0 || !DevicePresentLately();
+}
+
+bool SyncRun::DevicePresentLately()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (now - deviceSeen_ < kDeviceCheckInterval) return true;
+    if (!DevicePresent()) return false;
+    deviceSeen_ = now;
+    return true;
 }
 
 bool SyncRun::DevicePresent() const

@@ -68,6 +68,7 @@ public:
     // A cancelled run waits this long before closing its dialog, or kAbortEndDelay after Abort.
     static constexpr std::chrono::milliseconds kCancelEndDelay{750};
     static constexpr std::chrono::milliseconds kAbortEndDelay{1500};
+    static constexpr std::chrono::milliseconds kDeviceCheckInterval{100};
 
     explicit SyncRun(const Collaborators& collaborators);
 
@@ -94,22 +95,28 @@ private:
     Step SyncFile(Item& item, const SyncFileRecord& source, const std::string& destination);
     Decision Decide(const SyncFileRecord& source, const SyncFileRecord& destination) const;
     Decision ResolveConflict(const SyncFileRecord& source, const SyncFileRecord& destination);
-    Step Copy(Item& item, const std::string& from, const std::string& to, bool back);
+    Step Copy(Item& item, const SyncCopy& copy, bool back);
     void SecondPass(Item& item);
     Step CopyBack(Item& item, const SyncFileRecord& unmatched);
     Step CleanUp(Item& item, const SyncFileRecord& unmatched);
     bool DeleteUnmatchedTree(const Item& item, const std::string& folder);
     void MergeIntoStateMap(const SyncItem& item);
 
-    Step ClearReadOnly(const std::string& path);
+    // Clears the read-only bit of the attributes, and of the file.
+    Step ClearReadOnly(const std::string& path, uint32_t& attributes);
     // targetAttributes: the target's attributes when the caller has them.
     void CarryAttributes(const std::string& to, uint32_t from, std::optional<uint32_t> targetAttributes = {});
     void Deleted(const std::string& path);
-    bool Stopping() const;
+    bool Stopping();
     bool DevicePresent() const;
+    // Asked before every folder of the scans and every entry of the second pass: an answer from
+    // within kDeviceCheckInterval counts, as the test costs as much as several entries do. A failed
+    // operation always asks afresh.
+    bool DevicePresentLately();
 
     Collaborators collaborators_;
     std::chrono::milliseconds endDelay_ = kCancelEndDelay;
+    std::chrono::steady_clock::time_point deviceSeen_;
     bool diskFull_ = false;
     SyncTally tally_;
     SyncProblems problems_;

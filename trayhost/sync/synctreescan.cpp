@@ -81,13 +81,15 @@ bool SyncTreeScan::ScanFolder(const std::string& folder)
 // Returns false when the scan must stop.
 bool SyncTreeScan::ScanListing(const std::string& pattern, const std::string& folder, const std::string& onlyName)
 {
+    // Once a folder, not once an entry: the test costs as much as a listing's every entry does.
+    if (!collaborators_.devicePresent()) return false;
     const std::optional<std::vector<platform::FolderEntry>> listing = collaborators_.files.FindFiles(pattern);
     if (!listing) {
         if (!ListingFoundNothing(platform::GetLastError())) result_.unreadableFolders.push_back(folder);
         return true;
     }
     for (const platform::FolderEntry& entry : *listing) {
-        if (collaborators_.cancel.load() != 0 || !collaborators_.devicePresent()) return false;
+        if (collaborators_.cancel.load() != 0) return false;
         if (IsDotEntry(entry.name)) continue;
         if (!onlyName.empty() && !platform::EqualsNoCase(entry.name, onlyName)) continue;
         const std::string path = platform::JoinPath(folder, entry.name);
@@ -103,7 +105,7 @@ bool SyncTreeScan::ScanListing(const std::string& pattern, const std::string& fo
             result_.folderLinks.push_back(path);
             continue;
         }
-        if (!map_->Contains(path)) map_->Put({.path = path, .isFolder = true});
+        if (!map_->Contains(path)) map_->Put({.path = path, .isFolder = true, .attributes = entry.attributes});
         if (!ScanFolder(path)) return false;
     }
     return true;
@@ -124,6 +126,7 @@ void SyncTreeScan::AddFile(const std::string& path, const platform::FolderEntry&
         record = {.path = path, .modTime = modTime, .size = size, .changed = markNew_};
     }
     record.isFolder = false;
+    record.attributes = entry.attributes;
     map_->Put(std::move(record));
 }
 

@@ -33,16 +33,17 @@ bool PathTheRunCanHold(const std::string& path);
 // The walk of one side of a sync item: every file and folder below a root, or the one file a file
 // root names, into a record map keyed by lower-cased path. A file's record starts from its record of
 // the last run when there is one and is marked changed when its time or size differs; without one
-// it is marked changed when markNew is set (no state of an earlier run to compare with). The root
-// itself gets no record. Links to folders are not followed (they may lead back up the tree or off
+// it is marked changed when markNew is set (no state of an earlier run to compare with). Records
+// keep the attributes the listing gave, so that the passes need not ask again. The root itself gets
+// no record. Links to folders are not followed (they may lead back up the tree or off
 // the device); a link to a file is taken for the file.
 class SyncTreeScan {
 public:
     struct Collaborators {
         SyncFileSystem& files;
         const SyncRecordMap& stateMap;  // the last run's records
-        const std::atomic<int32_t>& cancel;
-        std::function<bool()> devicePresent;  // asked before every entry
+        const std::atomic<int32_t>& cancel;   // looked at before every entry
+        std::function<bool()> devicePresent;  // asked before every folder is listed
         UserInterface& userInterface;         // tells of an unexpected exception
     };
 

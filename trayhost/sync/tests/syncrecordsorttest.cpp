@@ -11,49 +11,58 @@
 namespace trayhost {
 namespace {
 
-std::vector<std::string> PathsOf(const std::vector<SyncFileRecord>& records)
+std::vector<std::string> PathsOf(const std::vector<KeyedRecord>& records)
 {
     std::vector<std::string> paths;
-    for (const SyncFileRecord& record : records) paths.push_back(record.path);
+    for (const KeyedRecord& keyed : records) paths.push_back(keyed.record.path);
     return paths;
+}
+
+SyncRecordMap MapOf(const std::vector<std::string>& paths)
+{
+    SyncRecordMap map;
+    for (const std::string& path : paths) map.Put({.path = path});
+    return map;
 }
 
 TEST(SyncRecordSortTest, FoldersComeBeforeWhatTheyHoldWithoutRegardToCase)
 {
-    std::vector<SyncFileRecord> records{{.path = "E:\\Music\\b.mp3"}, {.path = "E:\\music"},
-                                        {.path = "E:\\MUSIC-2"},     {.path = "E:\\Music\\A.mp3"},
-                                        {.path = "E:\\a.mp3"}};
-    SortSyncRecords(records);
-    EXPECT_EQ(PathsOf(records), (std::vector<std::string>{"E:\\a.mp3", "E:\\music", "E:\\MUSIC-2", "E:\\Music\\A.mp3",
-                                                          "E:\\Music\\b.mp3"}));
+    EXPECT_EQ(PathsOf(SortedRecords(MapOf({"E:\\Music\\b.mp3", "E:\\music", "E:\\MUSIC-2", "E:\\Music\\A.mp3",
+                                           "E:\\a.mp3"}))),
+              (std::vector<std::string>{"E:\\a.mp3", "E:\\music", "E:\\MUSIC-2", "E:\\Music\\A.mp3",
+                                        "E:\\Music\\b.mp3"}));
 }
 
 // Every list length around the change from selection sort to quicksort, in random, sorted and
-// reversed order, sorts as a plain sort with the same comparison does.
-TEST(SyncRecordSortTest, SortsLikeAPlainSortOnEitherSideOfTheSelectionSortLimit)
+// reversed order, sorts as a plain sort of the paths by the system's comparison does, also with
+// double-byte characters whose second byte is a capital or a backslash.
+TEST(SyncRecordSortTest, SortsAsThePathsCompareOnEitherSideOfTheSelectionSortLimit)
 {
-    std::mt19937 random(160);
-    const auto reference = [](const SyncFileRecord& a, const SyncFileRecord& b) {
-        return platform::CompareNoCase(a.path, b.path) < 0;
-    };
-    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{2}, kSelectionSortLimit,
-                                   kSelectionSortLimit + 1, std::size_t{5000}}) {
-        std::vector<SyncFileRecord> records;
-        for (std::size_t i = 0; i < size; ++i) {
-            records.push_back({.path = "E:\\Folder " + std::to_string(random() % 50) + "\\Track " + std::to_string(i),
-                               .size = static_cast<uint32_t>(i)});
-        }
-        std::vector<SyncFileRecord> expected = records;
-        std::sort(expected.begin(), expected.end(), reference);
-        for (const char* order : {"random", "sorted", "reversed"}) {
-            SCOPED_TRACE(testing::Message() << size << " records, " << order);
-            std::vector<SyncFileRecord> sorted = records;
-            if (std::string(order) == "sorted") sorted = expected;
-            if (std::string(order) == "reversed") sorted.assign(expected.rbegin(), expected.rend());
-            SortSyncRecords(sorted);
-            EXPECT_EQ(sorted, expected);
+    for (const int codePage : {1252, 932}) {
+        platform::CodePage::SetSystem(codePage);
+        std::mt19937 random(160);
+        const char* names[] = {"Track", "TRACK", "\x83\x5C", "\x83\x41", "\x83\x61", "\xB1", "a"};
+        for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{2}, kSelectionSortLimit,
+                                       kSelectionSortLimit + 1, std::size_t{5000}}) {
+            SyncRecordMap map;
+            while (map.size() < size) {
+                map.Put({.path = "E:\\Folder " + std::to_string(random() % 50) + "\\" + names[random() % 7] + " " +
+                                 std::to_string(random() % 100000)});
+            }
+            std::vector<std::string> expected;
+            for (const auto& [key, record] : map) expected.push_back(record.path);
+            std::sort(expected.begin(), expected.end(),
+                      [](const std::string& a, const std::string& b) { return platform::CompareNoCase(a, b) < 0; });
+            std::vector<KeyedRecord> records = SortedRecords(map);
+            EXPECT_EQ(PathsOf(records), expected) << size << " records, code page " << codePage;
+            for (const char* order : {"sorted", "reversed"}) {
+                if (std::string(order) == "reversed") std::reverse(records.begin(), records.end());
+                SortSyncRecords(records);
+                EXPECT_EQ(PathsOf(records), expected) << size << " records, " << order << ", code page " << codePage;
+            }
         }
     }
+    platform::CodePage::SetSystem(1252);
 }
 
 }  // namespace
