@@ -16,6 +16,7 @@ enum ExitStatus : int {
     kExitCancelled = 3,
     kExitNoAudioFiles = 4,
     kExitDeviceLost = 5,
+    kExitDestinationFull = 8,  // a sync copy met a full disk
 };
 
 struct Command {
@@ -29,5 +30,7 @@ int RunProfile(const Arguments& arguments);
 int RunUpdate(const Arguments& arguments);
 int RunDevices(const Arguments& arguments);
 int RunSync(const Arguments& arguments);
+// kovahdd sync run; arguments start with "run".
+int RunSyncRun(const Arguments& arguments);
 
 }  // namespace cli

@@ -18,7 +18,7 @@ constexpr std::array kCommands{
                  cli::RunUpdate},
     cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
                  cli::RunDevices},
-    cli::Command{"sync", "show | add | remove | set",
+    cli::Command{"sync", "show | add | remove | set | run",
                  "The KovaSync profile that the tray program synchronises by, kept in\n"
                  "~/.config/kovahdd/registry.reg. PC paths are Linux paths; device paths carry the\n"
                  "device's drive letter (E:\\Music) or are Linux paths in the device's folder.\n"
@@ -32,7 +32,16 @@ constexpr std::array kCommands{
                  "  set [--device E] [--option both|pc-to-device|device-to-pc] [--cleanup on|off]\n"
                  "      [--profile-after on|off]\n"
                  "            changes the named settings; --device also moves the items' device paths\n"
-                 "            to that drive",
+                 "            to that drive\n"
+                 "  run [--dry-run] [--conflicts ask|pc|device|skip]\n"
+                 "            synchronises the items as the tray program does, with its notices and a\n"
+                 "            progress bar, and ends with a line: copied N, copied back N, deleted N,\n"
+                 "            conflicts N. A conflict (both ways) is asked at the terminal like the tray\n"
+                 "            program's dialog; without a terminal, or with --conflicts, it is decided:\n"
+                 "            pc or device wins, or skip (the default without a terminal). --dry-run lists\n"
+                 "            every copy, copy back, deletion and conflict and changes nothing, the state\n"
+                 "            of the last run (~/.local/state/kovahdd/KovaSyncInfo.bin) included. When the\n"
+                 "            profile asks for it, the device is profiled afterwards. Ctrl-C cancels",
                  cli::RunSync},
 };
 
@@ -54,8 +63,9 @@ void PrintHelp(std::FILE* out)
     }
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
-                      "\nExit status: 0 done, 1 failed, 2 bad command line (or a sync item refused), 3 cancelled,\n"
-                      "4 no audio files, 5 the device went away.\n");
+                      "\nExit status: 0 done, 1 failed, 2 bad command line (or a sync item refused, or a sync\n"
+                      "profile that cannot run), 3 cancelled or aborted, 4 no audio files, 5 the device went away,\n"
+                      "8 the destination of a sync is full.\n");
 }
 
 }  // namespace
