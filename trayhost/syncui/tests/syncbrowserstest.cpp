@@ -1,0 +1,236 @@
+#include "testsupport/devicegenerator.h"
+#include "testsupport/devicetree.h"
+#include "testsupport/scripteduserinterface.h"
+#include "trayhost/resources/ids.h"
+#include "trayhost/syncui/devicefolderbrowser.h"
+#include "trayhost/syncui/pcpathchooser.h"
+#include "trayhost/syncui/synchelpviewer.h"
+#include "trayhost/syncui/syncuiids.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+namespace trayhost {
+
+// The help viewer, the device folder browser and the PC browser, offscreen.
+class SyncBrowsersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void helpViewerShowsTheFormattedHelp();
+    void helpViewerOpensOnceAndClosesWithItsOwner();
+    void helpViewerOfAMissingFileIsEmpty();
+    void deviceBrowserOpensAtTheStartFolderOfAGeneratedDevice();
+    void deviceBrowserStartingAtAFileSelectsTheRoot();
+    void deviceBrowserListDoubleClicks();
+    void deviceBrowserRefreshSelectsTheRoot();
+    void deviceBrowserWithoutDevice();
+    void pcBrowserStartsAtThePathAndChoosesFoldersAndFiles();
+
+private:
+    static QTreeWidget* Tree(QWidget* dialog) { return dialog->findChild<QTreeWidget*>("1052"); }
+    static QTreeWidget* List(QWidget* dialog) { return dialog->findChild<QTreeWidget*>("1053"); }
+    static QString Selection(QWidget* dialog) { return dialog->findChild<QLineEdit*>("1020")->text(); }
+    static QStringList ListNames(QWidget* dialog);
+    static QTreeWidgetItem* ListItem(QWidget* dialog, const QString& name);
+
+    testsupport::ScriptedUserInterface ui_;
+};
+
+QStringList SyncBrowsersTest::ListNames(QWidget* dialog)
+{
+    QStringList names;
+    for (int i = 0; i < List(dialog)->topLevelItemCount(); ++i) names << List(dialog)->topLevelItem(i)->text(0);
+    return names;
+}
+
+QTreeWidgetItem* SyncBrowsersTest::ListItem(QWidget* dialog, const QString& name)
+{
+    const QList<QTreeWidgetItem*> found = List(dialog)->findItems(name, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.front();
+}
+
+void SyncBrowsersTest::helpViewerShowsTheFormattedHelp()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("help.rtf");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi{\\fonttbl{\\f0 Sans;}}{\\b\\fs32 Title}\\par Plain {\\i slanted} caf\\'e9\\par}");
+    file.close();
+
+    SyncOptionsHelpViewer viewer(path.toStdString());
+    QCOMPARE(viewer.windowTitle(), QString("Kova Sync Options Help"));
+    const auto* text = viewer.findChild<QTextBrowser*>("1039");
+    QVERIFY(text);
+    QVERIFY(text->isReadOnly());
+    QCOMPARE(text->toPlainText(), QString("Title\nPlain slanted café"));
+    const QTextBlock title = text->document()->firstBlock();
+    QCOMPARE(title.begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
+    QCOMPARE(title.begin().fragment().charFormat().fontPointSize(), 16.0);
+    bool slanted = false;
+    for (auto fragment = title.next().begin(); !fragment.atEnd(); ++fragment) {
+        if (fragment.fragment().text() == "slanted") slanted = fragment.fragment().charFormat().fontItalic();
+    }
+    QVERIFY(slanted);
+}
+
+void SyncBrowsersTest::helpViewerOpensOnceAndClosesWithItsOwner()
+{
+    QPointer<SyncOptionsHelpViewer> first;
+    {
+        SyncOptionsHelp help(std::string(KOVA_SYNC_HELP_FILE));
+        help.Open();
+        first = help.viewer();
+        QVERIFY(first && first->isVisible());
+        QVERIFY(!first->findChild<QTextBrowser*>("1039")->toPlainText().isEmpty());
+        help.Open();
+        QCOMPARE(help.viewer(), first.data());
+
+        QTest::keyClick(first, Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!help.viewer(), 5000);
+        help.Open();
+        first = help.viewer();
+        QVERIFY(first);
+    }
+    QVERIFY(!first);
+}
+
+void SyncBrowsersTest::helpViewerOfAMissingFileIsEmpty()
+{
+    for (const std::optional<std::string>& path : {std::optional<std::string>("/nonexistent/help.rtf"),
+                                                   std::optional<std::string>()}) {
+        SyncOptionsHelpViewer viewer(path);
+        QVERIFY(viewer.findChild<QTextBrowser*>("1039")->toPlainText().isEmpty());
+    }
+}
+
+void SyncBrowsersTest::deviceBrowserOpensAtTheStartFolderOfAGeneratedDevice()
+{
+    testsupport::TemporaryDevice device('E');
+    testsupport::GenerateDevice(device.directory(), 120);
+    DeviceFolderBrowser browser(nullptr, "E:\\Artist 0001\\Album 00007", ui_);
+    browser.show();
+
+    QCOMPARE(browser.windowTitle(), QString("Dialog"));
+    QTreeWidgetItem* current = Tree(&browser)->currentItem();
+    QVERIFY(current);
+    QCOMPARE(current->text(0), QString("Album 00007"));
+    QVERIFY(current->isExpanded());
+    QVERIFY(current->parent()->isExpanded());
+    QCOMPARE(Tree(&browser)->topLevelItem(0)->text(0), QString("E:\\"));
+    QCOMPARE(Selection(&browser), QString("E:\\Artist 0001\\Album 00007"));
+    QStringList expected{"cover.jpg"};
+    for (int song = 70; song < 80; ++song) {
+        expected << QString("%1 Song %2.mp3").arg(song % 10 + 1, 2, 10, QChar('0')).arg(song, 6, 10, QChar('0'));
+    }
+    expected.sort(Qt::CaseInsensitive);
+    QCOMPARE(ListNames(&browser), expected);
+
+    QTest::keyClick(&browser, Qt::Key_Return);
+    QCOMPARE(browser.QDialog::result(), int(kIdOk));
+    QCOMPARE(browser.chosenPath(), std::string("E:\\Artist 0001\\Album 00007"));
+}
+
+void SyncBrowsersTest::deviceBrowserStartingAtAFileSelectsTheRoot()
+{
+    testsupport::TemporaryDevice device('E');
+    device.WriteFile("Music/song.mp3", "x");
+    device.MakeFolder("Music/Rock");
+    DeviceFolderBrowser browser(nullptr, "E:\\Music\\song.mp3", ui_);
+    QCOMPARE(Tree(&browser)->currentItem(), Tree(&browser)->topLevelItem(0));
+    QCOMPARE(ListNames(&browser), QStringList{"Music"});
+    QCOMPARE(Selection(&browser), QString("E:\\"));
+}
+
+void SyncBrowsersTest::deviceBrowserListDoubleClicks()
+{
+    testsupport::TemporaryDevice device('E');
+    device.WriteFile("Music/Rock/a.mp3", "x");
+    device.WriteFile("Music/b.mp3", "x");
+    DeviceFolderBrowser browser(nullptr, "E:\\Music", ui_);
+    browser.show();
+
+    // A single click shows the entry's path; a double click on a folder shows its entries only.
+    QTreeWidgetItem* rock = ListItem(&browser, "Rock");
+    QVERIFY(rock);
+    QTest::mouseClick(List(&browser)->viewport(), Qt::LeftButton, {}, List(&browser)->visualItemRect(rock).center());
+    QCOMPARE(Selection(&browser), QString("E:\\Music\\Rock"));
+    QTest::mouseDClick(List(&browser)->viewport(), Qt::LeftButton, {}, List(&browser)->visualItemRect(rock).center());
+    QCOMPARE(ListNames(&browser), QStringList{"a.mp3"});
+    QCOMPARE(Tree(&browser)->currentItem()->text(0), QString("Music"));
+
+    // A double click on a file ends the browser with the file.
+    // (The view takes a second double click at the same place for a triple click.)
+    QTreeWidgetItem* song = ListItem(&browser, "a.mp3");
+    song->setSelected(true);
+    emit List(&browser)->itemDoubleClicked(song, 0);
+    QVERIFY(!browser.isVisible());
+    QCOMPARE(browser.QDialog::result(), int(kIdOk));
+    QCOMPARE(browser.chosenPath(), std::string("E:\\Music\\Rock\\a.mp3"));
+}
+
+void SyncBrowsersTest::deviceBrowserRefreshSelectsTheRoot()
+{
+    testsupport::TemporaryDevice device('E');
+    device.MakeFolder("Music/Rock");
+    DeviceFolderBrowser browser(nullptr, "E:\\Music\\Rock", ui_);
+    QCOMPARE(Tree(&browser)->currentItem()->text(0), QString("Rock"));
+    device.MakeFolder("Video");
+    browser.findChild<QPushButton*>("1022")->click();
+    QCOMPARE(Tree(&browser)->currentItem(), Tree(&browser)->topLevelItem(0));
+    QCOMPARE(ListNames(&browser), (QStringList{"Music", "Video"}));
+
+    QTest::keyClick(&browser, Qt::Key_Escape);
+    QCOMPARE(browser.QDialog::result(), int(kIdCancel));
+    QVERIFY(browser.chosenPath().empty());
+}
+
+void SyncBrowsersTest::deviceBrowserWithoutDevice()
+{
+    DeviceFolderBrowser browser(nullptr, "Q:\\Music", ui_);
+    QCOMPARE(Tree(&browser)->topLevelItemCount(), 1);
+    QCOMPARE(Tree(&browser)->topLevelItem(0)->text(0), QString("(No Device Present)"));
+    QVERIFY(!Tree(&browser)->currentItem() || !Tree(&browser)->currentItem()->isSelected());
+    QVERIFY(!browser.findChild<QPushButton*>("1021")->isEnabled());
+    QVERIFY(Selection(&browser).isEmpty());
+    browser.accept();
+    QCOMPARE(browser.QDialog::result(), int(kIdOk));
+    QVERIFY(browser.chosenPath().empty());
+}
+
+void SyncBrowsersTest::pcBrowserStartsAtThePathAndChoosesFoldersAndFiles()
+{
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath("Music/Rock"));
+    QFile song(folder.filePath("Music/a.mp3"));
+    QVERIFY(song.open(QIODevice::WriteOnly));
+    song.close();
+
+    PcPathChooser chooser(nullptr, folder.filePath("Music"));
+    QCOMPARE(chooser.windowTitle(), QString("Please choose the synchronization destination folder."));
+    QCOMPARE(chooser.directory().absolutePath(), folder.filePath("Music"));
+    chooser.selectFile("Rock");
+    chooser.accept();
+    QCOMPARE(chooser.QDialog::result(), int(QDialog::Accepted));
+    QCOMPARE(chooser.chosenPath(), folder.filePath("Music/Rock"));
+
+    PcPathChooser fileChooser(nullptr, folder.filePath("Music/a.mp3"));
+    QCOMPARE(fileChooser.directory().absolutePath(), folder.filePath("Music"));
+    fileChooser.accept();
+    QCOMPARE(fileChooser.chosenPath(), folder.filePath("Music/a.mp3"));
+
+    PcPathChooser missingStart(nullptr, folder.filePath("Missing"));
+    QCOMPARE(missingStart.directory().absolutePath(), QDir::currentPath());
+}
+
+}  // namespace trayhost
+
+QTEST_MAIN(trayhost::SyncBrowsersTest)
+#include "syncbrowserstest.moc"
