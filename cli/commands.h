@@ -28,5 +28,6 @@ struct Command {
 int RunProfile(const Arguments& arguments);
 int RunUpdate(const Arguments& arguments);
 int RunDevices(const Arguments& arguments);
+int RunSync(const Arguments& arguments);
 
 }  // namespace cli

@@ -18,6 +18,22 @@ constexpr std::array kCommands{
                  cli::RunUpdate},
     cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
                  cli::RunDevices},
+    cli::Command{"sync", "show | add | remove | set",
+                 "The KovaSync profile that the tray program synchronises by, kept in\n"
+                 "~/.config/kovahdd/registry.reg. PC paths are Linux paths; device paths carry the\n"
+                 "device's drive letter (E:\\Music) or are Linux paths in the device's folder.\n"
+                 "  show      the device, the option, clean-up, profile after sync and the numbered items\n"
+                 "  add PCPATH DEVICEPATH [--create-folders]\n"
+                 "            appends an item after the checks of the tray program's path editor, for the\n"
+                 "            profile's device and option; a refused item is told why (exit status 2). A\n"
+                 "            missing folder is created when the person at the terminal says yes, or with\n"
+                 "            --create-folders; without a terminal the answer is no\n"
+                 "  remove N  removes item N; the items after it move up\n"
+                 "  set [--device E] [--option both|pc-to-device|device-to-pc] [--cleanup on|off]\n"
+                 "      [--profile-after on|off]\n"
+                 "            changes the named settings; --device also moves the items' device paths\n"
+                 "            to that drive",
+                 cli::RunSync},
 };
 
 void PrintHelp(std::FILE* out)
@@ -38,8 +54,8 @@ void PrintHelp(std::FILE* out)
     }
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
-                      "\nExit status: 0 done, 1 failed, 2 bad command line, 3 cancelled, 4 no audio files,\n"
-                      "5 the device went away.\n");
+                      "\nExit status: 0 done, 1 failed, 2 bad command line (or a sync item refused), 3 cancelled,\n"
+                      "4 no audio files, 5 the device went away.\n");
 }
 
 }  // namespace

@@ -27,9 +27,19 @@ protected:
     // Runs kovahdd with the arguments, in an environment that knows no drives but those given.
     Outcome Run(const std::string& arguments, const std::string& drives = "")
     {
-        const std::string command = "env XDG_CONFIG_HOME='" + Folder("config") + "' KOVAHDD_SYSFS='" + Folder("sys") +
-                                    "' KOVAHDD_DRIVES='" + drives + "' KOVAHDD_INSTALLED_FILES='" + Folder("installed") +
-                                    "' " + KOVAHDD_EXECUTABLE + " " + arguments + " 2>&1";
+        return RunShell(Command(arguments, drives) + " 2>&1");
+    }
+
+    // kovahdd with the arguments as a shell command, its standard error going with its output.
+    std::string Command(const std::string& arguments, const std::string& drives = "")
+    {
+        return "env XDG_CONFIG_HOME='" + Folder("config") + "' KOVAHDD_SYSFS='" + Folder("sys") + "' KOVAHDD_DRIVES='" +
+               drives + "' KOVAHDD_INSTALLED_FILES='" + Folder("installed") + "' " + KOVAHDD_EXECUTABLE + " " +
+               arguments;
+    }
+
+    static Outcome RunShell(const std::string& command)
+    {
         Outcome outcome;
         std::FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) return outcome;
@@ -116,6 +126,79 @@ TEST_F(KovahddTest, UpdateOfAnUnknownDriveWantsTheModelNamed)
     EXPECT_EQ(outcome.exitStatus, 2);
     EXPECT_NE(outcome.output.find("--model"), std::string::npos) << outcome.output;
     EXPECT_FALSE(fs::exists(fs::path(Device()) / "kovahdd"));
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(KovahddTest, SyncCommandsEditTheProfile)
+{
+    const std::string drives = "E=" + Device() + "|Corvane|Kova HD Storage";
+    Folder("device/Music");
+    const std::string music = Folder("music");
+    Folder("music/Rock");
+    Folder("device/Jazz");
+    ASSERT_EQ(Run("sync set --device e --option both --cleanup on --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music'", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '  " + music + "/Rock  ' 'E:\\Rock'", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "/Jazz' '" + Device() + "/Jazz'", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync remove 2", drives).exitStatus, 0);
+
+    const Outcome shown = Run("sync show", drives);
+    EXPECT_EQ(shown.exitStatus, 0);
+    EXPECT_EQ(shown.output, "Device:             E:\n"
+                            "Option:             Synchronize PC and Device\n"
+                            "Clean-up:           on  (not used with this option)\n"
+                            "Profile after sync: off\n"
+                            "Items:\n"
+                            "  1  " + music + "  ->  E:\\Music\n"
+                            "  2  " + music + "/Jazz  ->  E:\\Jazz\n");
+}
+
+TEST_F(KovahddTest, SyncTellsEachRefusalByItsExitStatus)
+{
+    const std::string drives = "E=" + Device() + "|Corvane|Kova HD Storage";
+    ASSERT_EQ(Run("sync set --device E", drives).exitStatus, 0);
+    const std::string music = Folder("music");
+
+    const Outcome otherDrive = Run("sync add '" + music + "' 'F:\\Music'", drives);
+    EXPECT_EQ(otherDrive.exitStatus, 2);
+    EXPECT_TRUE(Contains(otherDrive.output, "The path must be on the same drive as the selected Kova Jukebox device (E)."))
+        << otherDrive.output;
+
+    // Without a terminal to ask, a missing folder is not created unless told so.
+    const Outcome notCreated = Run("sync add '" + music + "' 'E:\\New\\Sub' < /dev/null", drives);
+    EXPECT_EQ(notCreated.exitStatus, 2);
+    EXPECT_FALSE(fs::exists(Device() + "/New"));
+    EXPECT_EQ(Run("sync add '" + music + "' 'E:\\New\\Sub' --create-folders", drives).exitStatus, 0);
+    EXPECT_TRUE(fs::is_directory(Device() + "/New/Sub"));
+
+    EXPECT_EQ(Run("sync remove 5", drives).exitStatus, 2);
+    EXPECT_EQ(Run("sync set --option sideways", drives).exitStatus, 2);
+    EXPECT_EQ(Run("sync", drives).exitStatus, 2);
+}
+
+// Both programs read, change and save the profile at the same moment, again and again: each
+// change survives and the file stays whole.
+TEST_F(KovahddTest, ParallelSavesLoseNothing)
+{
+    const std::string music = Folder("music");
+    for (int i = 0; i < 12; ++i) ASSERT_EQ(Run("sync add '" + Folder("music/" + std::to_string(i)) + "' ''").exitStatus, 0);
+    for (int round = 0; round < 25; ++round) {
+        const bool on = round % 2 == 0;
+        const std::string cleanup = Command(std::string("sync set --cleanup ") + (on ? "on" : "off"));
+        const std::string profile = Command(std::string("sync set --profile-after ") + (on ? "off" : "on"));
+        const Outcome both = RunShell("(" + cleanup + " >/dev/null 2>&1 & a=$!; " + profile +
+                                      " >/dev/null 2>&1 & b=$!; wait $a; x=$?; wait $b; echo $x $?)");
+        ASSERT_EQ(both.output, "0 0\n") << "round " << round;
+        const Outcome shown = Run("sync show");
+        ASSERT_TRUE(Contains(shown.output, std::string("Clean-up:           ") + (on ? "on" : "off"))) << shown.output;
+        ASSERT_TRUE(Contains(shown.output, std::string("Profile after sync: ") + (on ? "off" : "on"))) << shown.output;
+        ASSERT_TRUE(Contains(shown.output, "  12  " + music + "/11  ->  \n")) << shown.output;
+        ASSERT_FALSE(Contains(shown.output, "warning")) << shown.output;
+    }
 }
 
 }  // namespace

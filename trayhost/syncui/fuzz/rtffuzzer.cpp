@@ -1,13 +1,13 @@
+// libFuzzer target for the RTF reader of the help viewer: any bytes read into a document whose runs
+// are valid UTF-8 of shown text, with font sizes in their bounds and no two neighbouring runs of one
+// format. Also run over mutated inputs by tests/rtffuzztest.cpp.
+
 #include "trayhost/syncui/rtfreader.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
-// The fuzz target of the RTF reader, for libFuzzer and for the mutation test that runs it in every
-// build. Any input must read into a document whose runs are valid UTF-8 of printable text, with
-// font sizes in their bounds and no two neighbouring runs of one format.
 namespace {
 
 std::size_t Utf8SequenceLength(unsigned char first)
@@ -55,6 +55,6 @@ bool IsSound(const trayhost::RtfDocument& document)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (!IsSound(trayhost::ReadRtf(bytes))) std::abort();
+    if (!IsSound(trayhost::ReadRtf(bytes))) __builtin_trap();
     return 0;
 }
