@@ -1,6 +1,9 @@
 #include "trayhost/syncui/devicefolderbrowser.h"
 
+#include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/paths.h"
+#include "trayhost/syncui/newfolderdialog.h"
 #include "trayhost/syncui/syncuiicons.h"
 #include "trayhost/syncui/syncuiids.h"
 #include "trayhost/syncui/syncuitexts.h"
@@ -116,6 +119,7 @@ DeviceFolderBrowser::DeviceFolderBrowser(QWidget* owner, const std::string& star
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { ListClicked(); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { ListActivated(); });
     connect(refresh, &QPushButton::clicked, this, [this] { Populate(false); });
+    connect(newFolder_, &QPushButton::clicked, this, [this] { NewFolder(); });
 
     resize(fontMetrics().averageCharWidth() * kBrowserColumns, fontMetrics().lineSpacing() * kBrowserLines);
     CenterWindow(this);
@@ -237,6 +241,38 @@ void DeviceFolderBrowser::ListActivated()
     }
     ShowSelection(PathOf(item));
     accept();
+}
+
+void DeviceFolderBrowser::NewFolder()
+{
+    const QTreeWidgetItem* item = tree_->currentItem();
+    if (!item || !item->data(0, kPathRole).isValid()) return;
+    const std::string parent = NewFolderParent(PathOf(item));
+    NewFolderDialog dialog(this, FromSystemText(ProposeNewFolderName(parent)));
+    if (dialog.exec() != kIdOk) return;
+    const std::string name = ToSystemText(dialog.name()).substr(0, platform::kMaxPath);
+    const std::string path = parent + name;
+    if (platform::CreateDirectory(path)) {
+        AddNewFolderEntry(name, path);
+    } else if (platform::GetLastError() == platform::kErrorAlreadyExists) {
+        userInterface_.MessageBox(target_.handle(), FolderExistsText(name), kFolderCreationTitle,
+                                  kMbOk | kMbIconExclamation);
+        // Once this one has returned: a fresh proposal, in a fresh dialog.
+        QMetaObject::invokeMethod(this, [this] { NewFolder(); }, Qt::QueuedConnection);
+    }
+}
+
+// The tree is not rebuilt: the new folder shows in the list, chosen.
+void DeviceFolderBrowser::AddNewFolderEntry(const std::string& name, const std::string& path)
+{
+    auto* entry = new QTreeWidgetItem(list_, {FromSystemText(name)});
+    entry->setIcon(0, SyncUiIcon(kIconBrowserFolder));
+    SetPath(entry, path);
+    entry->setData(0, kFolderRole, true);
+    ShowSelection(path);
+    list_->setFocus();
+    list_->setCurrentItem(entry);
+    list_->scrollToItem(entry);
 }
 
 }  // namespace trayhost

@@ -41,6 +41,10 @@ private:
     void TreeSelectionChanged();
     void ListClicked();
     void ListActivated();
+    // Asks for a name and creates the folder in the folder chosen in the tree; a name that is taken
+    // is told and asked again.
+    void NewFolder();
+    void AddNewFolderEntry(const std::string& name, const std::string& path);
 
     std::string startPath_;
     UserInterface& userInterface_;

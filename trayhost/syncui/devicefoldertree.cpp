@@ -4,6 +4,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "trayhost/sync/syncpaths.h"
 #include "trayhost/syncui/syncuitexts.h"
 
 #include <algorithm>
@@ -78,6 +79,15 @@ std::vector<DeviceFolderEntry> ListDeviceFolder(const std::string& folderPath)
         return platform::CompareNoCase(a.name, b.name) < 0;
     });
     return list;
+}
+
+std::string NewFolderParent(const std::string& chosenPath)
+{
+    std::string parent = chosenPath;
+    std::size_t nameOffset = parent.size();
+    if (IsFilePath(parent, &nameOffset)) parent.resize(nameOffset);
+    if (!platform::EndsWithBackslash(parent)) parent += '\\';
+    return parent;
 }
 
 std::string ProposeNewFolderName(const std::string& parent)

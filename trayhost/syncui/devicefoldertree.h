@@ -42,6 +42,10 @@ struct DeviceFolderEntry {
 // The entries of one folder, folders first, each group by name without regard to case.
 std::vector<DeviceFolderEntry> ListDeviceFolder(const std::string& folderPath);
 
+// The folder a new folder goes into when the given path is chosen in the tree: the path itself, or
+// the folder of a path taken for a file (IsFilePath); always ending with "\".
+std::string NewFolderParent(const std::string& chosenPath);
+
 // The name proposed for a new folder in parent (which ends with "\"): "Folder n" with the smallest n
 // from 1 on that does not exist there.
 std::string ProposeNewFolderName(const std::string& parent);

@@ -42,6 +42,11 @@ SyncOptionsHelpViewer::SyncOptionsHelpViewer(const std::optional<std::string>& h
 
 SyncOptionsHelp::~SyncOptionsHelp()
 {
+    Close();
+}
+
+void SyncOptionsHelp::Close()
+{
     delete viewer_;
 }
 

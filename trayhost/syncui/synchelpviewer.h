@@ -26,6 +26,7 @@ public:
     SyncOptionsHelp& operator=(const SyncOptionsHelp&) = delete;
 
     void Open();
+    void Close();
     SyncOptionsHelpViewer* viewer() const { return viewer_; }
 
 private:

@@ -10,11 +10,23 @@ std::string DeviceEntryText(uint8_t model, char driveLetter)
     return std::string(name) + " (" + driveLetter + ":)";
 }
 
-std::string WrongDeviceDriveText(char deviceLetter)
+std::string ItemConflictTitle(int32_t itemNumber)
 {
-    return std::string("Invalid Device path specified.  The path must be on the same drive as the selected Kova "
-                       "Jukebox device (") +
-           deviceLetter + ").";
+    return "Item " + std::to_string(itemNumber) + ":  Invalid Path";
+}
+
+std::string PcPathConflictText(int32_t itemNumber)
+{
+    return "The PC Path specified for Item " + std::to_string(itemNumber) +
+           " conflicts with another path specified for a synchronization and is invalid.  Please specify another PC "
+           "Path.";
+}
+
+std::string DevicePathConflictText(int32_t itemNumber)
+{
+    return "The Device Path specified for Item " + std::to_string(itemNumber) +
+           " conflicts with another path specified for synchronization and is invalid.  Please specify another path "
+           "on the Device.";
 }
 
 std::string NewFolderName(int32_t number)

@@ -13,12 +13,9 @@ inline constexpr const char* kSyncDeviceLabel = "Device:";
 inline constexpr const char* kSyncDropHint =
     "Drag-n-Drop Folders or Files onto the window or press \"Insert...\" to synchonize new content";
 inline constexpr const char* kSyncOptionsCaption = "KovaSync Options";
-inline constexpr const char* kSyncBothCaption = "Synchronize PC and Device";
-inline constexpr const char* kSyncPcToDeviceCaption = "PC overwrites Device";
-inline constexpr const char* kSyncDeviceToPcCaption = "Device overwrites PC";
+// The clean-up box's caption while no option is chosen; the options' own captions are
+// SyncOptionLabel and FileCleanupLabel (trayhost/sync/synctexts.h).
 inline constexpr const char* kSyncCleanupCaption = "Delete File/Folders that do not match";
-inline constexpr const char* kSyncCleanupDeviceCaption = "Delete Files/Folders on Device that do not exist on PC";
-inline constexpr const char* kSyncCleanupPcCaption = "Delete Files/Folders on PC that do not exist on Device";
 inline constexpr const char* kSyncAdditionalOptions = "Additional Options";
 inline constexpr const char* kSyncProfileAfterCaption = "Profile Device After Sync";
 inline constexpr const char* kSyncInsertButton = "&Insert...";
@@ -40,6 +37,15 @@ inline constexpr const char* kSyncToItselfTitle = "Warning";
 inline constexpr const char* kInvalidOptionText =
     "Invalid KovaSync option has been specified.  Please select a valid option.";
 inline constexpr const char* kInvalidOptionTitle = "Invalid Option";
+inline constexpr const char* kSyncOpenFailedText =
+    "An unexpected exception occurred creating the synchronization process.  Syncronization aborted.";
+inline constexpr const char* kSyncOpenFailedTitle = "ERROR";
+
+// The refusal of two items that claim one path: the title and the texts for a PC path and for a
+// device path, with the item's number (from 1).
+std::string ItemConflictTitle(int32_t itemNumber);
+std::string PcPathConflictText(int32_t itemNumber);
+std::string DevicePathConflictText(int32_t itemNumber);
 
 // The path editor.
 inline constexpr const char* kPathEditorTitle = "Edit KovaSync Paths";
@@ -50,10 +56,6 @@ inline constexpr const char* kPathEditorHint =
 inline constexpr const char* kPathEditorPcLabel = "PC Path";
 inline constexpr const char* kPathEditorDeviceLabelPath = "Device Path";
 inline constexpr const char* kBrowseButton = "...";
-inline constexpr const char* kMissingPcPathText = "Must specify a valid PC path.";
-inline constexpr const char* kInvalidPcPathTitle = "Invalid PC Path";
-inline constexpr const char* kMissingDevicePathText = "Must specify a valid path on the Device.";
-inline constexpr const char* kInvalidDevicePathTitle = "Invalid Device Path";
 
 // The device folder browser and the new-folder dialog.
 inline constexpr const char* kDeviceBrowserTitle = "Dialog";
@@ -74,9 +76,6 @@ inline constexpr const char* kHelpViewerTitle = "Kova Sync Options Help";
 // A device entry of the options dialog and the path editor: "Vantor Kova MP3 Jukebox (E:)". Model 1
 // is the HD model; every other code gets the PJ model's name.
 std::string DeviceEntryText(uint8_t model, char driveLetter);
-
-// The editor's refusal of a device path on another drive than the device's.
-std::string WrongDeviceDriveText(char deviceLetter);
 
 // The proposal of the new-folder dialog: "Folder 3".
 std::string NewFolderName(int32_t number);

@@ -4,11 +4,16 @@
 #include "trayhost/resources/ids.h"
 #include "trayhost/syncui/devicefolderbrowser.h"
 #include "trayhost/syncui/pcpathchooser.h"
+#include "trayhost/syncui/newfolderdialog.h"
 #include "trayhost/syncui/synchelpviewer.h"
+#include "trayhost/syncui/syncpatheditor.h"
 #include "trayhost/syncui/syncuiids.h"
+#include "trayhost/syncui/tests/modalscript.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +36,9 @@ private slots:
     void deviceBrowserListDoubleClicks();
     void deviceBrowserRefreshSelectsTheRoot();
     void deviceBrowserWithoutDevice();
+    void newFolderProposesAFreeNameAndAsksAgainForATakenOne();
+    void pathEditorFieldsTakeTheFirstDroppedPath();
+    void pathEditorBrowsesTheDevice();
     void pcBrowserStartsAtThePathAndChoosesFoldersAndFiles();
 
 private:
@@ -203,6 +211,85 @@ void SyncBrowsersTest::deviceBrowserWithoutDevice()
     browser.accept();
     QCOMPARE(browser.QDialog::result(), int(kIdOk));
     QVERIFY(browser.chosenPath().empty());
+}
+
+void SyncBrowsersTest::newFolderProposesAFreeNameAndAsksAgainForATakenOne()
+{
+    testsupport::TemporaryDevice device('E');
+    device.MakeFolder("Music/Folder 1");
+    DeviceFolderBrowser browser(nullptr, "E:\\Music", ui_);
+    QStringList proposals;
+    const auto name = [&proposals](const QString& typed) {
+        return [&proposals, typed](QDialog* dialog) {
+            auto* field = dialog->findChild<QLineEdit*>("1051");
+            proposals << field->text() + (field->selectedText() == field->text() ? " (selected)" : "");
+            field->setText(typed);
+            dialog->findChild<QPushButton*>("1")->click();
+        };
+    };
+    ModalScript script({name("Folder 1"), name("Live")});
+    browser.findChild<QPushButton*>("1021")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(script.finished(), 5000);
+
+    QCOMPARE(proposals, (QStringList{"Folder 2 (selected)", "Folder 2 (selected)"}));
+    QCOMPARE(ui_.messageBoxes().back().title, std::string("Error Folder Creation"));
+    QCOMPARE(ui_.messageBoxes().back().text,
+             std::string("The specified folder 'Folder 1' already exists.  Please specify a new folder."));
+    QVERIFY(device.Exists("Music/Live"));
+    QCOMPARE(ListNames(&browser).last(), QString("Live"));
+    QCOMPARE(Selection(&browser), QString("E:\\Music\\Live"));
+    // The tree is not rebuilt for it.
+    QCOMPARE(Tree(&browser)->currentItem()->childCount(), 1);
+}
+
+void SyncBrowsersTest::pathEditorFieldsTakeTheFirstDroppedPath()
+{
+    testsupport::TemporaryDevice device('E');
+    device.WriteFile("a.mp3", "x");
+    device.WriteFile("b.mp3", "x");
+    PathEditorExchange noDevice{"(No Device Present)", "", "E:\\Old", 0, SyncOption::PcToDevice, -1};
+    SyncPathEditor withoutDevice(nullptr, noDevice, ui_);
+    QCOMPARE(withoutDevice.findChild<QLabel*>("1028")->text(), QString("(No Device Present)"));
+    QVERIFY(withoutDevice.findChild<QLabel*>("1029")->text().isEmpty());
+    QVERIFY(!withoutDevice.findChild<QLineEdit*>("1013")->isEnabled());
+    QVERIFY(!withoutDevice.findChild<QPushButton*>("1018")->isEnabled());
+
+    PathEditorExchange exchange{"Vantor Kova MP3 Jukebox (E:)", "", "", 'E', SyncOption::PcToDevice, 1};
+    SyncPathEditor editor(nullptr, exchange, ui_);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(device.LinuxPath("a.mp3"))),
+                  QUrl::fromLocalFile(QString::fromStdString(device.LinuxPath("b.mp3")))});
+    for (const char* field : {"1012", "1013"}) {
+        auto* target = editor.findChild<QLineEdit*>(field);
+        QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPoint(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+    }
+    // The PC field shows the Linux path, the device field the device's own path.
+    QCOMPARE(editor.findChild<QLineEdit*>("1012")->text(), QString::fromStdString(device.LinuxPath("a.mp3")));
+    QCOMPARE(editor.findChild<QLineEdit*>("1013")->text(), QString("E:\\a.mp3"));
+}
+
+void SyncBrowsersTest::pathEditorBrowsesTheDevice()
+{
+    testsupport::TemporaryDevice device('E');
+    device.MakeFolder("Music");
+    PathEditorExchange exchange{"Vantor Kova MP3 Jukebox (E:)", "", "f:\\Missing", 'E', SyncOption::PcToDevice, 4};
+    SyncPathEditor editor(nullptr, exchange, ui_);
+    auto* field = editor.findChild<QLineEdit*>("1013");
+    QCOMPARE(field->text(), QString("E:\\Missing"));  // on the device's drive
+    QString startedAt;
+    ModalScript choose({[&](QDialog* browser) {
+        startedAt = Tree(browser)->currentItem()->text(0);
+        List(browser)->setCurrentItem(ListItem(browser, "Music"));
+        browser->findChild<QPushButton*>("1")->click();
+    }});
+    editor.findChild<QPushButton*>("1018")->click();
+    QVERIFY(choose.finished());
+    QCOMPARE(startedAt, QString("E:\\"));
+    QCOMPARE(field->text(), QString("E:\\Music"));
 }
 
 void SyncBrowsersTest::pcBrowserStartsAtThePathAndChoosesFoldersAndFiles()

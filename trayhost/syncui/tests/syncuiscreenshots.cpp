@@ -1,9 +1,13 @@
 #include "testsupport/devicetree.h"
 #include "testsupport/scripteduserinterface.h"
+#include "testsupport/userfolders.h"
+#include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/syncui/devicefolderbrowser.h"
 #include "trayhost/syncui/newfolderdialog.h"
 #include "trayhost/syncui/pcpathchooser.h"
 #include "trayhost/syncui/synchelpviewer.h"
+#include "trayhost/syncui/syncoptionsdialog.h"
+#include "trayhost/syncui/syncpatheditor.h"
 #include "trayhost/ui/windowimage.h"
 
 #include <QApplication>
@@ -29,6 +33,27 @@ void MakeSampleDevice(const testsupport::TemporaryDevice& device)
     }
 }
 
+// Detection as the tray program would find the sample device: an HD jukebox at E:.
+int32_t SampleDetection(KovaDetectionCallback callback, tagKOVAHDCONFLICTDIALOGINFO&, int32_t userData)
+{
+    callback('E', kModelHd, userData);
+    return 1;
+}
+
+// A stored profile of two items, as the options dialog loads it.
+void StoreSampleProfile(const testsupport::TemporaryDevice& pc)
+{
+    trayhost::SyncSettings settings;
+    settings.deviceLetter = 'E';
+    settings.option = trayhost::SyncOption::PcToDevice;
+    settings.fileCleanup = true;
+    for (const char* folder : {"Music", "Podcasts"}) {
+        pc.MakeFolder(folder);
+        settings.items.push_back({{}, {}, "P:\\" + std::string(folder), "E:\\" + std::string(folder)});
+    }
+    trayhost::SaveSyncSettings(settings);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -39,8 +64,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
         return 1;
     }
+    const testsupport::ScopedUserFolders userFolders;
     testsupport::TemporaryDevice device('E');
     MakeSampleDevice(device);
+    const testsupport::TemporaryDevice pc('P');
+    StoreSampleProfile(pc);
     testsupport::ScriptedUserInterface userInterface;
     bool written = true;
     const auto save = [&](QWidget& window, const char* name) {
@@ -48,6 +76,16 @@ int main(int argc, char** argv)
         written = SaveWindowImage(window, path) && written;
     };
 
+    trayhost::DeviceTable devices(&SampleDetection);
+    trayhost::SyncSettings settings;
+    auto* options = new trayhost::SyncOptionsDialog(
+        {devices, userInterface, settings, nullptr, {}, std::nullopt, [] {}});
+    save(*options, "options");
+    options->close();
+    trayhost::PathEditorExchange exchange{"Vantor Kova MP3 Jukebox (E:)", "P:\\Music", "E:\\Music", 'E',
+                                          trayhost::SyncOption::PcToDevice, 1};
+    trayhost::SyncPathEditor editor(nullptr, exchange, userInterface);
+    save(editor, "path_editor");
     trayhost::DeviceFolderBrowser browser(nullptr, "E:\\Music\\Jazz", userInterface);
     save(browser, "device_browser");
     trayhost::NewFolderDialog newFolder(nullptr, QStringLiteral("Folder 1"));
