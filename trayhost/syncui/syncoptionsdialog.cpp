@@ -226,6 +226,8 @@ QLayout* SyncOptionsDialog::MakeOptionArea()
 QLayout* SyncOptionsDialog::MakeButtonRow()
 {
     QPushButton* help = MakeButton(kControlSyncHelp, QString::fromUtf8(kSyncHelpButton));
+    // In the dialog before its own buttons, so that Tab reaches it first, as it stands left of them.
+    help->setParent(this);
     connect(help, &QPushButton::clicked, this, [this] { help_.Open(); });
     auto* row = new QHBoxLayout;
     row->addWidget(help);

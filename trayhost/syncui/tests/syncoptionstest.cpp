@@ -57,6 +57,7 @@ private slots:
     void closeBoxDiscardsAndEscapeSaves();
     void devicesAndDrops();
     void optionButtonsShowTheCleanupBox();
+    void tabOrderFollowsTheWindowFromTopToBottom();
     void helpOpensOnceAndClosesWithTheDialog();
     void runOpensTheDialogModally();
 
@@ -424,6 +425,19 @@ void SyncOptionsTest::optionButtonsShowTheCleanupBox()
     Control<QRadioButton>(kControlSyncDeviceToPc)->click();
     QVERIFY(cleanup->isVisible() && cleanup->isEnabled() && cleanup->isChecked());
     QCOMPARE(cleanup->text(), QString("Delete Files/Folders on PC that do not exist on Device"));
+}
+
+void SyncOptionsTest::tabOrderFollowsTheWindowFromTopToBottom()
+{
+    Open();
+    QStringList order;
+    QWidget* first = Control<QComboBox>(kControlSyncDevice);
+    for (QWidget* widget = first; order.size() < 20; widget = widget->nextInFocusChain()) {
+        if (widget->focusPolicy() & Qt::TabFocus && !widget->objectName().isEmpty()) order << widget->objectName();
+        if (widget->nextInFocusChain() == first) break;
+    }
+    QCOMPARE(order, (QStringList{"1007", "1019", "1023", "1024", "1025", "1026", "1054", "1015", "1016", "1031",
+                                 "1042", "1032", "1", "2"}));
 }
 
 void SyncOptionsTest::helpOpensOnceAndClosesWithTheDialog()
