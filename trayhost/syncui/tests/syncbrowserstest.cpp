@@ -29,7 +29,6 @@ class SyncBrowsersTest : public QObject {
 
 private slots:
     void helpViewerShowsTheFormattedHelp();
-    void helpViewerOpensOnceAndClosesWithItsOwner();
     void helpViewerOfAMissingFileIsEmpty();
     void deviceBrowserOpensAtTheStartFolderOfAGeneratedDevice();
     void deviceBrowserStartingAtAFileSelectsTheRoot();
@@ -87,27 +86,6 @@ void SyncBrowsersTest::helpViewerShowsTheFormattedHelp()
         if (fragment.fragment().text() == "slanted") slanted = fragment.fragment().charFormat().fontItalic();
     }
     QVERIFY(slanted);
-}
-
-void SyncBrowsersTest::helpViewerOpensOnceAndClosesWithItsOwner()
-{
-    QPointer<SyncOptionsHelpViewer> first;
-    {
-        SyncOptionsHelp help(std::string(KOVA_SYNC_HELP_FILE));
-        help.Open();
-        first = help.viewer();
-        QVERIFY(first && first->isVisible());
-        QVERIFY(!first->findChild<QTextBrowser*>("1039")->toPlainText().isEmpty());
-        help.Open();
-        QCOMPARE(help.viewer(), first.data());
-
-        QTest::keyClick(first, Qt::Key_Escape);
-        QTRY_VERIFY_WITH_TIMEOUT(!help.viewer(), 5000);
-        help.Open();
-        first = help.viewer();
-        QVERIFY(first);
-    }
-    QVERIFY(!first);
 }
 
 void SyncBrowsersTest::helpViewerOfAMissingFileIsEmpty()

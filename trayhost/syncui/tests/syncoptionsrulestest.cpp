@@ -171,35 +171,6 @@ TEST(DeviceBoxTest, EntriesSortedByTextAndTheProfilesDeviceChosen)
     }
 }
 
-TEST(SyncOptionsControlsTest, OptionButtonsCleanupBoxAndItemButtons)
-{
-    EXPECT_EQ(OptionOfButtons(true, true, false), SyncOption::SyncBoth);
-    EXPECT_EQ(OptionOfButtons(false, true, true), SyncOption::PcToDevice);
-    EXPECT_EQ(OptionOfButtons(false, false, true), SyncOption::DeviceToPc);
-    EXPECT_EQ(OptionOfButtons(false, false, false), SyncOption::Invalid);
-
-    struct Case {
-        SyncOption option;
-        bool shown;
-        bool enabled;
-        std::string_view caption;
-    };
-    for (const Case& c : {Case{SyncOption::SyncBoth, false, false, "Delete File/Folders that do not match"},
-                          Case{SyncOption::PcToDevice, true, true, "Delete Files/Folders on Device that do not exist on PC"},
-                          Case{SyncOption::DeviceToPc, true, true, "Delete Files/Folders on PC that do not exist on Device"},
-                          Case{SyncOption::Invalid, true, true, "Delete File/Folders that do not match"}}) {
-        const CleanupBox box = CleanupBoxFor(c.option);
-        EXPECT_EQ(box.shown, c.shown);
-        EXPECT_EQ(box.enabled, c.enabled);
-        EXPECT_EQ(box.caption, c.caption);
-    }
-
-    EXPECT_TRUE(ItemButtonsFor(1, 0, false).insert);
-    EXPECT_FALSE(ItemButtonsFor(0, 3, true).insert);
-    EXPECT_TRUE(ItemButtonsFor(0, 3, true).edit && ItemButtonsFor(0, 3, true).remove);
-    EXPECT_FALSE(ItemButtonsFor(1, 3, false).edit || ItemButtonsFor(1, 3, false).remove);
-}
-
 TEST(PathEditorExchangeTest, TheChosenDeviceOrNone)
 {
     const DeviceTable::Entry device{'E', kModelPj};

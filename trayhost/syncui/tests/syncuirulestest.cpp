@@ -1,6 +1,5 @@
 #include "trayhost/syncui/pcpathtext.h"
 #include "trayhost/syncui/synchelpfile.h"
-#include "trayhost/syncui/syncuitexts.h"
 
 #include "testsupport/devicetree.h"
 
@@ -14,13 +13,6 @@ namespace trayhost {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(SyncUiTextsTest, DeviceEntriesShowTheirOwnModelAndLetter)
-{
-    EXPECT_EQ(DeviceEntryText(1, 'E'), "Vantor Kova MP3 Jukebox (E:)");
-    EXPECT_EQ(DeviceEntryText(2, 'G'), "Corvane Kova Personal Jukebox (G:)");
-    EXPECT_EQ(DeviceEntryText(0, 'H'), "Corvane Kova Personal Jukebox (H:)");
-}
 
 TEST(SyncHelpFileTest, FoundInstalledElseBesideTheProgram)
 {
