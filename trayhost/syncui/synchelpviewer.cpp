@@ -52,16 +52,13 @@ void SyncOptionsHelp::Close()
 
 void SyncOptionsHelp::Open()
 {
-    if (viewer_) {
-        viewer_->showNormal();
-        viewer_->raise();
-        viewer_->activateWindow();
-        return;
+    if (!viewer_) {
+        viewer_ = new SyncOptionsHelpViewer(helpPath_);
+        CenterWindow(viewer_);
     }
-    viewer_ = new SyncOptionsHelpViewer(helpPath_);
-    CenterWindow(viewer_);
-    viewer_->show();
-    viewer_->repaint();
+    viewer_->showNormal();
+    viewer_->raise();
+    viewer_->activateWindow();
 }
 
 }  // namespace trayhost

@@ -47,8 +47,7 @@ inline constexpr uint32_t kIconBrowserFile = 140;
 inline constexpr uint32_t kIconBrowserNoDevice = 150;
 inline constexpr uint32_t kIconBrowserNewFolder = 141;
 
-// The help viewer, "Kova Sync Options Help": its text and its icon.
+// The help viewer, "Kova Sync Options Help": its text.
 inline constexpr int32_t kControlHelpText = 1039;
-inline constexpr uint32_t kIconHelpViewer = 166;
 
 }  // namespace trayhost
