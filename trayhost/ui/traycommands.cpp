@@ -13,6 +13,8 @@ TrayCommands::TrayCommands(const Collaborators& collaborators)
       update_(collaborators.devices, collaborators.engine, collaborators.userInterface),
       profile_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
                 collaborators.clock, [this] { mainWindow_.Destroy(); }}),
+      verify_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
+               collaborators.clock, [this] { mainWindow_.Destroy(); }, [this] { profile_.Run(); }}),
       syncOptions_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, syncSettings_,
                     [this] { return mainWindow_.handle(); }})
 {
@@ -21,7 +23,7 @@ TrayCommands::TrayCommands(const Collaborators& collaborators)
     dispatcher.SetHandler(Command::Close, [this] { mainWindow_.Destroy(); });
     dispatcher.SetHandler(Command::Profile, [this] { profile_.Run(); });
     dispatcher.SetHandler(Command::Update, [this] { update_.Run(dialogs_.Open()); });
-    dispatcher.SetHandler(Command::Verify, [this] { ReportNotAvailable(kMenuTextVerify); });
+    dispatcher.SetHandler(Command::Verify, [this] { verify_.Run(); });
     dispatcher.SetHandler(Command::KovaSync, [this] { syncOptions_.Run(); });
     dispatcher.SetHandler(Command::StartSync, [this] { ReportNotAvailable(kMenuTextKovaSync); });
 }

@@ -10,6 +10,7 @@
 #include "trayhost/syncui/syncoptionscommand.h"
 #include "trayhost/ui/dialogslots.h"
 #include "trayhost/ui/userinterface.h"
+#include "trayhost/verify/verifycommand.h"
 
 namespace trayhost {
 
@@ -33,6 +34,8 @@ public:
 
     // A profile worker thread has not ended yet.
     bool profileWorkerRunning() const { return profile_.workerRunning(); }
+    // A verification worker thread has not ended yet.
+    bool verifyWorkerRunning() const { return verify_.workerRunning(); }
 
     // The program's sync profile, which the options dialog and the sync run share.
     SyncSettings& syncSettings() { return syncSettings_; }
@@ -50,6 +53,7 @@ private:
     SyncSettings syncSettings_;
     UpdateCommand update_;
     ProfileCommand profile_;
+    VerifyCommand verify_;
     SyncOptionsCommand syncOptions_;
 };
 
