@@ -158,8 +158,8 @@ void SyncPathEditor::reject()
 
 void SyncPathEditor::BrowsePc()
 {
-    QString start = pcField_->text();
-    if (!platform::FileExists(PcPathFromDisplay(start.toStdString()))) start.clear();
+    const std::string typed = PcPathFromDisplay(TrimmedText(pcField_));
+    const QString start = platform::FileExists(typed) ? ShownPcPath(typed) : QString();
     if (const std::optional<QString> chosen = BrowseForPcPath(this, start)) pcField_->setText(*chosen);
 }
 
