@@ -17,6 +17,8 @@ namespace {
 // A page of help: about 70 characters wide and 36 lines high at the default font.
 constexpr int kViewerColumns = 70;
 constexpr int kViewerLines = 36;
+// Room between the text and the frame.
+constexpr int kTextMarginCharacters = 2;
 
 }  // namespace
 
@@ -32,6 +34,7 @@ SyncOptionsHelpViewer::SyncOptionsHelpViewer(const std::optional<std::string>& h
     text->setObjectName(QString::number(kControlHelpText));
     text->setOpenLinks(false);
     if (helpPath) FillTextDocument(*text->document(), LoadSyncOptionsHelp(*helpPath));
+    text->document()->setDocumentMargin(fontMetrics().averageCharWidth() * kTextMarginCharacters);
     text->moveCursor(QTextCursor::Start);
 
     auto* layout = new QVBoxLayout(this);
