@@ -34,7 +34,7 @@ std::vector<platform::FolderEntry> ListEntries(const std::string& folderPath)
 void AddSubfolders(DeviceFolderNode& parent, const std::string* startPath)
 {
     for (const platform::FolderEntry& entry : ListEntries(parent.path)) {
-        if (!entry.IsFolder()) continue;
+        if (!entry.IsFolderToWalk()) continue;
         DeviceFolderNode child;
         child.name = entry.name;
         child.path = platform::JoinPath(parent.path, entry.name);

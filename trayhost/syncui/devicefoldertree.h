@@ -30,7 +30,8 @@ struct DeviceFolderTree {
 // The folders of the drive named by the first (at most) 3 characters of startPath. With findStart,
 // the folder whose path equals startPath (without regard to case) is marked as the start; a path
 // that names no folder (a file, a missing folder) marks none. Folders that cannot be listed show no
-// subfolders, and a folder whose path would be longer than a path may be is left out.
+// subfolders; a link to a folder, which may lead back up the tree or off the device, and a folder
+// whose path would be longer than a path may be are left out.
 DeviceFolderTree ReadDeviceFolderTree(const std::string& startPath, bool findStart);
 
 struct DeviceFolderEntry {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,20 @@ TEST_F(DeviceFolderTreeTest, RootFoldersSortedAndDeeperOnesInReverseListingOrder
     const DeviceFolderNode& music = tree.root.children[2];
     EXPECT_EQ(NamesOf(music.children), listed);
     EXPECT_EQ(music.path, "E:\\Music");
+}
+
+TEST_F(DeviceFolderTreeTest, LinksToFoldersAreNotWalked)
+{
+    // Two links back up the tree would make the walk endless.
+    for (const char* link : {"Music/Rock/up", "Music/Rock/Live/up"}) {
+        std::filesystem::create_directory_symlink(device_.LinuxPath("Music"), device_.LinuxPath(link));
+    }
+    const DeviceFolderTree tree = ReadDeviceFolderTree("E:\\", false);
+    const std::vector<DeviceFolderNode>& music = tree.root.children[2].children;
+    const auto rock = std::find_if(music.begin(), music.end(), [](const auto& node) { return node.name == "Rock"; });
+    ASSERT_NE(rock, music.end());
+    EXPECT_EQ(NamesOf(rock->children), std::vector<std::string>{"Live"});
+    EXPECT_TRUE(rock->children.front().children.empty());
 }
 
 TEST_F(DeviceFolderTreeTest, StartFolder)
