@@ -53,6 +53,7 @@ public:
     }
     void MessageBeep(uint32_t) override {}
     trayhost::DeviceConflictAnswer AskDeviceConflict(const trayhost::DeviceConflictQuestion&) override { return {}; }
+    trayhost::FileNotFoundAnswer AskFileNotFound(const trayhost::FileNotFoundQuestion&) override { return {}; }
     trayhost::SyncConflictAnswer AskSyncConflict(trayhost::WindowHandle, const trayhost::SyncConflictQuestion&) override
     {
         return {};
@@ -133,8 +134,8 @@ int main()
     fs::create_directories(device);
     setenv("XDG_STATE_HOME", (base / "state").c_str(), 1);
     platform::DriveMap& drives = platform::DriveMap::Instance();
-    drives.Assign({.letter = 'P', .directory = pc.string(), .removable = false, .vendor = {}, .product = {}});
-    drives.Assign({.letter = 'E', .directory = device.string(), .removable = true, .vendor = {}, .product = {}});
+    drives.Assign({.letter = 'P', .directory = pc.string(), .removable = false, .vendor = {}, .product = {}, .volume = {}});
+    drives.Assign({.letter = 'E', .directory = device.string(), .removable = true, .vendor = {}, .product = {}, .volume = {}});
 
     const bool withRsync = std::system("command -v rsync >/dev/null 2>&1") == 0;
     bench::ChildRun firstSync{1e9, 1e9, 0};

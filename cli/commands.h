@@ -14,9 +14,11 @@ enum ExitStatus : int {
     kExitFailure = 1,       // the operation failed
     kExitUsage = 2,         // bad command line
     kExitCancelled = 3,
-    kExitNoAudioFiles = 4,
-    kExitDeviceLost = 5,
-    kExitDestinationFull = 8,  // a sync copy met a full disk
+    kExitNoAudioFiles = 4,  // profile
+    kExitNoPlaylists = 4,   // verify: no user playlists on the device
+    kExitDeviceLost = 5,    // also, for verify, a device without a user playlist folder
+    kExitPlaylistsNotWritten = 6,  // profile: finished, but a full or vanished device kept playlists off it
+    kExitDestinationFull = 8,      // sync: a copy met a full disk
 };
 
 struct Command {
@@ -27,10 +29,14 @@ struct Command {
 };
 
 int RunProfile(const Arguments& arguments);
+int RunVerify(const Arguments& arguments);
 int RunUpdate(const Arguments& arguments);
 int RunDevices(const Arguments& arguments);
 int RunSync(const Arguments& arguments);
 // kovahdd sync run; arguments start with "run".
 int RunSyncRun(const Arguments& arguments);
+
+// A profile run of the drive with its progress on the terminal; the exit status of "kovahdd profile".
+int ProfileDrive(char driveLetter);
 
 }  // namespace cli

@@ -16,6 +16,16 @@ constexpr std::array kCommands{
                  "engine library. The model is the detected one unless --model names it. Exit status 0\n"
                  "also when the device holds newer ones.",
                  cli::RunUpdate},
+    cli::Command{"verify", "TARGET [--remove-all | --keep-all] [--profile]",
+                 "Checks the user playlists in the device's kovahdd_playlists folder. Each entry whose audio\n"
+                 "file is not on the device, or whose text holds control characters, is printed as\n"
+                 "'PLAYLIST: missing ENTRY' or 'PLAYLIST: invalid characters ENTRY' (control characters as\n"
+                 "^I and the like). On a terminal each is asked about with one key; --remove-all removes\n"
+                 "them all without asking; --keep-all (also the rule without a terminal) only reports.\n"
+                 "A changed playlist is replaced only once its new content is complete, and deleted when\n"
+                 "nothing is left; a read-only one is asked about on a terminal and left alone otherwise.\n"
+                 "--profile profiles the device afterwards when a playlist changed.",
+                 cli::RunVerify},
     cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
                  cli::RunDevices},
     cli::Command{"sync", "show | add | remove | set | run",
@@ -63,9 +73,14 @@ void PrintHelp(std::FILE* out)
     }
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
-                      "\nExit status: 0 done, 1 failed, 2 bad command line (or a sync item refused, or a sync\n"
-                      "profile that cannot run), 3 cancelled or aborted, 4 no audio files, 5 the device went away,\n"
-                      "8 the destination of a sync is full.\n");
+                      "\nExit status: 0 done, 1 failed (verify: a playlist could not be read or changed),\n"
+                      "2 bad command line (or a sync item refused, or a sync profile that cannot run),\n"
+                      "3 cancelled (sync: or aborted), 4 no audio files (verify: no\n"
+                      "user playlists), 5 the device went away (verify: or it has no kovahdd_playlists folder),\n"
+                      "6 the profile finished but playlists could not be written (a full device, or one that\n"
+                      "went away while they were written; the device keeps its previous playlists). Playlists\n"
+                      "too large for the player are left out with a warning and exit status 0. 8 the\n"
+                      "destination of a sync is full.\n");
 }
 
 }  // namespace

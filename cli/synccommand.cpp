@@ -156,7 +156,7 @@ int RunAdd(const Arguments& arguments)
     // so that the tray program is never kept waiting for the person.
     SyncSettings settings;
     trayhost::LoadSyncSettings(settings);
-    TerminalUserInterface ui(createFolders);
+    TerminalUserInterface ui(createFolders, "--create-folders");
     const trayhost::PathValidation validation = trayhost::AcceptPathEditorEntry(
         ui, nullptr, settings.deviceLetter, settings.option, pcPath, devicePath);
     if (!validation.accepted) {

@@ -208,7 +208,9 @@ int RunSyncRun(const Arguments& arguments)
         return kExitUsage;
     }
     ProgressDisplay display(stderr);
-    TerminalUserInterface ui(false, request->conflicts, &display);
+    TerminalUserInterface ui(false);
+    ui.SetConflictPolicy(request->conflicts);
+    ui.SetProgressDisplay(&display);
     trayhost::SyncSettings settings;
     trayhost::LoadSyncSettings(settings);
     if (TellFlaw(settings, ui)) return kExitUsage;
@@ -238,7 +240,7 @@ int RunSyncRun(const Arguments& arguments)
     const bool profile = status == kExitSuccess && !request->dryRun && settings.profileAfterSync &&
                          settings.option != trayhost::SyncOption::DeviceToPc;
     if (!profile) return status;
-    return RunProfile({std::string(1, settings.deviceLetter) + ":"});
+    return ProfileDrive(settings.deviceLetter);
 }
 
 }  // namespace cli

@@ -5,45 +5,130 @@
 #include "platform/paths.h"
 #include "trayhost/sync/syncruntexts.h"
 
-#include <cstdio>
-#include <iterator>
-#include <string>
+#include <termios.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace cli {
 
 namespace {
 
+using trayhost::FileNotFoundChoice;
 using trayhost::SyncConflictAnswer;
 using trayhost::SyncConflictChoice;
 
-constexpr std::size_t kConflictEntries = std::size(trayhost::kConflictEntries);
+constexpr char kCaret = '^';
+constexpr unsigned char kDelete = 0x7F;
+// Caret notation: ^@ to ^_ for 0x00 to 0x1F, ^? for 0x7F.
+constexpr unsigned char kCaretOffset = 0x40;
 
-// The list position (1-based) of a choice in the conflict dialog.
-std::size_t PositionOf(SyncConflictChoice choice)
+struct KeyAnswer {
+    char key;
+    FileNotFoundChoice choice;
+    bool applyToAllPlaylists;
+    const char* said;  // echoed after the keypress
+};
+
+constexpr KeyAnswer kKeyAnswers[] = {
+    {'y', FileNotFoundChoice::Yes, false, "removed"},
+    {'n', FileNotFoundChoice::No, false, "kept"},
+    {'a', FileNotFoundChoice::YesToAll, false, "removed, with the further ones of this playlist"},
+    {'A', FileNotFoundChoice::YesToAll, true, "removed, with the further ones of every playlist"},
+    {'l', FileNotFoundChoice::NoToAll, false, "kept, with the further ones of this playlist"},
+    {'L', FileNotFoundChoice::NoToAll, true, "kept, with the further ones of every playlist"},
+};
+
+constexpr const char* kKeysExplained =
+    "Each bad entry is asked about with one key:\n"
+    "  y  remove it                 n  keep it\n"
+    "  a  remove it and every further bad entry of this playlist (A: of every playlist)\n"
+    "  l  keep it and every further bad entry of this playlist (L: of every playlist)\n"
+    "  c  cancel: stop here, this playlist stays as it was\n";
+
+// The keys of the conflict question: the entry of the dialog's list, for this conflict or (the
+// capital) for all file conflicts of the run.
+struct ConflictKey {
+    char key;
+    char allKey;
+    SyncConflictChoice choice;
+};
+
+constexpr ConflictKey kConflictKeys[] = {
+    {'p', 'P', SyncConflictChoice::PcOverwritesDevice},
+    {'d', 'D', SyncConflictChoice::DeviceOverwritesPc},
+    {'n', 'N', SyncConflictChoice::DoNothing},
+};
+
+constexpr const char* kConflictKeysExplained =
+    "Each conflict is asked about with one key (Enter: the choice in brackets):\n"
+    "  p  PC file overwrites Device file     d  Device file overwrites PC file     n  Do Nothing\n"
+    "  P, D, N  the same, and for all file conflicts of this run\n"
+    "  c  cancel: leave this file as it is    x  abort the synchronisation\n";
+
+const char* EntryText(SyncConflictChoice choice)
 {
-    for (std::size_t i = 0; i < kConflictEntries; ++i) {
-        if (trayhost::kConflictEntries[i].choice == choice) return i + 1;
+    for (const trayhost::SyncConflictEntry& entry : trayhost::kConflictEntries) {
+        if (entry.choice == choice) return entry.text;
     }
-    return 1;
+    return "";
 }
 
-std::string ShownPath(const std::string& path)
+char KeyOf(SyncConflictChoice choice)
 {
-    return platform::CodePage::System().ToUtf8(path);
+    for (const ConflictKey& key : kConflictKeys) {
+        if (key.choice == choice) return key.key;
+    }
+    return kConflictKeys[0].key;
 }
 
 // A PC path as its user knows it: the Linux path.
 std::string ShownPcPath(const std::string& path)
 {
     const std::optional<std::string> linuxPath = platform::ToLinuxPath(path);
-    return linuxPath ? *linuxPath : ShownPath(path);
+    return linuxPath ? TerminalText(*linuxPath) : TerminalText(path);
 }
 
 SyncConflictAnswer Decided(SyncConflictChoice choice)
 {
     return {trayhost::kIdOk, choice, true};
+}
+
+// One keypress, without waiting for Enter; empty at the end of input or when Ctrl-C stops the wait.
+std::optional<char> ReadKey()
+{
+    termios saved{};
+    const bool isTerminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (isTerminal) {
+        termios raw = saved;
+        raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        raw.c_cc[VMIN] = 1;
+        raw.c_cc[VTIME] = 0;
+        tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+    }
+    char key = 0;
+    const ssize_t got = read(STDIN_FILENO, &key, 1);
+    if (isTerminal) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    if (got != 1) return std::nullopt;
+    return key;
+}
+
+// Waits for one of the keys; empty when the wait ends without one.
+std::optional<char> ReadOneOf(std::string_view keys)
+{
+    for (;;) {
+        const std::optional<char> key = ReadKey();
+        if (!key || keys.find(*key) != std::string_view::npos) return key;
+    }
+}
+
+void Say(const char* text)
+{
+    std::fprintf(stderr, "%s", text);
+    std::fflush(stderr);
 }
 
 }  // namespace
@@ -52,7 +137,7 @@ int32_t TerminalUserInterface::MessageBox(trayhost::WindowHandle, const std::str
                                           uint32_t style)
 {
     EndProgressLine();
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), ShownPath(text).c_str());
+    std::fprintf(stderr, "%s: %s\n", TerminalText(title).c_str(), TerminalText(text).c_str());
     if ((style & trayhost::kMbButtonMask) != trayhost::kMbYesNo) return trayhost::kIdOk;
     return AskYesNo();
 }
@@ -64,7 +149,8 @@ int32_t TerminalUserInterface::AskYesNo()
         return trayhost::kIdYes;
     }
     if (!::isatty(STDIN_FILENO)) {
-        std::fprintf(stderr, "(no: there is no terminal to ask; --create-folders answers yes)\n");
+        const std::string hint = yesFlag_.empty() ? "" : "; " + yesFlag_ + " answers yes";
+        std::fprintf(stderr, "(no: there is no terminal to ask%s)\n", hint.c_str());
         return trayhost::kIdNo;
     }
     std::fprintf(stderr, "[y/N] ");
@@ -83,6 +169,24 @@ trayhost::DeviceConflictAnswer TerminalUserInterface::AskDeviceConflict(const tr
     return {};
 }
 
+trayhost::FileNotFoundAnswer TerminalUserInterface::AskFileNotFound(const trayhost::FileNotFoundQuestion&)
+{
+    if (!::isatty(STDIN_FILENO)) return {FileNotFoundChoice::No, std::nullopt};
+    if (!keysExplained_) {
+        Say(kKeysExplained);
+        keysExplained_ = true;
+    }
+    Say("  remove it? [y,n,a,A,l,L,c] ");
+    const std::optional<char> key = ReadOneOf("ynaAlLc");
+    for (const KeyAnswer& answer : kKeyAnswers) {
+        if (key != answer.key) continue;
+        std::fprintf(stderr, "%s\n", answer.said);
+        return {answer.choice, answer.applyToAllPlaylists};
+    }
+    Say("cancelled\n");
+    return {FileNotFoundChoice::Cancel, std::nullopt};
+}
+
 SyncConflictAnswer TerminalUserInterface::AskSyncConflict(trayhost::WindowHandle,
                                                           const trayhost::SyncConflictQuestion& question)
 {
@@ -90,7 +194,7 @@ SyncConflictAnswer TerminalUserInterface::AskSyncConflict(trayhost::WindowHandle
     if (policy == ConflictPolicy::Ask && !::isatty(STDIN_FILENO)) {
         EndProgressLine();
         if (!std::exchange(toldNoTerminal_, true)) {
-            std::fprintf(stderr, "kovahdd: conflicts are skipped: there is no terminal to ask (see --conflicts)\n");
+            Say("kovahdd: conflicts are skipped: there is no terminal to ask (see --conflicts)\n");
         }
         policy = ConflictPolicy::Skip;
     }
@@ -102,46 +206,47 @@ SyncConflictAnswer TerminalUserInterface::AskSyncConflict(trayhost::WindowHandle
     }
 
     EndProgressLine();
-    std::fprintf(stderr, "%s: %s\n  PC File:      %s\n  Device File:  %s\n%s\n", trayhost::kConflictTitle,
-                 trayhost::kConflictText, ShownPcPath(question.pcFile).c_str(), ShownPath(question.deviceFile).c_str(),
-                 trayhost::kConflictChoiceCaption);
-    for (std::size_t i = 0; i < kConflictEntries; ++i) {
-        std::fprintf(stderr, "  %zu  %s\n", i + 1, trayhost::kConflictEntries[i].text);
-    }
-    for (;;) {
-        if (const std::optional<SyncConflictAnswer> answer = ReadConflictAnswer(question.choice)) return *answer;
-    }
-}
-
-// One line of input: a number of the list (the previous choice when empty), followed by 'a' to apply
-// it to all file conflicts; 'c' cancels (skips this file), 'x' aborts the run, as does the end of the
-// input. Empty optional when the line means nothing.
-std::optional<SyncConflictAnswer> TerminalUserInterface::ReadConflictAnswer(SyncConflictChoice previous)
-{
-    std::fprintf(stderr, "Choice [%zu], followed by 'a' to apply to all file conflicts; 'c' skips this file, "
-                         "'x' aborts: ",
-                 PositionOf(previous));
+    if (!std::exchange(conflictKeysExplained_, true)) Say(kConflictKeysExplained);
+    std::fprintf(stderr, "%s: %s\n  PC File:      %s\n  Device File:  %s\n  [p,d,n,P,D,N,c,x; %c] ",
+                 trayhost::kConflictTitle, trayhost::kConflictText, ShownPcPath(question.pcFile).c_str(),
+                 TerminalText(question.deviceFile).c_str(), KeyOf(question.choice));
     std::fflush(stderr);
-    char line[32] = {};
-    if (!std::fgets(line, sizeof line, stdin)) return SyncConflictAnswer{trayhost::kIdAbort};
-    std::string text(line);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
-    if (text == "c") return SyncConflictAnswer{trayhost::kIdCancel};
-    if (text == "x") return SyncConflictAnswer{trayhost::kIdAbort};
-    SyncConflictAnswer answer{trayhost::kIdOk, previous, false};
-    if (!text.empty() && text.back() == 'a') {
-        answer.applyToAll = true;
-        text.pop_back();
+    const std::optional<char> key = ReadOneOf("pdnPDNcx\n");
+    for (const ConflictKey& choice : kConflictKeys) {
+        if (key != choice.key && key != choice.allKey && !(key == '\n' && choice.choice == question.choice)) continue;
+        const bool toAll = key == choice.allKey;
+        std::fprintf(stderr, "%s%s\n", EntryText(choice.choice), toAll ? ", for all file conflicts" : "");
+        return {trayhost::kIdOk, choice.choice, toAll};
     }
-    if (text.empty()) return answer;
-    if (text.size() != 1 || text[0] < '1' || text[0] > static_cast<char>('0' + kConflictEntries)) return std::nullopt;
-    answer.choice = trayhost::kConflictEntries[static_cast<std::size_t>(text[0] - '1')].choice;
-    return answer;
+    if (key == 'c') {
+        Say("left as it is\n");
+        return {trayhost::kIdCancel};
+    }
+    Say("aborted\n");
+    return {trayhost::kIdAbort};
 }
 
 void TerminalUserInterface::EndProgressLine()
 {
     if (display_) display_->Finish();
+}
+
+std::string TerminalText(std::string_view text)
+{
+    std::string visible;
+    for (const char byte : text) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value < 0x20 && byte != '\n') {
+            visible += kCaret;
+            visible += static_cast<char>(value + kCaretOffset);
+        } else if (value == kDelete) {
+            visible += kCaret;
+            visible += '?';
+        } else {
+            visible += byte;
+        }
+    }
+    return platform::CodePage::System().ToUtf8(visible);
 }
 
 }  // namespace cli

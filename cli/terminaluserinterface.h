@@ -2,7 +2,8 @@
 
 #include "trayhost/ui/userinterface.h"
 
-#include <optional>
+#include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -16,16 +17,16 @@ enum class ConflictPolicy {
     Skip,        // "Do Nothing"
 };
 
-// The tray program's message boxes on a terminal: a message is printed on standard error as
-// "Title: text"; a Yes/No question is answered by the person at the terminal, or, without one,
-// by the answer given beforehand (No unless told Yes). A sync conflict is asked like the conflict
-// dialog, or decided by the policy.
+// The tray program's message boxes and questions on a terminal. A message is printed on standard
+// error as "Title: text"; a Yes/No question is answered by the person at the terminal, or, without
+// one, by the answer given beforehand (No unless told Yes). The File Not Found question takes one
+// keypress, the keys explained before the first question; without a terminal it is answered No.
+// A sync conflict is asked the same way, or decided by the conflict policy.
 class TerminalUserInterface : public trayhost::UserInterface {
 public:
-    // A progress bar on display is ended before anything is printed.
-    explicit TerminalUserInterface(bool answerYes, ConflictPolicy conflicts = ConflictPolicy::Ask,
-                                   ProgressDisplay* display = nullptr)
-        : answerYes_(answerYes), conflicts_(conflicts), display_(display)
+    // yesFlag names the command's option that answers Yes beforehand, told when no terminal can be asked.
+    explicit TerminalUserInterface(bool answerYes, std::string yesFlag = {})
+        : answerYes_(answerYes), yesFlag_(std::move(yesFlag))
     {
     }
 
@@ -33,18 +34,31 @@ public:
                        uint32_t style) override;
     void MessageBeep(uint32_t type) override;
     trayhost::DeviceConflictAnswer AskDeviceConflict(const trayhost::DeviceConflictQuestion& question) override;
+    // Ctrl-C or the end of input answer Cancel.
+    trayhost::FileNotFoundAnswer AskFileNotFound(const trayhost::FileNotFoundQuestion& question) override;
+    // Ctrl-C or the end of input answer Abort.
     trayhost::SyncConflictAnswer AskSyncConflict(trayhost::WindowHandle owner,
                                                  const trayhost::SyncConflictQuestion& question) override;
 
+    void SetConflictPolicy(ConflictPolicy policy) { conflicts_ = policy; }
+    // A progress bar on the display is ended before anything is printed.
+    void SetProgressDisplay(ProgressDisplay* display) { display_ = display; }
+
 private:
     int32_t AskYesNo();
-    std::optional<trayhost::SyncConflictAnswer> ReadConflictAnswer(trayhost::SyncConflictChoice previous);
     void EndProgressLine();
 
     bool answerYes_;
-    ConflictPolicy conflicts_;
-    ProgressDisplay* display_;
+    std::string yesFlag_;
+    bool keysExplained_ = false;
+    ConflictPolicy conflicts_ = ConflictPolicy::Ask;
+    ProgressDisplay* display_ = nullptr;
+    bool conflictKeysExplained_ = false;
     bool toldNoTerminal_ = false;
 };
+
+// A text of the system code page as the terminal shows it: in UTF-8, with each control character but
+// the line feed written in caret notation (a TAB is ^I), so that a name cannot steer the terminal.
+std::string TerminalText(std::string_view text);
 
 }  // namespace cli

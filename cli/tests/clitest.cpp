@@ -2,6 +2,7 @@
 
 #include "testsupport/devicegenerator.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/id3builder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -74,6 +76,43 @@ TEST_F(KovahddTest, ProfilesADirectoryAndSaysSo)
         EXPECT_TRUE(fs::exists(fs::path(Device()) / "kovahdd" / "sys_playlist" / name)) << name;
     }
     EXPECT_EQ(fs::file_size(fs::path(Device()) / "kovahdd" / "pfr.bin"), 8u);
+    EXPECT_NE(outcome.output.find("(playlists written: artist, album, title, genre, audio files)."), std::string::npos)
+        << outcome.output;
+}
+
+TEST_F(KovahddTest, ProfileSummarisesWhatThePlayerWillShowAndNamesWhatItCannotAddress)
+{
+    for (const char* name : {"Band - Song.mp3", "日本.mp3"}) testsupport::WriteWholeFile(Device() + "/" + name, "");
+    testsupport::WriteWholeFile(Device() + "/tagless.mp3", std::string(300, 'x'));
+    const Outcome outcome = Run("profile '" + Device() + "'");
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("The player will show 1 track, 1 artist, 1 album and 1 genre"), std::string::npos)
+        << outcome.output;
+
+    testsupport::WriteWholeFile(Device() + "/日本.mp3", std::string(300, 'x'));
+    const Outcome named = Run("profile '" + Device() + "'");
+    EXPECT_NE(named.output.find("Warning: 1 song has a name with characters the player cannot read"), std::string::npos)
+        << named.output;
+    EXPECT_NE(named.output.find("\\日本.mp3\n"), std::string::npos) << named.output;
+}
+
+TEST(KovahddFullDeviceTest, PlaylistsThatCannotBeWrittenGiveTheirOwnExitStatus)
+{
+    const testsupport::TemporaryDevice small('F', 64 * 1024);
+    if (!small.IsSizeLimited()) GTEST_SKIP() << "needs root to mount a size-limited tmpfs";
+    small.WriteFile("a.mp3", std::string(300, 'x'));
+    for (int i = 0;; ++i) {
+        try {
+            small.WriteFile(std::string(200, 'n') + std::to_string(i) + ".mp3", std::string(2000, 'x'));
+        } catch (const std::exception&) {
+            break;
+        }
+    }
+    const std::string command = std::string("env KOVAHDD_DRIVES= ") + KOVAHDD_EXECUTABLE + " profile '" +
+                                small.directory() + "' >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 6);
 }
 
 TEST_F(KovahddTest, ProfileTellsEachOutcomeByItsExitStatus)
@@ -126,6 +165,88 @@ TEST_F(KovahddTest, UpdateOfAnUnknownDriveWantsTheModelNamed)
     EXPECT_EQ(outcome.exitStatus, 2);
     EXPECT_NE(outcome.output.find("--model"), std::string::npos) << outcome.output;
     EXPECT_FALSE(fs::exists(fs::path(Device()) / "kovahdd"));
+}
+
+// Playlists of the kinds a verification meets: CR LF and LF lines, an entry for another drive letter,
+// names differing from the file's only in letter case, a missing file, an entry with a TAB, and a
+// playlist of 0 bytes.
+constexpr const char* kMixedPlaylist = "#EXTM3U\r\nC:\\Music\\song.mp3\r\n\\music\\SONG.MP3\n"
+                                       "gone.mp3\r\nMusic\\bad\tname.mp3\n..\\Music\\Song.mp3\n";
+constexpr const char* kMixedPlaylistCleaned = "#EXTM3U\r\nC:\\Music\\song.mp3\r\n\\music\\SONG.MP3\n"
+                                              "..\\Music\\Song.mp3\n";
+
+class KovahddVerifyTest : public KovahddTest {
+protected:
+    KovahddVerifyTest()
+    {
+        fs::create_directories(Device() + "/Music");
+        testsupport::WriteWholeFile(Device() + "/Music/Song.mp3", testsupport::Mp3File(""));
+        fs::create_directories(Device() + "/kovahdd_playlists");
+        testsupport::WriteWholeFile(Playlist("mixed.m3u"), kMixedPlaylist);
+        testsupport::WriteWholeFile(Playlist("empty.m3u"), "");
+    }
+
+    std::string Playlist(const std::string& name) const { return Device() + "/kovahdd_playlists/" + name; }
+    // Standard input is no terminal, as in a script.
+    Outcome Verify(const std::string& flags) { return Run("verify '" + Device() + "' " + flags + " </dev/null"); }
+
+    static void ExpectBadEntriesReported(const std::string& output)
+    {
+        EXPECT_NE(output.find("mixed.m3u: missing gone.mp3\n"), std::string::npos) << output;
+        EXPECT_NE(output.find("mixed.m3u: invalid characters Music\\bad^Iname.mp3\n"), std::string::npos) << output;
+        EXPECT_NE(output.find("empty.m3u: empty\n"), std::string::npos) << output;
+        EXPECT_EQ(output.find("mixed.m3u: missing C:"), std::string::npos) << output;
+        EXPECT_EQ(output.find("SONG.MP3"), std::string::npos) << output;
+    }
+};
+
+TEST_F(KovahddVerifyTest, RemoveAllRewritesTheMixedPlaylistAndDeletesTheEmptyOne)
+{
+    const Outcome outcome = Verify("--remove-all");
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    ExpectBadEntriesReported(outcome.output);
+    EXPECT_NE(outcome.output.find("mixed.m3u: rewritten\n"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("empty.m3u: deleted\n"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("a profile of the device is advised"), std::string::npos) << outcome.output;
+    EXPECT_EQ(testsupport::ReadWholeFile(Playlist("mixed.m3u")), kMixedPlaylistCleaned);
+    EXPECT_FALSE(fs::exists(Playlist("empty.m3u")));
+    EXPECT_FALSE(fs::exists(Device() + "/kovahdd"));
+}
+
+TEST_F(KovahddVerifyTest, WithoutATerminalOrWithKeepAllItOnlyReports)
+{
+    for (const char* flags : {"", "--keep-all"}) {
+        const Outcome outcome = Verify(flags);
+        EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+        ExpectBadEntriesReported(outcome.output);
+        EXPECT_EQ(outcome.output.find("rewritten"), std::string::npos) << outcome.output;
+        EXPECT_EQ(testsupport::ReadWholeFile(Playlist("mixed.m3u")), kMixedPlaylist);
+        EXPECT_TRUE(fs::exists(Playlist("empty.m3u")));
+    }
+}
+
+TEST_F(KovahddVerifyTest, ProfileFlagProfilesTheDeviceAfterAChange)
+{
+    const Outcome outcome = Verify("--remove-all --profile");
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("Profiling finished."), std::string::npos) << outcome.output;
+    EXPECT_TRUE(fs::exists(fs::path(Device()) / "kovahdd" / "sys_playlist" / "audiofiles.m3u"));
+}
+
+TEST_F(KovahddVerifyTest, ExitStatusTellsEachOutcome)
+{
+    EXPECT_EQ(Verify("--keep-all --remove-all").exitStatus, 2);
+    EXPECT_EQ(Run("verify").exitStatus, 2);
+    fs::remove(Playlist("mixed.m3u"));
+    fs::remove(Playlist("empty.m3u"));
+    testsupport::WriteWholeFile(Playlist("cover.jpg"), "JPEG");
+    const Outcome none = Verify("");
+    EXPECT_EQ(none.exitStatus, 4) << none.output;
+    EXPECT_NE(none.output.find("No user playlists were found"), std::string::npos) << none.output;
+    fs::remove_all(Device() + "/kovahdd_playlists");
+    const Outcome noFolder = Verify("");
+    EXPECT_EQ(noFolder.exitStatus, 5) << noFolder.output;
+    EXPECT_NE(noFolder.output.find("has no kovahdd_playlists folder"), std::string::npos) << noFolder.output;
 }
 
 bool Contains(const std::string& text, const std::string& part)

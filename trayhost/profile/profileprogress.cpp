@@ -9,7 +9,9 @@ namespace trayhost {
 ProfileProgress::ProfileProgress(ProfileDialogView& view, ProfilerEngine& engine, Clock& clock,
                                  UserInterface& userInterface)
     : view_(view), engine_(engine), userInterface_(userInterface),
-      watchdog_(clock.MakeIntervalTimer([this] { WatchdogTick(); }))
+      watchdog_(clock, [this] {
+          if (!IsOver()) Abort();
+      })
 {
 }
 
@@ -59,10 +61,7 @@ void ProfileProgress::PressButton()
         state_ = State::Cancelling;
         view_.PostReport(kReportProfileCancelled);
         engine_.CancelSynchronize();
-        if (engineRunning_ && !watchdog_->IsRunning()) {
-            watchdogElapsedMs_ = 0;
-            watchdog_->Start(kWatchdogPeriod);
-        }
+        if (engineRunning_) watchdog_.Start();
         break;
     case State::Finished:
         Destroy();
@@ -85,7 +84,7 @@ void ProfileProgress::Report(int32_t code, intptr_t value)
 void ProfileProgress::EngineStopped()
 {
     engineRunning_ = false;
-    watchdog_->Stop();
+    watchdog_.Stop();
     view_.ShowBusyCursor(false);
 }
 
@@ -96,16 +95,8 @@ void ProfileProgress::RunEnded()
     view_.BringToFront();
 }
 
-void ProfileProgress::WatchdogTick()
-{
-    if (IsOver()) return;
-    watchdogElapsedMs_ += static_cast<uint32_t>(kWatchdogPeriod.count());
-    if (watchdogElapsedMs_ > kWatchdogLimitMs) Abort();
-}
-
 void ProfileProgress::Abort()
 {
-    watchdog_->Stop();
     state_ = State::Aborting;
     userInterface_.MessageBox(view_.handle(), kWatchdogErrorText, kWatchdogErrorTitle, kMbOk | kMbIconStop);
     Destroy();
@@ -114,7 +105,7 @@ void ProfileProgress::Abort()
 
 void ProfileProgress::Destroy()
 {
-    watchdog_->Stop();
+    watchdog_.Stop();
     state_ = State::Destroyed;
     view_.Close();
 }

@@ -2,13 +2,12 @@
 
 #include "platform/messages.h"
 #include "trayhost/clock.h"
+#include "trayhost/profile/cancelwatchdog.h"
 #include "trayhost/profile/profiledialogview.h"
 #include "trayhost/profilerengine.h"
 #include "trayhost/ui/userinterface.h"
 
-#include <chrono>
 #include <cstdint>
-#include <memory>
 
 namespace trayhost {
 
@@ -25,10 +24,6 @@ public:
         Destroyed,
     };
 
-    static constexpr std::chrono::milliseconds kWatchdogPeriod{500};
-    // The watchdog fires once the time since the cancel exceeds this: at its eleventh tick.
-    static constexpr uint32_t kWatchdogLimitMs = 5000;
-
     ProfileProgress(ProfileDialogView& view, ProfilerEngine& engine, Clock& clock, UserInterface& userInterface);
 
     // Puts the window in its first state: button "Cancel", busy pointer, no watchdog.
@@ -43,13 +38,12 @@ public:
     void PressButton();
 
     State state() const { return state_; }
-    bool watchdogRunning() const { return watchdog_->IsRunning(); }
+    bool watchdogRunning() const { return watchdog_.IsRunning(); }
 
 private:
     void Report(int32_t code, intptr_t value);
     void EngineStopped();
     void RunEnded();
-    void WatchdogTick();
     void Abort();
     void Destroy();
     bool IsOver() const { return state_ == State::Aborting || state_ == State::Destroyed; }
@@ -57,8 +51,7 @@ private:
     ProfileDialogView& view_;
     ProfilerEngine& engine_;
     UserInterface& userInterface_;
-    std::unique_ptr<IntervalTimer> watchdog_;
-    uint32_t watchdogElapsedMs_ = 0;
+    CancelWatchdog watchdog_;
     bool engineRunning_ = true;
     State state_ = State::Running;
 };

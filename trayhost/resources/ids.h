@@ -49,6 +49,7 @@ enum class MouseMessage : uint32_t {
 // Dialogs and their controls.
 inline constexpr uint32_t kDialogAbout = 103;
 inline constexpr uint32_t kDialogProfile = 130;
+inline constexpr uint32_t kDialogFileNotFound = 131;
 inline constexpr uint32_t kDialogDeviceConflict = 172;
 inline constexpr int32_t kControlOk = 1;
 inline constexpr int32_t kControlCancel = 2;
@@ -77,21 +78,33 @@ inline constexpr uint32_t kBitmapProfilePj = 133;
 inline constexpr uint32_t kProfileEngineStoppedMessage = platform::kWmUser + 40;
 inline constexpr uint32_t kProfileRunEndedMessage = platform::kWmUser + 41;
 
+// Dialog 130 also shows a verification of the user playlists, with the same controls. The worker
+// thread sends it message 1027 with a status code (first parameter) and, for code 2, the address of
+// the playlist's file name (second parameter); and the run-ended message, after which the button is
+// "Done". Command 1 closes it, as for a profile.
+inline constexpr uint32_t kVerifyStatusMessage = platform::kWmUser + 3;
+inline constexpr uint32_t kVerifyRunEndedMessage = platform::kWmUser + 42;
+
+// Dialog 131, "File Not Found": the question (1043) and the check box "Apply to all user playlists."
+// (1046). Its buttons carry the ids of FileNotFoundChoice.
+inline constexpr int32_t kControlFileNotFoundText = 1043;
+inline constexpr int32_t kControlApplyToAllPlaylists = 1046;
+
 // Dialog 160, the sync progress dialog ("Device Synchronization"). Like dialog 130 it takes
 // command 1, sent by the worker thread, which closes it, and command 2, which acts as the button.
 inline constexpr uint32_t kDialogSyncProgress = 160;
-inline constexpr int32_t kControlSyncStatus = 1000;
-inline constexpr int32_t kControlSyncDevice = 1001;
-inline constexpr int32_t kControlSyncButton = 1003;
-inline constexpr int32_t kControlSyncPicture = 1004;
-inline constexpr int32_t kControlSyncPathLine = 1030;
+inline constexpr int32_t kControlSyncProgressStatus = 1000;
+inline constexpr int32_t kControlSyncProgressDevice = 1001;
+inline constexpr int32_t kControlSyncProgressButton = 1003;
+inline constexpr int32_t kControlSyncProgressPicture = 1004;
+inline constexpr int32_t kControlSyncProgressPathLine = 1030;
 
 // The sync worker's notices to dialog 160: the notice in the first parameter, the address of its
 // counts (trayhost::SyncCounts) or 0 in the second.
 inline constexpr uint32_t kSyncProgressMessage = platform::kWmUser + 4;
 // Sent by the sync worker thread to dialog 160: bring it to the front; set its button to "Done".
-inline constexpr uint32_t kSyncBringToFrontMessage = platform::kWmUser + 42;
-inline constexpr uint32_t kSyncShowDoneMessage = platform::kWmUser + 43;
+inline constexpr uint32_t kSyncBringToFrontMessage = platform::kWmUser + 44;
+inline constexpr uint32_t kSyncShowDoneMessage = platform::kWmUser + 45;
 
 // Dialog 101, "Resolve Sync Conflict", and its controls besides OK (1) and Cancel (2).
 inline constexpr uint32_t kDialogSyncConflict = 101;

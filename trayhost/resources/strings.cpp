@@ -14,14 +14,20 @@ std::string ProfileDeviceText(std::string_view deviceName, char driveLetter)
     return "Device:         " + std::string(deviceName) + " \nDrive Letter:  " + driveLetter + ":";
 }
 
-std::string NotAvailableText(const std::string& commandMenuText)
+std::string FileNotFoundTitle(const FileNotFoundQuestion& question)
 {
-    std::string name;
-    for (const char c : commandMenuText) {
-        if (c != '&') name += c;
+    return question.playlistName + " - File Not Found";
+}
+
+std::string FileNotFoundText(const FileNotFoundQuestion& question)
+{
+    if (question.invalidCharacters) {
+        return "The '" + question.playlistName + "' playlist entry '" + question.entryText +
+               "' contains invalid control or filename characters.  \n\nDo you want the entry removed from the "
+               "playlist?";
     }
-    while (!name.empty() && name.back() == '.') name.pop_back();
-    return "\"" + name + "\" is not available yet in this version.";
+    return "The audio file '" + question.entryText + "' specified in the '" + question.playlistName +
+           "' user playlist cannot be found on the device.  \n\nDo you want the file removed from the playlist?";
 }
 
 }  // namespace trayhost

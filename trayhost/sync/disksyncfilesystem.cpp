@@ -1,23 +1,13 @@
 #include "trayhost/sync/disksyncfilesystem.h"
 
-#include "platform/paths.h"
 #include "platform/replacingcopy.h"
 #include "trayhost/sync/syncpaths.h"
-
-#include <sys/stat.h>
 
 namespace trayhost {
 
 std::optional<std::vector<platform::FolderEntry>> DiskSyncFileSystem::FindFiles(const std::string& pattern)
 {
     return platform::FindFiles(pattern);
-}
-
-bool DiskSyncFileSystem::IsLink(const std::string& path)
-{
-    const std::optional<std::string> linuxPath = platform::ToLinuxPath(path);
-    struct stat status {};
-    return linuxPath && lstat(linuxPath->c_str(), &status) == 0 && S_ISLNK(status.st_mode);
 }
 
 bool DiskSyncFileSystem::Exists(const std::string& path)

@@ -13,7 +13,6 @@ public:
     explicit DiskSyncFileSystem(const std::atomic<int32_t>& cancel) : cancel_(cancel) {}
 
     std::optional<std::vector<platform::FolderEntry>> FindFiles(const std::string& pattern) override;
-    bool IsLink(const std::string& path) override;
     bool Exists(const std::string& path) override;
     uint32_t GetAttributes(const std::string& path) override;
     std::optional<SyncFileStatus> StatusOf(const std::string& path) override;

@@ -62,11 +62,6 @@ std::optional<std::vector<platform::FolderEntry>> DryRunSyncFileSystem::FindFile
     return entries;
 }
 
-bool DryRunSyncFileSystem::IsLink(const std::string& path)
-{
-    return !IsDeleted(path) && disk_.IsLink(path);
-}
-
 bool DryRunSyncFileSystem::Exists(const std::string& path)
 {
     if (IsDeleted(path)) return Fail(platform::kErrorFileNotFound);

@@ -18,7 +18,6 @@ public:
     explicit DryRunSyncFileSystem(SyncFileSystem& disk) : disk_(disk) {}
 
     std::optional<std::vector<platform::FolderEntry>> FindFiles(const std::string& pattern) override;
-    bool IsLink(const std::string& path) override;
     bool Exists(const std::string& path) override;
     uint32_t GetAttributes(const std::string& path) override;
     std::optional<SyncFileStatus> StatusOf(const std::string& path) override;

@@ -7,6 +7,8 @@
 #include "trayhost/sync/syncworker.h"
 #include "trayhost/ui/windowcentring.h"
 
+#include <QMetaObject>
+
 #include <exception>
 #include <system_error>
 
@@ -75,10 +77,15 @@ void SyncCommand::StartWorker()
     workerRunning_ = true;
     try {
         worker_ = std::thread([this] {
-            SyncWorker({collaborators_.settings, link_, collaborators_.userInterface, collaborators_.clock, cancel_,
-                        conflicts_})
-                .Run();
+            const SyncProfileFlaw flaw = SyncWorker({collaborators_.settings, link_, collaborators_.userInterface,
+                                                     collaborators_.clock, cancel_, conflicts_})
+                                             .Run();
             workerRunning_ = false;
+            // The run is over before the options dialog opens, so that its "Synchronize" starts the
+            // next one.
+            if (flaw != SyncProfileFlaw::None) {
+                QMetaObject::invokeMethod(&guiThread_, collaborators_.showOptions, Qt::QueuedConnection);
+            }
         });
     } catch (const std::system_error&) {
         workerRunning_ = false;

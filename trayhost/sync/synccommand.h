@@ -9,6 +9,8 @@
 #include "trayhost/ui/dialogslots.h"
 #include "trayhost/ui/userinterface.h"
 
+#include <QObject>
+
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -26,6 +28,9 @@ public:
         UserInterface& userInterface;
         Clock& clock;
         SyncSettings& settings;                    // the program's one sync profile
+        // The KovaSync Options dialog, modal, shown on the GUI thread after a run that could not
+        // start for its profile (no valid option, no items).
+        std::function<void()> showOptions;
         std::function<void()> postProfileCommand;  // WM_COMMAND 32771 to the main window
     };
 
@@ -53,6 +58,9 @@ private:
     SyncDialogLink link_{mailbox_};
     std::atomic<bool> workerRunning_{false};
     std::thread worker_;
+    // Receives what the worker hands to the GUI thread; going with the command, it takes what has
+    // not been handled yet with it.
+    QObject guiThread_;
 };
 
 }  // namespace trayhost

@@ -33,11 +33,9 @@ public:
 
     // Reading.
     // The entries a pattern such as "E:\Music\*.*" matches, as platform::FindFiles lists them
-    // (attributes, size and time of each); empty optional when none (kErrorFileNotFound) or when the
-    // folder cannot be listed (another code).
+    // (attributes, size and time of each, links marked); empty optional when none
+    // (kErrorFileNotFound) or when the folder cannot be listed (another code).
     virtual std::optional<std::vector<platform::FolderEntry>> FindFiles(const std::string& pattern) = 0;
-    // The path is a symbolic link (to a folder, for what a listing calls a folder).
-    virtual bool IsLink(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
     // platform::kInvalidAttributes when the path does not exist.
     virtual uint32_t GetAttributes(const std::string& path) = 0;

@@ -30,7 +30,7 @@ intptr_t SyncProgress::HandleMessage(const platform::WindowMessage& message)
             Destroy();
             break;
         case kControlCancel:
-        case kControlSyncButton:
+        case kControlSyncProgressButton:
             PressButton();
             break;
         default:

@@ -44,8 +44,8 @@ QString Shown(const std::string& text)
 }  // namespace
 
 SyncProgressDialog::SyncProgressDialog(const DeviceTable::Entry& device, Collaborators collaborators)
-    : collaborators_(std::move(collaborators)), status_(MakeText(kControlSyncStatus, "Status:")),
-      pathLine_(MakeText(kControlSyncPathLine, kSyncPathCaption)), button_(new QPushButton),
+    : collaborators_(std::move(collaborators)), status_(MakeText(kControlSyncProgressStatus, "Status:")),
+      pathLine_(MakeText(kControlSyncProgressPathLine, kSyncPathCaption)), button_(new QPushButton),
       progress_({*this, collaborators_.mailbox, collaborators_.clock, collaborators_.userInterface,
                  collaborators_.cancel, collaborators_.settings}),
       target_(this, [this](const platform::WindowMessage& message) { return progress_.HandleMessage(message); })
@@ -57,16 +57,16 @@ SyncProgressDialog::SyncProgressDialog(const DeviceTable::Entry& device, Collabo
     setWindowIcon(AppIcon());
 
     auto* picture = new QLabel;
-    picture->setObjectName(QString::number(kControlSyncPicture));
+    picture->setObjectName(QString::number(kControlSyncProgressPicture));
     picture->setPixmap(PictureOf(device.model));
     picture->setAlignment(Qt::AlignTop);
 
     const std::string_view name = DeviceModelName(device.model);
     auto* deviceText =
-        MakeText(kControlSyncDevice, QString::fromStdString(ProfileDeviceText(name, device.driveLetter)));
+        MakeText(kControlSyncProgressDevice, QString::fromStdString(ProfileDeviceText(name, device.driveLetter)));
     pathLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     status_->setWordWrap(true);
-    button_->setObjectName(QString::number(kControlSyncButton));
+    button_->setObjectName(QString::number(kControlSyncProgressButton));
     button_->setDefault(true);
     connect(button_, &QPushButton::clicked, this, [this] { progress_.PressButton(); });
 

@@ -421,7 +421,7 @@ bool SyncRun::DeleteUnmatchedTree(const Item& item, const std::string& folder)
         if (entry.name == "." || entry.name == ".." || !NameTheRunCanHold(entry.name)) continue;
         const std::string path = platform::JoinPath(folder, entry.name);
         if (!item.pending.Contains(path) || item.IsGuarded(path)) continue;
-        if (entry.IsFolder() && files.IsLink(path)) continue;
+        if (entry.IsFolder() && entry.IsLink()) continue;
         if ((entry.attributes & platform::kAttributeReadOnly) && !files.SetAttributes(path, entry.attributes & ~platform::kAttributeReadOnly)) {
             return false;
         }

@@ -101,7 +101,7 @@ bool SyncTreeScan::ScanListing(const std::string& pattern, const std::string& fo
             AddFile(path, entry);
             continue;
         }
-        if (collaborators_.files.IsLink(path)) {
+        if (entry.IsLink()) {
             result_.folderLinks.push_back(path);
             continue;
         }

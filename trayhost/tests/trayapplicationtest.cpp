@@ -6,6 +6,7 @@
 #include "platform/windowdirectory.h"
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
+#include "testsupport/userfolders.h"
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"
@@ -67,7 +68,6 @@ private slots:
     void singleLeftClickShowsNothing();
     void openOperationDialogIsRaisedInsteadOfTheMenu();
     void clickWhileDetectingDoesNothing();
-    void commandsOfOperationsNotBuiltSayTheyAreNotAvailable();
     void updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile();
     void kovaSyncFollowsTheBusyRules();
     void aboutDialogShowsVersionAndOpensOnce();
@@ -260,21 +260,6 @@ void TrayApplicationTest::clickWhileDetectingDoesNothing()
     QCOMPARE(FakeDetection::calls, 1);
 }
 
-void TrayApplicationTest::commandsOfOperationsNotBuiltSayTheyAreNotAvailable()
-{
-    for (const Command command : {Command::Verify, Command::KovaSync}) {
-        QVERIFY(tray_->commands().Dispatch(static_cast<uint32_t>(command)));
-    }
-    const auto boxes = ui_->messageBoxes();
-    QCOMPARE(boxes.size(), std::size_t(2));
-    QCOMPARE(QString::fromStdString(boxes[0].text),
-             QString("\"Verify Kova MP3/Personal Jukebox User Playlists\" is not available yet in this version."));
-    for (const auto& box : boxes) {
-        QCOMPARE(QString::fromStdString(box.title), QString("Kova MP3/Personal Jukebox Application"));
-        QCOMPARE(box.style, kMbOk | kMbIconInformation);
-    }
-}
-
 void TrayApplicationTest::updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile()
 {
     FakeDetection::Attach({{'E', kModelHd}, {'F', kModelPj}});
@@ -291,22 +276,27 @@ void TrayApplicationTest::updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile
 
 void TrayApplicationTest::kovaSyncFollowsTheBusyRules()
 {
+    const testsupport::ScopedUserFolders folders;
     const uint32_t kovaSync = static_cast<uint32_t>(Command::KovaSync);
     tray_->commands().Dispatch(kovaSync);
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QPointer<QWidget> options = tray_->dialogs().Get(DialogSlot::SyncOptions);
+    QVERIFY(options && options->isVisible());
+    QCOMPARE(options->objectName(), QString("143"));
 
-    QDialog options;
-    options.showMinimized();
-    tray_->dialogs().Set(DialogSlot::SyncOptions, &options);
+    options->showMinimized();
     tray_->commands().Dispatch(kovaSync);
-    QVERIFY(!options.isMinimized());
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QVERIFY(!options->isMinimized());
+    QCOMPARE(tray_->dialogs().Get(DialogSlot::SyncOptions), options.data());
 
     QDialog progress;
     tray_->dialogs().Set(DialogSlot::SyncProgress, &progress);
     tray_->commands().Dispatch(kovaSync);
     QCOMPARE(ui_->beeps(), std::vector<uint32_t>{platform::kBeepExclamation});
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QVERIFY(ui_->messageBoxes().empty());
+
+    options->close();
+    QCOMPARE(tray_->dialogs().Get(DialogSlot::SyncOptions), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(!options, 5000);
 }
 
 void TrayApplicationTest::aboutDialogShowsVersionAndOpensOnce()

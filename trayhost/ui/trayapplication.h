@@ -46,6 +46,9 @@ public:
     // A profile worker thread has not ended yet: at the end of the program, an engine that never
     // stopped after a cancel.
     bool profileWorkerRunning() const { return commands_.profileWorkerRunning(); }
+    // A verification worker thread has not ended yet: one that waits for an answer, or for a device
+    // that hangs.
+    bool verifyWorkerRunning() const { return commands_.verifyWorkerRunning(); }
     // A synchronisation worker thread has not ended yet: a run under way, or one that did not stop
     // after a cancel.
     bool syncWorkerRunning() const { return commands_.syncWorkerRunning(); }

@@ -48,7 +48,7 @@ int RunTrayProgram(int argc, char** argv)
         // A worker still running (an engine that did not stop after a cancel, or a run under way
         // when the program was closed) ends with the process, at once: waiting for it could take
         // forever, and it must not outlive the objects it uses.
-        if (tray.profileWorkerRunning() || tray.syncWorkerRunning()) {
+        if (tray.profileWorkerRunning() || tray.verifyWorkerRunning() || tray.syncWorkerRunning()) {
             std::fflush(nullptr);
             std::_Exit(exitCode);
         }

@@ -151,7 +151,7 @@ QString SyncCommandTest::Text(int32_t control) const
 
 QPushButton* SyncCommandTest::Button() const
 {
-    return Dialog()->findChild<QPushButton*>(QString::number(kControlSyncButton));
+    return Dialog()->findChild<QPushButton*>(QString::number(kControlSyncProgressButton));
 }
 
 void SyncCommandTest::WaitForWorker()
@@ -168,9 +168,9 @@ void SyncCommandTest::oneWayRunShowsItsNoticesClosesAndProfilesTheDevice()
     QVERIFY(dialog);
     QCOMPARE(dialog->objectName(), QString("160"));
     QCOMPARE(dialog->windowTitle(), QString("Device Synchronization"));
-    QCOMPARE(Text(kControlSyncDevice), QString("Device:         Vantor Kova MP3 Jukebox \nDrive Letter:  E:"));
+    QCOMPARE(Text(kControlSyncProgressDevice), QString("Device:         Vantor Kova MP3 Jukebox \nDrive Letter:  E:"));
     QVERIFY(!dialog->findChild<QLabel*>("1004")->pixmap().isNull());
-    PaintedTexts painted(dialog->findChild<QLabel*>(QString::number(kControlSyncStatus)));
+    PaintedTexts painted(dialog->findChild<QLabel*>(QString::number(kControlSyncProgressStatus)));
 
     // Notice 10 closes the dialog and the profile command follows on the device.
     QTRY_COMPARE_WITH_TIMEOUT(engine_->runs().size(), std::size_t(1), 10000);
@@ -219,8 +219,8 @@ void SyncCommandTest::deviceToPcStaysOpenWithCompleteAndDone()
     StoreProfile(SyncOption::DeviceToPc);
     Start();
 
-    QTRY_COMPARE_WITH_TIMEOUT(Text(kControlSyncStatus), QString("Synchronization Complete"), 10000);
-    QCOMPARE(Text(kControlSyncPathLine), QString("Path Items:  Done"));
+    QTRY_COMPARE_WITH_TIMEOUT(Text(kControlSyncProgressStatus), QString("Synchronization Complete"), 10000);
+    QCOMPARE(Text(kControlSyncProgressPathLine), QString("Path Items:  Done"));
     QCOMPARE(Button()->text(), QString("Done"));
     QCOMPARE(pc_->ReadFile("Music/b.mp3"), std::string("device b"));
     QVERIFY(engine_->runs().empty());
@@ -236,7 +236,7 @@ void SyncCommandTest::cancelClosesTheDialogAfterThePauseAndWritesNoState()
     clock_->HoldPauses();
     Start();
     Button()->click();
-    QTRY_COMPARE_WITH_TIMEOUT(Text(kControlSyncStatus),
+    QTRY_COMPARE_WITH_TIMEOUT(Text(kControlSyncProgressStatus),
                               QString("Status:  Synchronization canceled.  This may take a few seconds..."), 10000);
     QCOMPARE(Dialog()->state(), SyncProgress::State::Cancelling);
 

@@ -162,7 +162,7 @@ TEST_F(SyncProgressTest, TheWorkersCommandOneClosesAndDoneClosesOnItsPress)
     EXPECT_EQ(view.broughtToFront, 1);
     EXPECT_EQ(view.buttonText, "Done");
     EXPECT_EQ(progress.state(), State::Finished);
-    Message(platform::kWmCommand, kControlSyncButton);
+    Message(platform::kWmCommand, kControlSyncProgressButton);
     EXPECT_EQ(view.closes, 1);
     EXPECT_EQ(cancel.load(), 0);
 
