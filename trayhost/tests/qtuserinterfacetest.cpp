@@ -37,6 +37,7 @@ private slots:
     void deviceConflictCancelAndCloseBoxAnswerCancel();
     void centringPlacesTheWindowInTheMiddleOfTheScreen();
     void messagesToAWindowHandleAreHandledOnTheGuiThread();
+    void progressMessagesWaitOneAtATimeAndKeepTheirPlace();
     void senderIsReleasedWhenTheTargetGoesAway();
 
 private:
@@ -230,6 +231,38 @@ void QtUserInterfaceTest::messagesToAWindowHandleAreHandledOnTheGuiThread()
     QVERIFY(allOnGuiThread);
     // On the GUI thread itself a send is handled at once.
     QCOMPARE(platform::SendMessage(target.handle(), 1028, 5, 0), intptr_t(10));
+}
+
+void QtUserInterfaceTest::progressMessagesWaitOneAtATimeAndKeepTheirPlace()
+{
+    constexpr uint32_t kProgress = 1026;
+    constexpr uint32_t kOther = 1027;
+    QWidget widget;
+    QStringList handled;
+    QtMessageTarget target(
+        &widget,
+        [&](const platform::WindowMessage& message) {
+            handled << QString("%1:%2").arg(message.message).arg(message.lParam);
+            return intptr_t(0);
+        },
+        [](const platform::WindowMessage& message) { return message.message == kProgress; });
+    const auto post = [&](uint32_t message, intptr_t value) { platform::PostMessage(target.handle(), message, 0, value); };
+
+    // A thousand counts queue as one, the newest, and it comes before what was posted after it.
+    for (intptr_t count = 1; count <= 1000; ++count) post(kProgress, count);
+    post(kOther, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(handled, (QStringList{"1026:1000", "1027:1"}), 5000);
+
+    // Counts posted while the last one is fresh wait for their turn, and again only the newest shows.
+    for (intptr_t count = 1001; count <= 1005; ++count) post(kProgress, count);
+    QTRY_COMPARE_WITH_TIMEOUT(handled.size(), qsizetype(3), 5000);
+    QCOMPARE(handled.last(), QString("1026:1005"));
+
+    // A message sent from another thread also comes after the count posted before it.
+    post(kProgress, 2000);
+    auto worker = std::async(std::launch::async, [&] { return platform::SendMessage(target.handle(), kOther, 0, 2); });
+    QTRY_VERIFY_WITH_TIMEOUT(worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    QCOMPARE(handled.mid(3), (QStringList{"1026:2000", "1027:2"}));
 }
 
 void QtUserInterfaceTest::senderIsReleasedWhenTheTargetGoesAway()
