@@ -39,7 +39,9 @@ ProfileDialog::ProfileDialog(const DeviceTable::Entry& device, Collaborators col
     : collaborators_(std::move(collaborators)), status_(MakeText(kControlProfileStatus, kProfileStatusCaption)),
       button_(new QPushButton),
       progress_(*this, collaborators_.engine, collaborators_.clock, collaborators_.userInterface),
-      target_(this, [this](const platform::WindowMessage& message) { return progress_.HandleMessage(message); })
+      target_(
+          this, [this](const platform::WindowMessage& message) { return progress_.HandleMessage(message); },
+          &ProfileProgress::IsScanProgress)
 {
     setObjectName(QString::number(kDialogProfile));
     setWindowTitle(QString::fromUtf8(kProfileTitle));
