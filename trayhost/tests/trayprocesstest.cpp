@@ -136,6 +136,16 @@ TEST_F(TrayProcessTest, WithoutATrayTheProgramSaysSoOnceAndKeepsRunning)
     EXPECT_EQ(MissingTrayReportsIn(ErrorFile(0)), 1u);
 }
 
+TEST_F(TrayProcessTest, WithNoDisplayAtAllSaysSoInOneLineAndEndsWithOne)
+{
+    const auto tray = Start({{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+    EXPECT_EQ(tray->WaitForExit(kStartTimeout), std::optional<int>(1));
+    const std::string errors = testsupport::ReadWholeFile(ErrorFile(0));
+    EXPECT_EQ(errors.rfind("KOVAHDDProfilerTrayApp: no display", 0), 0u) << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+    EXPECT_TRUE(TrayWindows().empty());
+}
+
 // On an X server: with an XEmbed tray the icon is taken and nothing is reported; without one the
 // program says so once, and keeps running when a tray starts later.
 TEST_F(TrayProcessTest, RunsOnAnXServerWithAndWithoutADesktopTray)
