@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <ostream>
 #include <utility>
 
 namespace trayhost {
@@ -166,6 +167,11 @@ struct LateCancelCase {
     std::string lastStatus;
     int engineCancels;
 };
+
+void PrintTo(const LateCancelCase& testCase, std::ostream* out)
+{
+    *out << testCase.name;
+}
 
 class LateCancelTest : public ProfileProgressTest, public ::testing::WithParamInterface<LateCancelCase> {
 public:
