@@ -113,7 +113,7 @@ int RunUpdate(const Arguments& arguments)
 
     const int32_t systemResult = KOVAHDDUpdateSystemFiles(*letter, *model);
     if (systemResult == kDeviceSystemFilesNewer) {
-        std::printf("%s\n", trayhost::NewerSystemFilesText(*model).c_str());
+        std::printf("%s\n", trayhost::NewerSystemFilesText(*model, trayhost::SupportAddress()).c_str());
     } else if (systemResult == kUpdateDone) {
         // As in the tray program, success is not announced after the help files failed.
         if (helpUpdated) std::printf("%s\n", trayhost::SystemFilesUpdatedText(*model, *letter).c_str());

@@ -12,6 +12,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QTimer>
 
 #include <functional>
@@ -32,6 +36,7 @@ private slots:
     void messageBoxHasTheStylesButtonsIconAndTexts();
     void messageBoxAnswersWithTheButtonPressed();
     void messageBoxFromAWorkerThreadIsShownOnTheGuiThread();
+    void messageBoxKeepsAWebAddressOnOneLine();
     void deviceConflictDialogOffersBothModelsAndBeeps();
     void deviceConflictOkAnswersTheSelectedModel();
     void deviceConflictCancelAndCloseBoxAnswerCancel();
@@ -135,6 +140,40 @@ void QtUserInterfaceTest::messageBoxFromAWorkerThreadIsShownOnTheGuiThread()
     QTRY_VERIFY_WITH_TIMEOUT(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
     QCOMPARE(answer.get(), int32_t(kIdNo));
     QVERIFY(onGuiThread);
+}
+
+void QtUserInterfaceTest::messageBoxKeepsAWebAddressOnOneLine()
+{
+    const QString address("https://support.example.com/downloads/kova-jukebox/updates");
+    const QString text = "The device is newer.  It is recommended that you visit the Customer Support page on " +
+                         address + " to check for <software> updates.\nThank you.";
+    QString shown;
+    QFont font;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        shown = box->text();
+        font = box->font();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ui_.MessageBox(nullptr, text.toStdString(), "Kova MP3/Personal Jukebox", kMbOk | kMbIconInformation);
+
+    // What shows is the text, with nothing more than invisible word joiners.
+    QCOMPARE(QString(shown).remove(QChar(0x2060)), text);
+    // Laid out as a label wraps it, narrower than the address: the text wraps, but not inside the
+    // address (joined, it starts where it did and is twice as long, less one).
+    QTextDocument document;
+    document.setDefaultFont(font);
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    document.setDefaultTextOption(wrapping);
+    document.setPlainText(shown);
+    document.setTextWidth(QFontMetrics(font).horizontalAdvance(address) / 2);
+    QVERIFY(document.size().height() > 0);  // lays the text out
+    const QTextLayout* layout = document.firstBlock().layout();
+    QVERIFY(layout->lineCount() > 2);
+    const int start = static_cast<int>(text.indexOf(address));
+    const int last = start + 2 * static_cast<int>(address.size()) - 2;
+    QCOMPARE(layout->lineForTextPosition(start).lineNumber(), layout->lineForTextPosition(last).lineNumber());
 }
 
 void QtUserInterfaceTest::deviceConflictDialogOffersBothModelsAndBeeps()
