@@ -14,8 +14,9 @@ enum ExitStatus : int {
     kExitFailure = 1,       // the operation failed
     kExitUsage = 2,         // bad command line
     kExitCancelled = 3,
-    kExitNoAudioFiles = 4,
-    kExitDeviceLost = 5,
+    kExitNoAudioFiles = 4,  // profile
+    kExitNoPlaylists = 4,   // verify: no user playlists on the device
+    kExitDeviceLost = 5,    // also, for verify, a device without a user playlist folder
 };
 
 struct Command {
@@ -26,7 +27,12 @@ struct Command {
 };
 
 int RunProfile(const Arguments& arguments);
+int RunVerify(const Arguments& arguments);
 int RunUpdate(const Arguments& arguments);
 int RunDevices(const Arguments& arguments);
+int RunSync(const Arguments& arguments);
+
+// A profile run of the drive with its progress on the terminal; the exit status of "kovahdd profile".
+int ProfileDrive(char driveLetter);
 
 }  // namespace cli

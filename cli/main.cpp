@@ -17,8 +17,34 @@ constexpr std::array kCommands{
                  "detected one unless --model names it. Exit status 0 also when the device holds newer\n"
                  "ones; the notice then points to KOVAHDD_SUPPORT_ADDRESS when it is set.",
                  cli::RunUpdate},
+    cli::Command{"verify", "TARGET [--remove-all | --keep-all] [--profile]",
+                 "Checks the user playlists in the device's kovahdd_playlists folder. Each entry whose audio\n"
+                 "file is not on the device, or whose text holds control characters, is printed as\n"
+                 "'PLAYLIST: missing ENTRY' or 'PLAYLIST: invalid characters ENTRY' (control characters as\n"
+                 "^I and the like). On a terminal each is asked about with one key; --remove-all removes\n"
+                 "them all without asking; --keep-all (also the rule without a terminal) only reports.\n"
+                 "A changed playlist is replaced only once its new content is complete, and deleted when\n"
+                 "nothing is left; a read-only one is asked about on a terminal and left alone otherwise.\n"
+                 "--profile profiles the device afterwards when a playlist changed.",
+                 cli::RunVerify},
     cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
                  cli::RunDevices},
+    cli::Command{"sync", "show | add | remove | set",
+                 "The KovaSync profile that the tray program synchronises by, kept in\n"
+                 "~/.config/kovahdd/registry.reg. PC paths are Linux paths; device paths carry the\n"
+                 "device's drive letter (E:\\Music) or are Linux paths in the device's folder.\n"
+                 "  show      the device, the option, clean-up, profile after sync and the numbered items\n"
+                 "  add PCPATH DEVICEPATH [--create-folders]\n"
+                 "            appends an item after the checks of the tray program's path editor, for the\n"
+                 "            profile's device and option; a refused item is told why (exit status 2). A\n"
+                 "            missing folder is created when the person at the terminal says yes, or with\n"
+                 "            --create-folders; without a terminal the answer is no\n"
+                 "  remove N  removes item N; the items after it move up\n"
+                 "  set [--device E] [--option both|pc-to-device|device-to-pc] [--cleanup on|off]\n"
+                 "      [--profile-after on|off]\n"
+                 "            changes the named settings; --device also moves the items' device paths\n"
+                 "            to that drive",
+                 cli::RunSync},
 };
 
 void PrintHelp(std::FILE* out)
@@ -39,8 +65,9 @@ void PrintHelp(std::FILE* out)
     }
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
-                      "\nExit status: 0 done, 1 failed, 2 bad command line, 3 cancelled, 4 no audio files,\n"
-                      "5 the device went away.\n");
+                      "\nExit status: 0 done, 1 failed (verify: a playlist could not be read or changed),\n"
+                      "2 bad command line (or a sync item refused), 3 cancelled, 4 no audio files (verify: no\n"
+                      "user playlists), 5 the device went away (verify: or it has no kovahdd_playlists folder).\n");
 }
 
 }  // namespace

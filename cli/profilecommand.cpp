@@ -91,16 +91,20 @@ int RunProfile(const Arguments& arguments)
         std::fprintf(stderr, "kovahdd: %s\n", error.c_str());
         return kExitUsage;
     }
+    return ProfileDrive(*letter);
+}
 
+int ProfileDrive(char driveLetter)
+{
     ProgressDisplay display(stderr);
     activeDisplay = &display;
     ScanProgressWindow progressWindow;
     platform::WindowHandle window = platform::RegisterWindow(&progressWindow);
     std::signal(SIGINT, OnInterrupt);
 
-    std::printf("Profiling drive %c:\n", *letter);
+    std::printf("Profiling drive %c:\n", driveLetter);
     std::fflush(stdout);
-    const int32_t result = KOVAHDDProfilerSyncronize(*letter, OnEngineReport, window);
+    const int32_t result = KOVAHDDProfilerSyncronize(driveLetter, OnEngineReport, window);
 
     std::signal(SIGINT, SIG_DFL);
     platform::UnregisterWindow(window);

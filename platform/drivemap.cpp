@@ -1,6 +1,7 @@
 #include "platform/drivemap.h"
 
 #include "platform/removabledisks.h"
+#include "platform/userfolders.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,9 +23,7 @@ constexpr char kIdentitySeparator = '|';
 constexpr char kVariableSeparator = ';';
 constexpr char kCommentStart = '#';
 constexpr char kDrivesVariable[] = "KOVAHDD_DRIVES";
-constexpr char kConfigHomeVariable[] = "XDG_CONFIG_HOME";
-constexpr char kConfigFileInHome[] = "/kovahdd/drives.conf";
-constexpr char kDefaultConfigHome[] = "/.config";
+constexpr char kConfigFileName[] = "/drives.conf";
 
 std::string_view Trim(std::string_view text)
 {
@@ -72,12 +71,8 @@ void PutAll(std::vector<DriveEntry>& entries, const std::vector<std::string>& te
 
 std::string ConfigFilePath()
 {
-    const char* configHome = std::getenv(kConfigHomeVariable);
-    // A relative XDG_CONFIG_HOME is invalid and is ignored, as the XDG rules require.
-    if (configHome && configHome[0] == '/') return std::string(configHome) + kConfigFileInHome;
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) return {};
-    return std::string(home) + kDefaultConfigHome + kConfigFileInHome;
+    const std::string folder = UserConfigFolder();
+    return folder.empty() ? folder : folder + kConfigFileName;
 }
 
 std::vector<std::string> ConfigFileEntries()

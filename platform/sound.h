@@ -7,6 +7,7 @@
 
 namespace platform {
 
+inline constexpr uint32_t kBeepQuestion = 32;     // MB_ICONQUESTION
 inline constexpr uint32_t kBeepExclamation = 48;  // MB_ICONEXCLAMATION
 
 // MessageBeep: hands the sound type to the installed player (the tray host plays the desktop's

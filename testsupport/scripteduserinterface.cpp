@@ -31,6 +31,12 @@ void ScriptedUserInterface::ScriptDeviceConflictAnswer(trayhost::DeviceConflictA
     deviceConflictAnswers_.push_back(answer);
 }
 
+void ScriptedUserInterface::ScriptFileNotFoundAnswer(trayhost::FileNotFoundAnswer answer)
+{
+    std::lock_guard lock(mutex_);
+    fileNotFoundAnswers_.push_back(answer);
+}
+
 int32_t ScriptedUserInterface::MessageBox(trayhost::WindowHandle owner, const std::string& text,
                                           const std::string& title, uint32_t style)
 {
@@ -58,6 +64,16 @@ trayhost::DeviceConflictAnswer ScriptedUserInterface::AskDeviceConflict(const tr
     return answer;
 }
 
+trayhost::FileNotFoundAnswer ScriptedUserInterface::AskFileNotFound(const trayhost::FileNotFoundQuestion& question)
+{
+    std::lock_guard lock(mutex_);
+    fileNotFoundQuestions_.push_back(question);
+    if (fileNotFoundAnswers_.empty()) return {};
+    const trayhost::FileNotFoundAnswer answer = fileNotFoundAnswers_.front();
+    fileNotFoundAnswers_.pop_front();
+    return answer;
+}
+
 std::vector<ScriptedUserInterface::MessageBoxCall> ScriptedUserInterface::messageBoxes() const
 {
     std::lock_guard lock(mutex_);
@@ -74,6 +90,12 @@ std::vector<trayhost::DeviceConflictQuestion> ScriptedUserInterface::deviceConfl
 {
     std::lock_guard lock(mutex_);
     return deviceConflicts_;
+}
+
+std::vector<trayhost::FileNotFoundQuestion> ScriptedUserInterface::fileNotFoundQuestions() const
+{
+    std::lock_guard lock(mutex_);
+    return fileNotFoundQuestions_;
 }
 
 }  // namespace testsupport

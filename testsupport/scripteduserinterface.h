@@ -22,23 +22,29 @@ public:
 
     void ScriptMessageBoxAnswer(int32_t answer);
     void ScriptDeviceConflictAnswer(trayhost::DeviceConflictAnswer answer);
+    // A question with no scripted answer is answered as the close box does: No, check box not read.
+    void ScriptFileNotFoundAnswer(trayhost::FileNotFoundAnswer answer);
 
     int32_t MessageBox(trayhost::WindowHandle owner, const std::string& text, const std::string& title,
                        uint32_t style) override;
     void MessageBeep(uint32_t type) override;
     trayhost::DeviceConflictAnswer AskDeviceConflict(const trayhost::DeviceConflictQuestion& question) override;
+    trayhost::FileNotFoundAnswer AskFileNotFound(const trayhost::FileNotFoundQuestion& question) override;
 
     std::vector<MessageBoxCall> messageBoxes() const;
     std::vector<uint32_t> beeps() const;
     std::vector<trayhost::DeviceConflictQuestion> deviceConflicts() const;
+    std::vector<trayhost::FileNotFoundQuestion> fileNotFoundQuestions() const;
 
 private:
     mutable std::mutex mutex_;
     std::deque<int32_t> messageBoxAnswers_;
     std::deque<trayhost::DeviceConflictAnswer> deviceConflictAnswers_;
+    std::deque<trayhost::FileNotFoundAnswer> fileNotFoundAnswers_;
     std::vector<MessageBoxCall> messageBoxes_;
     std::vector<uint32_t> beeps_;
     std::vector<trayhost::DeviceConflictQuestion> deviceConflicts_;
+    std::vector<trayhost::FileNotFoundQuestion> fileNotFoundQuestions_;
 };
 
 }  // namespace testsupport

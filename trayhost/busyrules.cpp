@@ -34,4 +34,14 @@ ProfileAction DecideProfile(const OpenDialogs& open, const DeviceTable::Entry* s
     return ProfileAction::Start;
 }
 
+VerifyAction DecideVerify(const OpenDialogs& open, const DeviceTable::Entry* selected, bool workerRunning)
+{
+    if (open.IsOpen(DialogSlot::Profile)) return VerifyAction::Beep;
+    if (open.IsOpen(DialogSlot::Verification)) return VerifyAction::RaiseVerification;
+    if (workerRunning) return VerifyAction::Beep;
+    if (!selected) return VerifyAction::NoDevice;
+    if (DeviceModelName(selected->model).empty()) return VerifyAction::Ignore;
+    return VerifyAction::Start;
+}
+
 }  // namespace trayhost

@@ -65,4 +65,15 @@ enum class ProfileAction {
 // share the engine's catalogue.
 ProfileAction DecideProfile(const OpenDialogs& open, const DeviceTable::Entry* selected, bool workerRunning);
 
+enum class VerifyAction {
+    Beep,                // busy: the profile dialog is open, or the last verification's worker has not ended
+    RaiseVerification,   // the verification dialog is open: bring it to the front with the focus
+    NoDevice,            // "Kova Verify Aborted"
+    Ignore,              // the selected device is of no model the dialog can show
+    Start,
+};
+
+// The verify command on the selected device (null when the selected index holds no device).
+VerifyAction DecideVerify(const OpenDialogs& open, const DeviceTable::Entry* selected, bool workerRunning);
+
 }  // namespace trayhost

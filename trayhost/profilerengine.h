@@ -3,6 +3,8 @@
 #include "engine/kovahddprofiler.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace trayhost {
 
@@ -29,6 +31,10 @@ public:
     virtual int32_t UpdateHelpFiles(char driveLetter) = 0;
     // 1 updated, 2 the device holds newer system files, anything else an error.
     virtual int32_t UpdateSystemFiles(char driveLetter, uint8_t model) = 0;
+    // True while the device root ("E:" or "E:\") can be listed and its free space read.
+    virtual bool IsDevicePresent(const std::string& root) = 0;
+    // What follows the path's last dot, as written; empty when the path has no dot.
+    virtual std::optional<std::string> GetFileExtension(const std::string& path) = 0;
 };
 
 }  // namespace trayhost

@@ -2,6 +2,7 @@
 
 #include "testsupport/devicegenerator.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/id3builder.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +31,20 @@ protected:
     Outcome Run(const std::string& arguments, const std::string& drives = "",
                 const std::optional<std::string>& installed = std::nullopt)
     {
-        const std::string command = "env XDG_CONFIG_HOME='" + Folder("config") + "' KOVAHDD_SYSFS='" + Folder("sys") +
-                                    "' KOVAHDD_DRIVES='" + drives + "' KOVAHDD_INSTALLED_FILES='" +
-                                    installed.value_or(Folder("installed")) + "' " + KOVAHDD_EXECUTABLE + " " +
-                                    arguments + " 2>&1";
+        return RunShell(Command(arguments, drives, installed) + " 2>&1");
+    }
+
+    // kovahdd with the arguments as a shell command, its standard error going with its output.
+    std::string Command(const std::string& arguments, const std::string& drives = "",
+                        const std::optional<std::string>& installed = std::nullopt)
+    {
+        return "env XDG_CONFIG_HOME='" + Folder("config") + "' KOVAHDD_SYSFS='" + Folder("sys") + "' KOVAHDD_DRIVES='" +
+               drives + "' KOVAHDD_INSTALLED_FILES='" + installed.value_or(Folder("installed")) + "' " +
+               KOVAHDD_EXECUTABLE + " " + arguments;
+    }
+
+    static Outcome RunShell(const std::string& command)
+    {
         Outcome outcome;
         std::FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) return outcome;
@@ -140,6 +151,161 @@ TEST_F(KovahddTest, UpdateOfAnUnknownDriveWantsTheModelNamed)
     EXPECT_EQ(outcome.exitStatus, 2);
     EXPECT_NE(outcome.output.find("--model"), std::string::npos) << outcome.output;
     EXPECT_FALSE(fs::exists(fs::path(Device()) / "kovahdd"));
+}
+
+// Playlists of the kinds a verification meets: CR LF and LF lines, an entry for another drive letter,
+// names differing from the file's only in letter case, a missing file, an entry with a TAB, and a
+// playlist of 0 bytes.
+constexpr const char* kMixedPlaylist = "#EXTM3U\r\nC:\\Music\\song.mp3\r\n\\music\\SONG.MP3\n"
+                                       "gone.mp3\r\nMusic\\bad\tname.mp3\n..\\Music\\Song.mp3\n";
+constexpr const char* kMixedPlaylistCleaned = "#EXTM3U\r\nC:\\Music\\song.mp3\r\n\\music\\SONG.MP3\n"
+                                              "..\\Music\\Song.mp3\n";
+
+class KovahddVerifyTest : public KovahddTest {
+protected:
+    KovahddVerifyTest()
+    {
+        fs::create_directories(Device() + "/Music");
+        testsupport::WriteWholeFile(Device() + "/Music/Song.mp3", testsupport::Mp3File(""));
+        fs::create_directories(Device() + "/kovahdd_playlists");
+        testsupport::WriteWholeFile(Playlist("mixed.m3u"), kMixedPlaylist);
+        testsupport::WriteWholeFile(Playlist("empty.m3u"), "");
+    }
+
+    std::string Playlist(const std::string& name) const { return Device() + "/kovahdd_playlists/" + name; }
+    // Standard input is no terminal, as in a script.
+    Outcome Verify(const std::string& flags) { return Run("verify '" + Device() + "' " + flags + " </dev/null"); }
+
+    static void ExpectBadEntriesReported(const std::string& output)
+    {
+        EXPECT_NE(output.find("mixed.m3u: missing gone.mp3\n"), std::string::npos) << output;
+        EXPECT_NE(output.find("mixed.m3u: invalid characters Music\\bad^Iname.mp3\n"), std::string::npos) << output;
+        EXPECT_NE(output.find("empty.m3u: empty\n"), std::string::npos) << output;
+        EXPECT_EQ(output.find("mixed.m3u: missing C:"), std::string::npos) << output;
+        EXPECT_EQ(output.find("SONG.MP3"), std::string::npos) << output;
+    }
+};
+
+TEST_F(KovahddVerifyTest, RemoveAllRewritesTheMixedPlaylistAndDeletesTheEmptyOne)
+{
+    const Outcome outcome = Verify("--remove-all");
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    ExpectBadEntriesReported(outcome.output);
+    EXPECT_NE(outcome.output.find("mixed.m3u: rewritten\n"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("empty.m3u: deleted\n"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("a profile of the device is advised"), std::string::npos) << outcome.output;
+    EXPECT_EQ(testsupport::ReadWholeFile(Playlist("mixed.m3u")), kMixedPlaylistCleaned);
+    EXPECT_FALSE(fs::exists(Playlist("empty.m3u")));
+    EXPECT_FALSE(fs::exists(Device() + "/kovahdd"));
+}
+
+TEST_F(KovahddVerifyTest, WithoutATerminalOrWithKeepAllItOnlyReports)
+{
+    for (const char* flags : {"", "--keep-all"}) {
+        const Outcome outcome = Verify(flags);
+        EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+        ExpectBadEntriesReported(outcome.output);
+        EXPECT_EQ(outcome.output.find("rewritten"), std::string::npos) << outcome.output;
+        EXPECT_EQ(testsupport::ReadWholeFile(Playlist("mixed.m3u")), kMixedPlaylist);
+        EXPECT_TRUE(fs::exists(Playlist("empty.m3u")));
+    }
+}
+
+TEST_F(KovahddVerifyTest, ProfileFlagProfilesTheDeviceAfterAChange)
+{
+    const Outcome outcome = Verify("--remove-all --profile");
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("Profiling finished."), std::string::npos) << outcome.output;
+    EXPECT_TRUE(fs::exists(fs::path(Device()) / "kovahdd" / "sys_playlist" / "audiofiles.m3u"));
+}
+
+TEST_F(KovahddVerifyTest, ExitStatusTellsEachOutcome)
+{
+    EXPECT_EQ(Verify("--keep-all --remove-all").exitStatus, 2);
+    EXPECT_EQ(Run("verify").exitStatus, 2);
+    fs::remove(Playlist("mixed.m3u"));
+    fs::remove(Playlist("empty.m3u"));
+    testsupport::WriteWholeFile(Playlist("cover.jpg"), "JPEG");
+    const Outcome none = Verify("");
+    EXPECT_EQ(none.exitStatus, 4) << none.output;
+    EXPECT_NE(none.output.find("No user playlists were found"), std::string::npos) << none.output;
+    fs::remove_all(Device() + "/kovahdd_playlists");
+    const Outcome noFolder = Verify("");
+    EXPECT_EQ(noFolder.exitStatus, 5) << noFolder.output;
+    EXPECT_NE(noFolder.output.find("has no kovahdd_playlists folder"), std::string::npos) << noFolder.output;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(KovahddTest, SyncCommandsEditTheProfile)
+{
+    const std::string drives = "E=" + Device() + "|Corvane|Kova HD Storage";
+    Folder("device/Music");
+    const std::string music = Folder("music");
+    Folder("music/Rock");
+    Folder("device/Jazz");
+    ASSERT_EQ(Run("sync set --device e --option both --cleanup on --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music'", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '  " + music + "/Rock  ' 'E:\\Rock'", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "/Jazz' '" + Device() + "/Jazz'", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync remove 2", drives).exitStatus, 0);
+
+    const Outcome shown = Run("sync show", drives);
+    EXPECT_EQ(shown.exitStatus, 0);
+    EXPECT_EQ(shown.output, "Device:             E:\n"
+                            "Option:             Synchronize PC and Device\n"
+                            "Clean-up:           on  (not used with this option)\n"
+                            "Profile after sync: off\n"
+                            "Items:\n"
+                            "  1  " + music + "  ->  E:\\Music\n"
+                            "  2  " + music + "/Jazz  ->  E:\\Jazz\n");
+}
+
+TEST_F(KovahddTest, SyncTellsEachRefusalByItsExitStatus)
+{
+    const std::string drives = "E=" + Device() + "|Corvane|Kova HD Storage";
+    ASSERT_EQ(Run("sync set --device E", drives).exitStatus, 0);
+    const std::string music = Folder("music");
+
+    const Outcome otherDrive = Run("sync add '" + music + "' 'F:\\Music'", drives);
+    EXPECT_EQ(otherDrive.exitStatus, 2);
+    EXPECT_TRUE(Contains(otherDrive.output, "The path must be on the same drive as the selected Kova Jukebox device (E)."))
+        << otherDrive.output;
+
+    // Without a terminal to ask, a missing folder is not created unless told so.
+    const Outcome notCreated = Run("sync add '" + music + "' 'E:\\New\\Sub' < /dev/null", drives);
+    EXPECT_EQ(notCreated.exitStatus, 2);
+    EXPECT_FALSE(fs::exists(Device() + "/New"));
+    EXPECT_EQ(Run("sync add '" + music + "' 'E:\\New\\Sub' --create-folders", drives).exitStatus, 0);
+    EXPECT_TRUE(fs::is_directory(Device() + "/New/Sub"));
+
+    EXPECT_EQ(Run("sync remove 5", drives).exitStatus, 2);
+    EXPECT_EQ(Run("sync set --option sideways", drives).exitStatus, 2);
+    EXPECT_EQ(Run("sync", drives).exitStatus, 2);
+}
+
+// Both programs read, change and save the profile at the same moment, again and again: each
+// change survives and the file stays whole.
+TEST_F(KovahddTest, ParallelSavesLoseNothing)
+{
+    const std::string music = Folder("music");
+    for (int i = 0; i < 12; ++i) ASSERT_EQ(Run("sync add '" + Folder("music/" + std::to_string(i)) + "' ''").exitStatus, 0);
+    for (int round = 0; round < 25; ++round) {
+        const bool on = round % 2 == 0;
+        const std::string cleanup = Command(std::string("sync set --cleanup ") + (on ? "on" : "off"));
+        const std::string profile = Command(std::string("sync set --profile-after ") + (on ? "off" : "on"));
+        const Outcome both = RunShell("(" + cleanup + " >/dev/null 2>&1 & a=$!; " + profile +
+                                      " >/dev/null 2>&1 & b=$!; wait $a; x=$?; wait $b; echo $x $?)");
+        ASSERT_EQ(both.output, "0 0\n") << "round " << round;
+        const Outcome shown = Run("sync show");
+        ASSERT_TRUE(Contains(shown.output, std::string("Clean-up:           ") + (on ? "on" : "off"))) << shown.output;
+        ASSERT_TRUE(Contains(shown.output, std::string("Profile after sync: ") + (on ? "off" : "on"))) << shown.output;
+        ASSERT_TRUE(Contains(shown.output, "  12  " + music + "/11  ->  \n")) << shown.output;
+        ASSERT_FALSE(Contains(shown.output, "warning")) << shown.output;
+    }
 }
 
 }  // namespace

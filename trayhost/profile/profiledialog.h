@@ -2,6 +2,7 @@
 
 #include "trayhost/clock.h"
 #include "trayhost/devicetable.h"
+#include "trayhost/profile/deviceprogresslayout.h"
 #include "trayhost/profile/profiledialogview.h"
 #include "trayhost/profile/profileprogress.h"
 #include "trayhost/profilerengine.h"
@@ -11,9 +12,6 @@
 #include <QDialog>
 
 #include <functional>
-
-class QLabel;
-class QPushButton;
 
 namespace trayhost {
 
@@ -51,8 +49,7 @@ private:
     void EndProgram() override;
 
     Collaborators collaborators_;
-    QLabel* status_;
-    QPushButton* button_;
+    DeviceProgressControls controls_;
     ProfileProgress progress_;
     // Last: messages stop before the rules they reach are destroyed.
     QtMessageTarget target_;

@@ -9,7 +9,11 @@ namespace trayhost {
 ProfileProgress::ProfileProgress(ProfileDialogView& view, ProfilerEngine& engine, Clock& clock,
                                  UserInterface& userInterface)
     : view_(view), engine_(engine), userInterface_(userInterface),
-      watchdog_(clock.MakeIntervalTimer([this] { WatchdogTick(); })), engineStatus_(kProfileStatusCaption)
+      watchdog_(clock,
+                [this] {
+                    if (!IsOver()) Abort();
+                }),
+      engineStatus_(kProfileStatusCaption)
 {
 }
 
@@ -65,10 +69,7 @@ void ProfileProgress::PressButton()
         state_ = State::Cancelling;
         view_.PostReport(kReportProfileCancelled);
         engine_.CancelSynchronize();
-        if (!watchdog_->IsRunning()) {
-            watchdogElapsedMs_ = 0;
-            watchdog_->Start(kWatchdogPeriod);
-        }
+        watchdog_.Start();
         break;
     case State::Finished:
         Destroy();
@@ -100,7 +101,7 @@ void ProfileProgress::EngineStopped(int32_t result)
 {
     engineRunning_ = false;
     engineCompleted_ = result != kProfileRunCancelled;
-    watchdog_->Stop();
+    watchdog_.Stop();
     view_.ShowBusyCursor(false);
     if (engineCompleted_ && showingCancel_) {
         view_.ShowStatus(engineStatus_);
@@ -115,16 +116,8 @@ void ProfileProgress::RunEnded()
     view_.BringToFront();
 }
 
-void ProfileProgress::WatchdogTick()
-{
-    if (IsOver()) return;
-    watchdogElapsedMs_ += static_cast<uint32_t>(kWatchdogPeriod.count());
-    if (watchdogElapsedMs_ > kWatchdogLimitMs) Abort();
-}
-
 void ProfileProgress::Abort()
 {
-    watchdog_->Stop();
     state_ = State::Aborting;
     userInterface_.MessageBox(view_.handle(), kWatchdogErrorText, kWatchdogErrorTitle, kMbOk | kMbIconStop);
     Destroy();
@@ -133,7 +126,7 @@ void ProfileProgress::Abort()
 
 void ProfileProgress::Destroy()
 {
-    watchdog_->Stop();
+    watchdog_.Stop();
     state_ = State::Destroyed;
     view_.Close();
 }

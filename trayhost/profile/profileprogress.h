@@ -2,13 +2,12 @@
 
 #include "platform/messages.h"
 #include "trayhost/clock.h"
+#include "trayhost/profile/cancelwatchdog.h"
 #include "trayhost/profile/profiledialogview.h"
 #include "trayhost/profilerengine.h"
 #include "trayhost/ui/userinterface.h"
 
-#include <chrono>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace trayhost {
@@ -25,10 +24,6 @@ public:
         Aborting,    // the watchdog fired: its message is shown, then the program ends
         Destroyed,
     };
-
-    static constexpr std::chrono::milliseconds kWatchdogPeriod{500};
-    // The watchdog fires once the time since the cancel exceeds this: at its eleventh tick.
-    static constexpr uint32_t kWatchdogLimitMs = 5000;
 
     ProfileProgress(ProfileDialogView& view, ProfilerEngine& engine, Clock& clock, UserInterface& userInterface);
 
@@ -50,13 +45,12 @@ public:
     void PressButton();
 
     State state() const { return state_; }
-    bool watchdogRunning() const { return watchdog_->IsRunning(); }
+    bool watchdogRunning() const { return watchdog_.IsRunning(); }
 
 private:
     void Report(int32_t code, intptr_t value);
     void EngineStopped(int32_t result);
     void RunEnded();
-    void WatchdogTick();
     void Abort();
     void Destroy();
     bool IsOver() const { return state_ == State::Aborting || state_ == State::Destroyed; }
@@ -64,8 +58,7 @@ private:
     ProfileDialogView& view_;
     ProfilerEngine& engine_;
     UserInterface& userInterface_;
-    std::unique_ptr<IntervalTimer> watchdog_;
-    uint32_t watchdogElapsedMs_ = 0;
+    CancelWatchdog watchdog_;
     bool engineRunning_ = true;
     // The engine returned a result other than cancelled: a cancel notice still to come is void.
     bool engineCompleted_ = false;

@@ -49,6 +49,7 @@ enum class MouseMessage : uint32_t {
 // Dialogs and their controls.
 inline constexpr uint32_t kDialogAbout = 103;
 inline constexpr uint32_t kDialogProfile = 130;
+inline constexpr uint32_t kDialogFileNotFound = 131;
 inline constexpr uint32_t kDialogDeviceConflict = 172;
 inline constexpr int32_t kControlOk = 1;
 inline constexpr int32_t kControlCancel = 2;
@@ -77,5 +78,17 @@ inline constexpr uint32_t kBitmapProfilePj = 133;
 // (kProfileProgressMessage of the engine).
 inline constexpr uint32_t kProfileEngineStoppedMessage = platform::kWmUser + 40;
 inline constexpr uint32_t kProfileRunEndedMessage = platform::kWmUser + 41;
+
+// Dialog 130 also shows a verification of the user playlists, with the same controls. The worker
+// thread sends it message 1027 with a status code (first parameter) and, for code 2, the address of
+// the playlist's file name (second parameter); and the run-ended message, after which the button is
+// "Done". Command 1 closes it, as for a profile.
+inline constexpr uint32_t kVerifyStatusMessage = platform::kWmUser + 3;
+inline constexpr uint32_t kVerifyRunEndedMessage = platform::kWmUser + 42;
+
+// Dialog 131, "File Not Found": the question (1043) and the check box "Apply to all user playlists."
+// (1046). Its buttons carry the ids of FileNotFoundChoice.
+inline constexpr int32_t kControlFileNotFoundText = 1043;
+inline constexpr int32_t kControlApplyToAllPlaylists = 1046;
 
 }  // namespace trayhost

@@ -14,6 +14,22 @@ std::string ProfileDeviceText(std::string_view deviceName, char driveLetter)
     return "Device:         " + std::string(deviceName) + " \nDrive Letter:  " + driveLetter + ":";
 }
 
+std::string FileNotFoundTitle(const FileNotFoundQuestion& question)
+{
+    return question.playlistName + " - File Not Found";
+}
+
+std::string FileNotFoundText(const FileNotFoundQuestion& question)
+{
+    if (question.invalidCharacters) {
+        return "The '" + question.playlistName + "' playlist entry '" + question.entryText +
+               "' contains invalid control or filename characters.  \n\nDo you want the entry removed from the "
+               "playlist?";
+    }
+    return "The audio file '" + question.entryText + "' specified in the '" + question.playlistName +
+           "' user playlist cannot be found on the device.  \n\nDo you want the file removed from the playlist?";
+}
+
 std::string NotAvailableText(const std::string& commandMenuText)
 {
     std::string name;

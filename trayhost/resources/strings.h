@@ -1,5 +1,7 @@
 #pragma once
 
+#include "trayhost/ui/userinterface.h"
+
 #include <string>
 #include <string_view>
 
@@ -49,6 +51,16 @@ inline constexpr const char* kWatchdogErrorText =
     "device is functioning properly and recommended to shut down and restart Windows.";
 inline constexpr const char* kWatchdogErrorTitle = "Error";
 
+// Dialog 131, the File Not Found question about a bad entry of a user playlist. Its title and
+// question are made for each question (FileNotFoundTitle, FileNotFoundText).
+inline constexpr const char* kFileNotFoundTemplateTitle = "User Playlist - File Not Found";
+inline constexpr const char* kApplyToAllPlaylistsCaption = "&Apply to all user playlists.";
+inline constexpr const char* kButtonYes = "&Yes";
+inline constexpr const char* kButtonYesToAll = "Yes to &All";
+inline constexpr const char* kButtonNo = "&No";
+inline constexpr const char* kButtonNoToAll = "No to A&ll";
+inline constexpr const char* kButtonCancelPrompt = "&Cancel";
+
 // Shown by a command whose operation this build does not have.
 inline constexpr const char* kNotAvailableTitle = "Kova MP3/Personal Jukebox Application";
 
@@ -57,6 +69,10 @@ std::string AboutText(const std::string& version);
 
 // The device line of dialog 130: the model's name and the drive letter, on two lines.
 std::string ProfileDeviceText(std::string_view deviceName, char driveLetter);
+
+// Dialog 131's title and question for a bad entry; texts in the system code page, as the question's.
+std::string FileNotFoundTitle(const FileNotFoundQuestion& question);
+std::string FileNotFoundText(const FileNotFoundQuestion& question);
 
 // The message of a command that is not available yet; the name is the command's menu text.
 std::string NotAvailableText(const std::string& commandMenuText);

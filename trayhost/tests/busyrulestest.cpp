@@ -94,5 +94,26 @@ TEST(ProfileRuleTest, OnlyTheTwoModelsAreProfiled)
     EXPECT_EQ(DecideProfile({}, &future, false), ProfileAction::Ignore);
 }
 
+TEST(VerifyRuleTest, ProfileBeepsAnOpenVerificationIsRaisedThenTheDeviceDecides)
+{
+    const DeviceTable::Entry hd{'E', kModelHd};
+    const DeviceTable::Entry unknown{'H', kModelNone};
+    struct Case {
+        OpenDialogs open;
+        const DeviceTable::Entry* selected;
+        bool workerRunning;
+        VerifyAction action;
+    };
+    const Case cases[] = {
+        {With({DialogSlot::Profile, DialogSlot::Verification}), &hd, false, VerifyAction::Beep},
+        {With({DialogSlot::Verification}), &hd, true, VerifyAction::RaiseVerification},
+        {{}, &hd, true, VerifyAction::Beep},
+        {{}, nullptr, false, VerifyAction::NoDevice},
+        {{}, &unknown, false, VerifyAction::Ignore},
+        {With({DialogSlot::SyncOptions, DialogSlot::About}), &hd, false, VerifyAction::Start},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DecideVerify(c.open, c.selected, c.workerRunning), c.action);
+}
+
 }  // namespace
 }  // namespace trayhost

@@ -5,6 +5,7 @@
 #include "trayhost/ui/windowcentring.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -40,6 +41,8 @@ private slots:
     void deviceConflictDialogOffersBothModelsAndBeeps();
     void deviceConflictOkAnswersTheSelectedModel();
     void deviceConflictCancelAndCloseBoxAnswerCancel();
+    void fileNotFoundDialogAsksWithItsTextsButtonsAndTheQuestionBeep();
+    void fileNotFoundAnswersReadTheCheckBoxExceptCancelAndTheCloseBox();
     void centringPlacesTheWindowInTheMiddleOfTheScreen();
     void messagesToAWindowHandleAreHandledOnTheGuiThread();
     void progressMessagesWaitOneAtATimeAndKeepTheirPlace();
@@ -51,13 +54,16 @@ private:
 
     QtUserInterface ui_;
     int beeps_ = 0;
+    int questionBeeps_ = 0;
 };
 
 void QtUserInterfaceTest::init()
 {
     beeps_ = 0;
+    questionBeeps_ = 0;
     platform::SetBeepPlayer([this](uint32_t type) {
         if (type == platform::kBeepExclamation) ++beeps_;
+        if (type == platform::kBeepQuestion) ++questionBeeps_;
     });
 }
 
@@ -232,6 +238,75 @@ void QtUserInterfaceTest::deviceConflictCancelAndCloseBoxAnswerCancel()
     const DeviceConflictAnswer closed = ui_.AskDeviceConflict({'G', "which?"});
     QCOMPARE(closed.result, int32_t(kIdCancel));
     QCOMPARE(closed.chosenModel, uint8_t(2));
+}
+
+void QtUserInterfaceTest::fileNotFoundDialogAsksWithItsTextsButtonsAndTheQuestionBeep()
+{
+    struct Case {
+        bool invalid;
+        QString text;
+    };
+    const Case cases[] = {
+        {false, QString::fromUtf8("The audio file 'Music\\caf\u00e9.mp3' specified in the 'list.m3u' user playlist "
+                                  "cannot be found on the device.  \n\nDo you want the file removed from the "
+                                  "playlist?")},
+        {true, QString::fromUtf8("The 'list.m3u' playlist entry 'Music\\caf\u00e9.mp3' contains invalid control or "
+                                 "filename characters.  \n\nDo you want the entry removed from the playlist?")},
+    };
+    for (const Case& c : cases) {
+        QString title;
+        QString text;
+        QStringList buttons;
+        QString defaultButton;
+        QString checkBox;
+        int questionBeepsWhenOpen = 0;
+        WhenModalOpens([&](QWidget* modal) {
+            title = modal->windowTitle();
+            text = modal->findChild<QLabel*>("1043")->text();
+            for (const char* id : {"1040", "1061", "1042", "1014", "2"}) {
+                auto* button = modal->findChild<QPushButton*>(id);
+                buttons << button->text();
+                if (button->isDefault()) defaultButton = id;
+            }
+            checkBox = modal->findChild<QCheckBox*>("1046")->text();
+            questionBeepsWhenOpen = questionBeeps_;
+            modal->findChild<QCheckBox*>("1046")->setChecked(true);
+            modal->findChild<QPushButton*>("1061")->click();
+        });
+        const FileNotFoundAnswer answer = ui_.AskFileNotFound({"list.m3u", "Music\\caf\xe9.mp3", c.invalid});
+
+        QCOMPARE(title, QString("list.m3u - File Not Found"));
+        QCOMPARE(text, c.text);
+        QCOMPARE(buttons, (QStringList{"&Yes", "Yes to &All", "&No", "No to A&ll", "&Cancel"}));
+        QCOMPARE(defaultButton, QString("1040"));
+        QCOMPARE(checkBox, QString("&Apply to all user playlists."));
+        QCOMPARE(questionBeepsWhenOpen, 1);
+        questionBeeps_ = 0;
+        QCOMPARE(answer.choice, FileNotFoundChoice::YesToAll);
+        QCOMPARE(answer.applyToAllPlaylists, std::optional<bool>(true));
+    }
+}
+
+void QtUserInterfaceTest::fileNotFoundAnswersReadTheCheckBoxExceptCancelAndTheCloseBox()
+{
+    struct Case {
+        std::function<void(QWidget* modal)> act;
+        FileNotFoundChoice choice;
+        std::optional<bool> applyToAllPlaylists;
+    };
+    const Case cases[] = {
+        {[](QWidget* modal) { modal->findChild<QPushButton*>("1042")->click(); }, FileNotFoundChoice::No, false},
+        {[](QWidget* modal) { modal->findChild<QPushButton*>("2")->click(); }, FileNotFoundChoice::Cancel,
+         std::nullopt},
+        {[](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); }, FileNotFoundChoice::Cancel, std::nullopt},
+        {[](QWidget* modal) { modal->close(); }, FileNotFoundChoice::No, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        WhenModalOpens(c.act);
+        const FileNotFoundAnswer answer = ui_.AskFileNotFound({"list.m3u", "gone.mp3", false});
+        QCOMPARE(answer.choice, c.choice);
+        QCOMPARE(answer.applyToAllPlaylists, c.applyToAllPlaylists);
+    }
 }
 
 void QtUserInterfaceTest::centringPlacesTheWindowInTheMiddleOfTheScreen()

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/messages.h"
+#include "trayhost/libraryprofilerengine.h"
 #include "trayhost/profilerengine.h"
 
 #include <array>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -18,7 +20,8 @@ namespace trayhost {
 // An engine that follows a script. A profile run makes the scripted reports through the callback
 // (code 7 is posted to the window with the scan counters, as the engine does), then returns the
 // scripted result, or holds until the test finishes it or, when it stops on cancel, until a cancel
-// (-1). A held run returns by itself after ten seconds, so that a failing test cannot hang.
+// (-1). A held run returns by itself after ten seconds, so that a failing test cannot hang. Device
+// presence and file extensions are the library's answers unless the test scripts the presence.
 class ScriptedEngine : public ProfilerEngine {
 public:
     struct Report {
@@ -35,6 +38,8 @@ public:
     bool throws = false;
     int32_t helpResult = kUpdateDone;
     int32_t systemResult = kUpdateDone;
+    // Asked at every presence check, on the checking thread; a device that goes away answers false.
+    std::function<bool(const std::string& root)> devicePresent;
 
     int32_t Synchronize(char driveLetter, KovaProgressCallback callback, void* window) override
     {
@@ -81,6 +86,16 @@ public:
         return systemResult;
     }
 
+    bool IsDevicePresent(const std::string& root) override
+    {
+        return devicePresent ? devicePresent(root) : library_.IsDevicePresent(root);
+    }
+
+    std::optional<std::string> GetFileExtension(const std::string& path) override
+    {
+        return library_.GetFileExtension(path);
+    }
+
     // Ends a held run with this result.
     void Finish(int32_t runResult)
     {
@@ -113,6 +128,7 @@ public:
     }
 
 private:
+    LibraryProfilerEngine library_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool running_ = false;

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/sound.h"
 #include "trayhost/ui/deviceconflictdialog.h"
+#include "trayhost/ui/filenotfounddialog.h"
 #include "trayhost/ui/qtmessagetarget.h"
 
 #include <QApplication>
@@ -143,6 +144,14 @@ DeviceConflictAnswer QtUserInterface::AskDeviceConflict(const DeviceConflictQues
     return OnGuiThread([&] {
         DeviceConflictDialog dialog(question, nullptr);
         return dialog.Ask();
+    });
+}
+
+FileNotFoundAnswer QtUserInterface::AskFileNotFound(const FileNotFoundQuestion& question)
+{
+    return OnGuiThread([&] {
+        FileNotFoundDialog dialog;
+        return dialog.Ask(question);
     });
 }
 

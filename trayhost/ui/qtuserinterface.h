@@ -18,6 +18,8 @@ public:
     void MessageBeep(uint32_t type) override;
     // The Device Conflict dialog (DeviceConflictDialog).
     DeviceConflictAnswer AskDeviceConflict(const DeviceConflictQuestion& question) override;
+    // The File Not Found dialog (FileNotFoundDialog).
+    FileNotFoundAnswer AskFileNotFound(const FileNotFoundQuestion& question) override;
 };
 
 }  // namespace trayhost

@@ -46,6 +46,9 @@ public:
     // A profile worker thread has not ended yet: at the end of the program, an engine that never
     // stopped after a cancel.
     bool profileWorkerRunning() const { return commands_.profileWorkerRunning(); }
+    // A verification worker thread has not ended yet: one that waits for an answer, or for a device
+    // that hangs.
+    bool verifyWorkerRunning() const { return commands_.verifyWorkerRunning(); }
 
 private:
     void OnTrayClick(MouseMessage mouse);

@@ -14,14 +14,16 @@ TrayCommands::TrayCommands(const Collaborators& collaborators)
       mainWindow_(collaborators.mainWindow),
       update_(collaborators.devices, collaborators.engine, collaborators.userInterface),
       profile_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
-                collaborators.clock, [this] { mainWindow_.Destroy(); }})
+                collaborators.clock, [this] { mainWindow_.Destroy(); }}),
+      verify_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
+               collaborators.clock, [this] { mainWindow_.Destroy(); }, [this] { profile_.Run(); }})
 {
     CommandDispatcher& dispatcher = collaborators.dispatcher;
     dispatcher.SetHandler(Command::About, [this] { ShowAbout(); });
     dispatcher.SetHandler(Command::Close, [this] { mainWindow_.Destroy(); });
     dispatcher.SetHandler(Command::Profile, [this] { profile_.Run(); });
     dispatcher.SetHandler(Command::Update, [this] { update_.Run(dialogs_.Open()); });
-    dispatcher.SetHandler(Command::Verify, [this] { ReportNotAvailable(kMenuTextVerify); });
+    dispatcher.SetHandler(Command::Verify, [this] { verify_.Run(); });
     dispatcher.SetHandler(Command::KovaSync, [this] { OpenKovaSync(); });
     dispatcher.SetHandler(Command::StartSync, [this] { ReportNotAvailable(kMenuTextKovaSync); });
 }

@@ -8,6 +8,7 @@
 #include "trayhost/profilerengine.h"
 #include "trayhost/ui/dialogslots.h"
 #include "trayhost/ui/userinterface.h"
+#include "trayhost/verify/verifycommand.h"
 
 namespace trayhost {
 
@@ -31,6 +32,8 @@ public:
 
     // A profile worker thread has not ended yet.
     bool profileWorkerRunning() const { return profile_.workerRunning(); }
+    // A verification worker thread has not ended yet.
+    bool verifyWorkerRunning() const { return verify_.workerRunning(); }
 
 private:
     void ShowAbout();
@@ -42,6 +45,7 @@ private:
     MainWindow& mainWindow_;
     UpdateCommand update_;
     ProfileCommand profile_;
+    VerifyCommand verify_;
 };
 
 }  // namespace trayhost

@@ -50,7 +50,7 @@ int RunTrayProgram(int argc, char** argv)
         // A worker still running (an engine that did not stop after a cancel, or a run under way
         // when the program was closed) ends with the process, at once: waiting for it could take
         // forever, and it must not outlive the objects it uses.
-        if (tray.profileWorkerRunning()) {
+        if (tray.profileWorkerRunning() || tray.verifyWorkerRunning()) {
             std::fflush(nullptr);
             std::_Exit(exitCode);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Everything the tray program asks of the person in front of it goes through this interface:
@@ -47,6 +48,30 @@ struct DeviceConflictAnswer {
     uint8_t chosenModel = 1;     // item data of the selected list entry when it ended
 };
 
+// The File Not Found dialog's question about one bad entry of a user playlist. Texts are in the
+// system code page.
+struct FileNotFoundQuestion {
+    std::string playlistName;        // the playlist's path inside the user playlist folder
+    std::string entryText;           // the entry as written, at most 260 bytes
+    bool invalidCharacters = false;  // the entry holds control characters; else its file is missing
+};
+
+// The File Not Found dialog's buttons, by their control ids.
+enum class FileNotFoundChoice : int32_t {
+    Yes = 1040,       // remove the entry
+    YesToAll = 1061,  // remove it and every further bad entry
+    No = 1042,        // keep it; also the close box
+    NoToAll = 1014,   // keep it and every further bad entry
+    Cancel = 2,       // stop the verification; nothing more is written
+};
+
+struct FileNotFoundAnswer {
+    FileNotFoundChoice choice = FileNotFoundChoice::No;
+    // The "Apply to all user playlists." check box, read with every button but Cancel; empty after
+    // Cancel and the close box, which leave the earlier choice in force.
+    std::optional<bool> applyToAllPlaylists;
+};
+
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
@@ -56,6 +81,8 @@ public:
                                uint32_t style) = 0;
     virtual void MessageBeep(uint32_t type) = 0;
     virtual DeviceConflictAnswer AskDeviceConflict(const DeviceConflictQuestion& question) = 0;
+    // The File Not Found dialog, modal and without owner.
+    virtual FileNotFoundAnswer AskFileNotFound(const FileNotFoundQuestion& question) = 0;
 };
 
 }  // namespace trayhost

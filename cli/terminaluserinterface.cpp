@@ -1,0 +1,153 @@
+#include "cli/terminaluserinterface.h"
+
+#include "platform/codepage.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace cli {
+
+namespace {
+
+using trayhost::FileNotFoundChoice;
+
+constexpr char kCaret = '^';
+constexpr unsigned char kDelete = 0x7F;
+// Caret notation: ^@ to ^_ for 0x00 to 0x1F, ^? for 0x7F.
+constexpr unsigned char kCaretOffset = 0x40;
+
+struct KeyAnswer {
+    char key;
+    FileNotFoundChoice choice;
+    bool applyToAllPlaylists;
+    const char* said;  // echoed after the keypress
+};
+
+constexpr KeyAnswer kKeyAnswers[] = {
+    {'y', FileNotFoundChoice::Yes, false, "removed"},
+    {'n', FileNotFoundChoice::No, false, "kept"},
+    {'a', FileNotFoundChoice::YesToAll, false, "removed, with the further ones of this playlist"},
+    {'A', FileNotFoundChoice::YesToAll, true, "removed, with the further ones of every playlist"},
+    {'l', FileNotFoundChoice::NoToAll, false, "kept, with the further ones of this playlist"},
+    {'L', FileNotFoundChoice::NoToAll, true, "kept, with the further ones of every playlist"},
+};
+
+constexpr const char* kKeysExplained =
+    "Each bad entry is asked about with one key:\n"
+    "  y  remove it                 n  keep it\n"
+    "  a  remove it and every further bad entry of this playlist (A: of every playlist)\n"
+    "  l  keep it and every further bad entry of this playlist (L: of every playlist)\n"
+    "  c  cancel: stop here, this playlist stays as it was\n";
+
+// One keypress, without waiting for Enter; empty at the end of input or when Ctrl-C stops the wait.
+std::optional<char> ReadKey()
+{
+    termios saved{};
+    const bool isTerminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (isTerminal) {
+        termios raw = saved;
+        raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        raw.c_cc[VMIN] = 1;
+        raw.c_cc[VTIME] = 0;
+        tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+    }
+    char key = 0;
+    const ssize_t got = read(STDIN_FILENO, &key, 1);
+    if (isTerminal) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    if (got != 1) return std::nullopt;
+    return key;
+}
+
+// Waits for one of the keys; empty when the wait ends without one.
+std::optional<char> ReadOneOf(std::string_view keys)
+{
+    for (;;) {
+        const std::optional<char> key = ReadKey();
+        if (!key || keys.find(*key) != std::string_view::npos) return key;
+    }
+}
+
+void Say(const char* text)
+{
+    std::fprintf(stderr, "%s", text);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+int32_t TerminalUserInterface::MessageBox(trayhost::WindowHandle, const std::string& text, const std::string& title,
+                                          uint32_t style)
+{
+    std::fprintf(stderr, "%s: %s\n", TerminalText(title).c_str(), TerminalText(text).c_str());
+    if ((style & trayhost::kMbButtonMask) != trayhost::kMbYesNo) return trayhost::kIdOk;
+    return AskYesNo();
+}
+
+int32_t TerminalUserInterface::AskYesNo()
+{
+    if (answerYes_) {
+        std::fprintf(stderr, "(yes)\n");
+        return trayhost::kIdYes;
+    }
+    if (!::isatty(STDIN_FILENO)) {
+        const std::string hint = yesFlag_.empty() ? "" : "; " + yesFlag_ + " answers yes";
+        std::fprintf(stderr, "(no: there is no terminal to ask%s)\n", hint.c_str());
+        return trayhost::kIdNo;
+    }
+    std::fprintf(stderr, "[y/N] ");
+    std::fflush(stderr);
+    char line[16] = {};
+    if (!std::fgets(line, sizeof line, stdin)) return trayhost::kIdNo;
+    return line[0] == 'y' || line[0] == 'Y' ? trayhost::kIdYes : trayhost::kIdNo;
+}
+
+// A terminal program stays quiet; the message printed says it all.
+void TerminalUserInterface::MessageBeep(uint32_t) {}
+
+// No command that uses this interface detects devices; were one to ask, the question is cancelled.
+trayhost::DeviceConflictAnswer TerminalUserInterface::AskDeviceConflict(const trayhost::DeviceConflictQuestion&)
+{
+    return {};
+}
+
+trayhost::FileNotFoundAnswer TerminalUserInterface::AskFileNotFound(const trayhost::FileNotFoundQuestion&)
+{
+    if (!::isatty(STDIN_FILENO)) return {FileNotFoundChoice::No, std::nullopt};
+    if (!keysExplained_) {
+        Say(kKeysExplained);
+        keysExplained_ = true;
+    }
+    Say("  remove it? [y,n,a,A,l,L,c] ");
+    const std::optional<char> key = ReadOneOf("ynaAlLc");
+    for (const KeyAnswer& answer : kKeyAnswers) {
+        if (key != answer.key) continue;
+        std::fprintf(stderr, "%s\n", answer.said);
+        return {answer.choice, answer.applyToAllPlaylists};
+    }
+    Say("cancelled\n");
+    return {FileNotFoundChoice::Cancel, std::nullopt};
+}
+
+std::string TerminalText(std::string_view text)
+{
+    std::string visible;
+    for (const char byte : text) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value < 0x20 && byte != '\n') {
+            visible += kCaret;
+            visible += static_cast<char>(value + kCaretOffset);
+        } else if (value == kDelete) {
+            visible += kCaret;
+            visible += '?';
+        } else {
+            visible += byte;
+        }
+    }
+    return platform::CodePage::System().ToUtf8(visible);
+}
+
+}  // namespace cli
