@@ -17,6 +17,7 @@ enum ExitStatus : int {
     kExitNoAudioFiles = 4,  // profile
     kExitNoPlaylists = 4,   // verify: no user playlists on the device
     kExitDeviceLost = 5,    // also, for verify, a device without a user playlist folder
+    kExitPlaylistsNotWritten = 6,  // profile: finished, but a full or vanished device kept playlists off it
 };
 
 struct Command {

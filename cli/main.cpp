@@ -67,7 +67,10 @@ void PrintHelp(std::FILE* out)
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
                       "\nExit status: 0 done, 1 failed (verify: a playlist could not be read or changed),\n"
                       "2 bad command line (or a sync item refused), 3 cancelled, 4 no audio files (verify: no\n"
-                      "user playlists), 5 the device went away (verify: or it has no kovahdd_playlists folder).\n");
+                      "user playlists), 5 the device went away (verify: or it has no kovahdd_playlists folder),\n"
+                      "6 the profile finished but playlists could not be written (a full device, or one that\n"
+                      "went away while they were written; the device keeps its previous playlists). Playlists\n"
+                      "too large for the player are left out with a warning and exit status 0.\n");
 }
 
 }  // namespace

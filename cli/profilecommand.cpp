@@ -7,22 +7,31 @@
 #include "engine/kovahddprofiler.h"
 #include "platform/messages.h"
 #include "trayhost/profile/profilestatus.h"
+#include "trayhost/profile/runwarnings.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace cli {
 
 namespace {
 
+// How many of the player's unaddressable songs are named on the terminal.
+constexpr int kNamesShown = 3;
+
 ProgressDisplay* activeDisplay = nullptr;
+// The values of the run's code 9 reports: the playlists not put on the device, and why.
+std::vector<int32_t> playlistsNotWritten;
 
 void ShowReport(int32_t code, intptr_t value)
 {
-    if (code == kReportPlaylistTooLarge) {
-        activeDisplay->ShowStatus("Warning: " + trayhost::PlaylistNotWrittenText(static_cast<int32_t>(value)));
+    if (code == kReportPlaylistNotWritten) {
+        playlistsNotWritten.push_back(static_cast<int32_t>(value));
         return;
     }
     const std::optional<std::string> text = trayhost::ProfileStatusText(code, value);
@@ -65,7 +74,7 @@ int ExitStatusFor(int32_t result)
 {
     switch (result) {
     case 1:
-        return kExitSuccess;
+        return trayhost::AnyPlaylistFailed(playlistsNotWritten) ? kExitPlaylistsNotWritten : kExitSuccess;
     case -1:
         return kExitCancelled;
     case -2:
@@ -75,6 +84,48 @@ int ExitStatusFor(int32_t result)
     default:
         return kExitDeviceLost;
     }
+}
+
+// "1 track", "2 tracks".
+std::string Counted(int32_t count, const char* noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+std::string PlaylistNames(int32_t written)
+{
+    static constexpr std::pair<int32_t, const char*> kNames[] = {
+        {0, "artist"}, {1, "album"}, {2, "title"}, {3, "genre"}, {5, "audio files"}};
+    std::string names;
+    for (const auto& [kind, name] : kNames) {
+        if ((written & (1 << kind)) == 0) continue;
+        if (!names.empty()) names += ", ";
+        names += name;
+    }
+    return names;
+}
+
+// One line of what the player will show, then the warnings of the run.
+void PrintOutcome()
+{
+    KovaRunSummary summary{};
+    KOVAHDDProfilerGetRunSummary(&summary);
+    if (summary.playlistsWritten == 0) {
+        std::printf("No playlist was written; the player shows its previous ones.\n");
+    } else {
+        std::printf("The player will show %s, %s, %s and %s (playlists written: %s).\n",
+                    Counted(summary.tracks, "track").c_str(), Counted(summary.artists, "artist").c_str(),
+                    Counted(summary.albums, "album").c_str(), Counted(summary.genres, "genre").c_str(),
+                    PlaylistNames(summary.playlistsWritten).c_str());
+    }
+    std::fflush(stdout);
+    const std::string notWritten = trayhost::PlaylistsNotWrittenText(playlistsNotWritten);
+    if (!notWritten.empty()) std::fprintf(stderr, "Warning: %s\n", notWritten.c_str());
+    if (summary.unaddressableFiles == 0) return;
+    std::fprintf(stderr, "Warning: %s\n", trayhost::UnaddressableFilesText(summary.unaddressableFiles).c_str());
+    const int shown = std::min({summary.unaddressableFiles, kNamesShown, kKovaSummaryNames});
+    for (int i = 0; i < shown; ++i) std::fprintf(stderr, "  %s\n", summary.unaddressableNames[i]);
+    if (summary.unaddressableFiles > shown) std::fprintf(stderr, "  and %d more\n", summary.unaddressableFiles - shown);
 }
 
 }  // namespace
@@ -104,6 +155,7 @@ int ProfileDrive(char driveLetter)
 
     std::printf("Profiling drive %c:\n", driveLetter);
     std::fflush(stdout);
+    playlistsNotWritten.clear();
     const int32_t result = KOVAHDDProfilerSyncronize(driveLetter, OnEngineReport, window);
 
     std::signal(SIGINT, SIG_DFL);
@@ -111,6 +163,7 @@ int ProfileDrive(char driveLetter)
     display.Finish();
     activeDisplay = nullptr;
     if (result == 0) std::fprintf(stderr, "%s: %s\n", trayhost::kProfileFailedTitle, trayhost::kProfileFailedText);
+    if (result == 1) PrintOutcome();
     return ExitStatusFor(result);
 }
 

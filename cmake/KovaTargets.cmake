@@ -24,6 +24,50 @@ function(kova_add_qt_test name source)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()
 
+# Registers a libFuzzer program, built only with KOVAHDD_FUZZ=ON (clang):
+#   kova_add_fuzzer(NAME SOURCES... LIBRARIES... [SEEDS folder])
+# The program is NAME in the binary folder; SEEDS is a folder of example inputs the fuzzer starts
+# from. scripts/fuzz builds every registered fuzzer (target kova_fuzzers) and runs each in turn.
+function(kova_add_fuzzer name)
+  if(NOT KOVAHDD_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "SEEDS" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  kova_warnings(${name})
+  add_dependencies(kova_fuzzers ${name})
+  set_property(GLOBAL APPEND PROPERTY KOVA_FUZZER_LINES "${name}\t$<TARGET_FILE:${name}>\t${ARG_SEEDS}")
+endfunction()
+
+# Instruments everything built in this tree: AddressSanitizer and UndefinedBehaviorSanitizer for
+# KOVAHDD_SANITIZE, and libFuzzer's coverage as well for KOVAHDD_FUZZ. Called before the folders
+# are added; such a tree is a build of its own (scripts/test --sanitize, scripts/fuzz).
+macro(kova_instrument)
+  if(KOVAHDD_SANITIZE OR KOVAHDD_FUZZ)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+  if(KOVAHDD_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+      message(FATAL_ERROR "KOVAHDD_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link)
+    add_custom_target(kova_fuzzers)
+  endif()
+endmacro()
+
+# Writes the list of registered fuzzers, one a line (name, program, seed folder), for scripts/fuzz.
+function(kova_write_fuzzer_list)
+  if(NOT KOVAHDD_FUZZ)
+    return()
+  endif()
+  get_property(lines GLOBAL PROPERTY KOVA_FUZZER_LINES)
+  list(JOIN lines "\n" content)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzzers.tsv CONTENT "${content}\n")
+endfunction()
+
 # Installs a program or a shared library of ours. Each finds our other libraries relative to
 # itself ($ORIGIN), so an install works under any prefix without LD_LIBRARY_PATH.
 function(kova_install target)

@@ -17,7 +17,50 @@ enum KovaReportCode : int32_t {
     kReportConnectionFailed = 6,  // never sent by the engine; the caller's own for a result of 0
     kReportScanProgress = 7,      // value: address of two int32_t, entries visited then total
     kReportDeviceLost = 8,
-    kReportPlaylistTooLarge = 9,  // value: the playlist kind; its numbers would not fit the format
+    kReportPlaylistNotWritten = 9,  // value: PlaylistReportValue, the playlist kind and why; once per playlist
+};
+
+// Why a playlist of a finished run was not put on the device (report code 9). The device keeps its
+// previous playlist in every case.
+enum KovaPlaylistProblem : int32_t {
+    kPlaylistTooLargeForPlayer = 0,  // its numbers would not fit the format (more than 9999 entries)
+    kPlaylistDeviceFull = 1,
+    kPlaylistDeviceGone = 2,         // the device went away while the playlists were written
+    kPlaylistWriteFailed = 3,        // any other file error
+    kPlaylistHeldBack = 4,           // complete, but another playlist was not: the five replace the
+                                     // previous ones together or not at all, so the player's set stays one
+};
+
+// The value of a code 9 report: the playlist kind (0 artist, 1 album, 2 title, 3 genre, 5 audio
+// files) in the low byte, the problem above it. An oversized playlist's value is its kind alone.
+inline constexpr int32_t PlaylistReportValue(int32_t kind, KovaPlaylistProblem problem)
+{
+    return kind | (problem << 8);
+}
+inline constexpr int32_t PlaylistKindOfReport(int32_t value)
+{
+    return value & 0xFF;
+}
+inline constexpr KovaPlaylistProblem PlaylistProblemOfReport(int32_t value)
+{
+    return static_cast<KovaPlaylistProblem>(value >> 8);
+}
+
+// What the last profile run left for the player to show, for a summary; filled by
+// KOVAHDDProfilerGetRunSummary. Zero counts after a run that did not write its playlists.
+inline constexpr int kKovaSummaryNames = 5;
+inline constexpr int kKovaSummaryNameSize = 1024;
+struct KovaRunSummary {
+    int32_t tracks;
+    int32_t artists;
+    int32_t albums;
+    int32_t genres;
+    int32_t playlistsWritten;  // one bit, 1 << kind, for each playlist put on the device
+    // Audio files whose names hold characters outside the system code page: they stand as '?' in
+    // the playlists, so the player cannot address them. The first kKovaSummaryNames of them follow,
+    // as device paths spelled as the file system spells them (UTF-8, for showing to the user).
+    int32_t unaddressableFiles;
+    char unaddressableNames[kKovaSummaryNames][kKovaSummaryNameSize];
 };
 
 // The message the scan posts its progress with (WM_USER + 2).
@@ -39,5 +82,7 @@ KOVAHDD_API int32_t KOVAHDDIsDevicePresent(char* root);
 KOVAHDD_API int32_t KOVAHDDGetNumFilesOnDevice(const char* root, int* count);
 KOVAHDD_API int32_t KOVAHDDUpdateSystemFiles(char driveLetter, unsigned char model);
 KOVAHDD_API int32_t KOVAHDDUpdateHelpFiles(char driveLetter);
+// Copies the summary of the last profile run into the caller's record: 1, or 0 for a null record.
+KOVAHDD_API int32_t KOVAHDDProfilerGetRunSummary(KovaRunSummary* summary);
 
 }  // extern "C"

@@ -210,12 +210,16 @@ std::string CodePage::ToUtf8(std::string_view text) const
                           [](std::string_view) -> std::optional<std::size_t> { return 1; });
 }
 
-std::string CodePage::FromUtf8(std::string_view utf8) const
+std::string CodePage::FromUtf8(std::string_view utf8, bool* replaced) const
 {
+    if (replaced) *replaced = false;
     if (asciiCompatible_ && IsAscii(utf8)) return std::string(utf8);
     Converter& converter = ConverterFor(iconvName_, kUtf8);
     return *converter.Run(utf8, std::string_view(&kReplacement, 1),
-                          [](std::string_view rest) -> std::optional<std::size_t> { return Utf8SequenceLength(rest); });
+                          [replaced](std::string_view rest) -> std::optional<std::size_t> {
+                              if (replaced) *replaced = true;
+                              return Utf8SequenceLength(rest);
+                          });
 }
 
 std::string CodePage::FromUtf16(std::u16string_view wide) const

@@ -23,9 +23,10 @@ public:
 
     int number() const { return number_; }
 
-    // Conversions with the file system's UTF-8; a character this page lacks becomes '?'.
+    // Conversions with the file system's UTF-8; a character this page lacks becomes '?' (and sets
+    // *replaced when given).
     std::string ToUtf8(std::string_view text) const;
-    std::string FromUtf8(std::string_view utf8) const;
+    std::string FromUtf8(std::string_view utf8, bool* replaced = nullptr) const;
     std::string FromUtf16(std::u16string_view wide) const;
     // Empty optional when the text is not valid in this page.
     std::optional<std::u16string> ToUtf16(std::string_view text) const;

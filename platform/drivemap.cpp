@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -24,6 +26,7 @@ constexpr char kVariableSeparator = ';';
 constexpr char kCommentStart = '#';
 constexpr char kDrivesVariable[] = "KOVAHDD_DRIVES";
 constexpr char kConfigFileName[] = "/drives.conf";
+constexpr char kConfigSourceName[] = "drives.conf";  // as warnings name the file
 
 std::string_view Trim(std::string_view text)
 {
@@ -54,18 +57,35 @@ std::optional<std::string> PadIdentity(std::string_view text, std::size_t width)
     return padded;
 }
 
-void Put(std::vector<DriveEntry>& entries, const DriveEntry& entry)
+// The file system the directory lies on now; empty when it is no directory.
+std::optional<uint64_t> VolumeOf(const std::string& directory)
 {
-    const auto at = std::lower_bound(entries.begin(), entries.end(), entry.letter,
-                                     [](const DriveEntry& e, char letter) { return e.letter < letter; });
-    if (at != entries.end() && at->letter == entry.letter) *at = entry;
-    else entries.insert(at, entry);
+    struct stat status {};
+    if (stat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
+    return static_cast<uint64_t>(status.st_dev);
 }
 
-void PutAll(std::vector<DriveEntry>& entries, const std::vector<std::string>& texts)
+void Put(std::vector<DriveEntry>& entries, DriveEntry entry)
+{
+    entry.volume = VolumeOf(entry.directory);
+    const auto at = std::lower_bound(entries.begin(), entries.end(), entry.letter,
+                                     [](const DriveEntry& e, char letter) { return e.letter < letter; });
+    if (at != entries.end() && at->letter == entry.letter) *at = std::move(entry);
+    else entries.insert(at, std::move(entry));
+}
+
+// Entries the user wrote: one whose directory is missing would be listed as a device that is not there.
+void PutAll(std::vector<DriveEntry>& entries, const std::vector<std::string>& texts, const char* source)
 {
     for (const std::string& text : texts) {
-        if (const std::optional<DriveEntry> entry = ParseDriveEntry(text)) Put(entries, *entry);
+        const std::optional<DriveEntry> entry = ParseDriveEntry(text);
+        if (!entry) continue;
+        if (!VolumeOf(entry->directory)) {
+            std::fprintf(stderr, "kovahdd: drive %c: of %s is left out: %s is not a directory\n", entry->letter,
+                         source, entry->directory.c_str());
+            continue;
+        }
+        Put(entries, *entry);
     }
 }
 
@@ -203,8 +223,9 @@ void DriveMap::LoadSources()
     root.directory = kRootDirectory;
     Put(entries_, root);
     AddRemovableDrives(entries_);
-    PutAll(entries_, ConfigFileEntries());
-    PutAll(entries_, VariableEntries());
+    for (DriveEntry& entry : entries_) entry.volume = VolumeOf(entry.directory);
+    PutAll(entries_, ConfigFileEntries(), kConfigSourceName);
+    PutAll(entries_, VariableEntries(), kDrivesVariable);
 }
 
 }  // namespace platform

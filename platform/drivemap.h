@@ -12,7 +12,8 @@
 // Sources, later ones winning: Z: is "/"; mounted removable disks (added by device detection,
 // letters from E: upwards); the file $XDG_CONFIG_HOME/kovahdd/drives.conf (default ~/.config; one
 // entry a line, a line starting with '#' is a comment); the variable KOVAHDD_DRIVES (entries
-// separated by ';'). Malformed entries are ignored.
+// separated by ';'). Malformed entries are ignored; an entry of the file or the variable whose
+// directory does not exist is left out with a warning on standard error.
 //
 // Entry syntax (the letter in either case, blanks around the parts ignored):
 //                E=/some/dir                       a plain drive
@@ -27,6 +28,11 @@ struct DriveEntry {
     bool removable = false;
     std::string vendor;       // 8 bytes, space-padded, as sysfs gives it
     std::string product;      // 16 bytes, space-padded
+    // The file system mounted at the directory when the map took the entry in (its st_dev), set by
+    // the map; empty when the directory did not exist then. The drive stands for that file system:
+    // once the directory lies on another one (the device was unmounted, even lazily, and the mount
+    // point is an empty folder of the computer's own disk) the drive is not ready.
+    std::optional<uint64_t> volume;
 };
 
 // Parses one entry of the syntax above; empty optional when it is malformed (no letter, a relative

@@ -16,7 +16,7 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask
 
-int OpenFlags(File::Mode mode)
+int AccessFlags(File::Mode mode)
 {
     switch (mode) {
     case File::Mode::Read: return O_RDONLY;
@@ -25,6 +25,28 @@ int OpenFlags(File::Mode mode)
     case File::Mode::CreateTruncate: return O_RDWR | O_CREAT | O_TRUNC;
     }
     return O_RDONLY;
+}
+
+// A device is hostile input. Opening never waits (a FIFO would block the open until a writer
+// came), and a file is never written through a link at its name, which may point anywhere on
+// the computer.
+int OpenFlags(File::Mode mode)
+{
+    const int noWriteThroughLink = mode == File::Mode::Read ? 0 : O_NOFOLLOW;
+    return AccessFlags(mode) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | noWriteThroughLink;
+}
+
+// Only a regular file is a file: a FIFO, a socket or a device node is refused as Windows refuses a
+// folder. Keeps the descriptor, in blocking mode, when it is one; closes it otherwise.
+bool KeepRegularFile(int fd)
+{
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(fd);
+        return false;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return true;
 }
 
 int Whence(File::Origin origin)
@@ -82,8 +104,9 @@ std::optional<File> File::TryOpen(const std::string& path, Mode mode, uint32_t* 
     const ResolvedPath resolved = ResolvePath(path);
     if (resolved.error != kErrorSuccess) return fail(resolved.error);
     if (const uint32_t refusal = OpenRefusal(resolved.linuxPath, mode)) return fail(refusal);
-    const int fd = open(resolved.linuxPath.c_str(), OpenFlags(mode) | O_CLOEXEC, kNewFileMode);
-    if (fd < 0) return fail(ErrorForPath(errno, resolved.linuxPath));
+    const int fd = open(resolved.linuxPath.c_str(), OpenFlags(mode), kNewFileMode);
+    if (fd < 0) return fail(errno == ELOOP ? kErrorAccessDenied : ErrorForPath(errno, resolved.linuxPath));
+    if (!KeepRegularFile(fd)) return fail(kErrorAccessDenied);
     if (error) *error = kErrorSuccess;
     return File(fd, path);
 }
@@ -92,13 +115,8 @@ std::optional<File> File::OpenSpelledForReading(const std::string& path)
 {
     const ResolvedPath spelled = SpelledPath(path);
     if (spelled.error != kErrorSuccess) return std::nullopt;
-    const int fd = open(spelled.linuxPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat status {};
-    if (fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
-        close(fd);
-        return std::nullopt;
-    }
+    const int fd = open(spelled.linuxPath.c_str(), OpenFlags(Mode::Read));
+    if (fd < 0 || !KeepRegularFile(fd)) return std::nullopt;
     return File(fd, path);
 }
 

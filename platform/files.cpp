@@ -149,10 +149,11 @@ bool CopyFile(const std::string& from, const std::string& to, bool failIfExists)
     const std::optional<std::string> target = Resolve(to);
     if (!target) return false;
 
-    const int in = open(source->c_str(), O_RDONLY | O_CLOEXEC);
+    // Never waits on a FIFO, and copies only regular files.
+    const int in = open(source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (in < 0) return Fail(ErrorForPath(errno, *source));
     struct stat sourceStatus {};
-    if (fstat(in, &sourceStatus) != 0 || S_ISDIR(sourceStatus.st_mode)) {
+    if (fstat(in, &sourceStatus) != 0 || !S_ISREG(sourceStatus.st_mode)) {
         CloseQuietly(in);
         return Fail(kErrorAccessDenied);
     }
@@ -171,11 +172,20 @@ bool CopyFile(const std::string& from, const std::string& to, bool failIfExists)
         }
     }
 
-    const int out = open(target->c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : 0), kNewFileMode);
+    // Nor writes through a link at the target's name, or into anything but a regular file.
+    const int out = open(target->c_str(),
+                         O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | (failIfExists ? O_EXCL : 0),
+                         kNewFileMode);
     if (out < 0) {
-        const uint32_t code = ErrorForPath(errno, *target);
+        const uint32_t code = errno == ELOOP ? kErrorAccessDenied : ErrorForPath(errno, *target);
         close(in);
         return Fail(code);
+    }
+    struct stat outStatus {};
+    if (fstat(out, &outStatus) != 0 || !S_ISREG(outStatus.st_mode)) {
+        close(out);
+        close(in);
+        return Fail(kErrorAccessDenied);
     }
     int failed = FillCopy(in, out, sourceStatus);
     close(in);

@@ -19,15 +19,26 @@ inline constexpr uint32_t kAttributeSystem = 0x04;
 inline constexpr uint32_t kAttributeDirectory = 0x10;
 inline constexpr uint32_t kAttributeArchive = 0x20;
 inline constexpr uint32_t kAttributeNormal = 0x80;
+inline constexpr uint32_t kAttributeReparsePoint = 0x400;  // a symbolic link, as Windows marks one
 inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 
+// One entry of a listing. A symbolic link is listed as what it points to (a link to a folder is a
+// folder, a link to a file is that file, a dangling link a file) with kAttributeReparsePoint added.
 struct FolderEntry {
     std::string name;           // system code page
     uint32_t attributes = 0;
     uint64_t size = 0;
     int64_t lastWriteTime = 0;  // whole seconds since 1970 UTC
+    // The name as the file system spells it (UTF-8), kept only when the code page lacks some of its
+    // characters: name then holds '?' for each, and two such names may read alike.
+    std::string fileSystemName;
 
     bool IsFolder() const { return (attributes & kAttributeDirectory) != 0; }
+    bool IsLink() const { return (attributes & kAttributeReparsePoint) != 0; }
+    // A folder that a walk enters: never one reached through a link, which may lead back up the
+    // tree or out of the device.
+    bool IsFolderToWalk() const { return IsFolder() && !IsLink(); }
+    bool NameLostCharacters() const { return !fileSystemName.empty(); }
 };
 
 // How much a listing tells of each entry.
@@ -55,7 +66,8 @@ KOVAPLATFORM_API bool RemoveDirectory(const std::string& path);
 // The access(path, 0) test.
 KOVAPLATFORM_API bool FileExists(const std::string& path);
 KOVAPLATFORM_API bool DeleteFile(const std::string& path);
-// Copies content and last-write time; with failIfExists, fails with kErrorFileExists.
+// Copies content and last-write time; with failIfExists, fails with kErrorFileExists. Copies only
+// a regular file, never through a link at the target's name (kErrorAccessDenied).
 KOVAPLATFORM_API bool CopyFile(const std::string& from, const std::string& to, bool failIfExists);
 // Renames, replacing an existing target in one step.
 KOVAPLATFORM_API bool MoveFileReplacing(const std::string& from, const std::string& to);
@@ -77,7 +89,9 @@ public:
     };
     enum class Origin { Begin, Current, End };
 
-    // Throws FileError when the file cannot be opened.
+    // Throws FileError when the file cannot be opened. Only a regular file opens (a folder, a FIFO
+    // or a device node gives kErrorAccessDenied, at once: an open never waits), and a file is not
+    // opened for writing through a link at its name (kErrorAccessDenied).
     static File Open(const std::string& path, Mode mode);
     // Same, but gives the error code instead of throwing.
     static std::optional<File> TryOpen(const std::string& path, Mode mode, uint32_t* error = nullptr);

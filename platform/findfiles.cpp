@@ -41,12 +41,13 @@ public:
         return entry;
     }
 
-    FolderEntry Make(std::string name, const std::string& linuxPath, const struct stat& status) const
+    FolderEntry Make(std::string name, const std::string& linuxPath, const struct stat& status, bool isLink = false) const
     {
         FolderEntry entry;
         entry.name = std::move(name);
         entry.attributes = detail_ == ListingDetail::Full ? ReadDosAttributes(linuxPath, status, onFatVolume_)
                                                           : ModeAttributes(status);
+        if (isLink) entry.attributes |= kAttributeReparsePoint;
         entry.size = S_ISDIR(status.st_mode) ? 0 : static_cast<uint64_t>(status.st_size);
         entry.lastWriteTime = status.st_mtim.tv_sec;
         return entry;
@@ -66,10 +67,25 @@ private:
     bool onFatVolume_;
 };
 
-// The stat of a listed name; a dangling link is listed as what it is rather than dropped.
-bool StatEntry(int folderFd, const char* name, struct stat* status)
+struct EntryStatus {
+    struct stat status {};  // of what a link points to
+    bool isLink = false;
+};
+
+// The stat of a listed name, through a link; a dangling link is listed as what it is rather than
+// dropped. Empty when the name vanished since the listing was read.
+std::optional<EntryStatus> StatEntry(int folderFd, const char* name, unsigned char type)
 {
-    return fstatat(folderFd, name, status, 0) == 0 || fstatat(folderFd, name, status, AT_SYMLINK_NOFOLLOW) == 0;
+    EntryStatus entry;
+    if (type == DT_LNK || type == DT_UNKNOWN) {
+        if (fstatat(folderFd, name, &entry.status, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+        entry.isLink = S_ISLNK(entry.status.st_mode);
+        if (!entry.isLink) return entry;
+    }
+    struct stat target {};
+    if (fstatat(folderFd, name, &target, 0) == 0) entry.status = target;
+    else if (!entry.isLink) return std::nullopt;
+    return entry;
 }
 
 void AddDotEntries(const std::string& folder, std::string_view pattern, const EntryMaker& maker,
@@ -130,16 +146,17 @@ std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern, Li
     while (const dirent* found = readdir(listing.get())) {
         const std::string_view linuxName = found->d_name;
         if (linuxName == kCurrentFolder || linuxName == kParentFolder) continue;
-        std::string name = page.FromUtf8(linuxName);
+        bool replaced = false;
+        std::string name = page.FromUtf8(linuxName, &replaced);
         if (!MatchesWildcard(namePattern, name)) continue;
-        if (std::optional<FolderEntry> entry = maker.MakeFromListing(name, found->d_type)) {
-            entries.push_back(std::move(*entry));
-            continue;
+        std::optional<FolderEntry> entry = maker.MakeFromListing(name, found->d_type);
+        if (!entry) {
+            const std::optional<EntryStatus> status = StatEntry(folderFd, found->d_name, found->d_type);
+            if (!status) continue;
+            entry = maker.Make(std::move(name), folder->linuxPath + "/" + found->d_name, status->status, status->isLink);
         }
-        struct stat status {};
-        // An entry that vanished since the listing was read is not there any more.
-        if (!StatEntry(folderFd, found->d_name, &status)) continue;
-        entries.push_back(maker.Make(std::move(name), folder->linuxPath + "/" + found->d_name, status));
+        if (replaced) entry->fileSystemName = linuxName;
+        entries.push_back(std::move(*entry));
     }
     if (entries.empty()) {
         SetLastError(kErrorFileNotFound);

@@ -31,6 +31,14 @@ bool IsDirectory(const std::string& linuxPath)
     return stat(linuxPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// The drive's directory exists and is still the file system the drive stands for.
+bool IsDriveReady(const ResolvedPath& path)
+{
+    struct stat status {};
+    if (stat(path.driveDirectory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return false;
+    return !path.driveVolume || static_cast<uint64_t>(status.st_dev) == *path.driveVolume;
+}
+
 // The components below the drive, with "." dropped and ".." applied (never above the root).
 std::vector<std::string> NormalComponents(std::string_view rest)
 {
@@ -105,6 +113,7 @@ ResolvedPath SpelledPath(std::string_view windowsPath)
     spelled.linuxPath = drive->directory;
     for (const std::string& component : components) spelled.linuxPath = JoinLinux(spelled.linuxPath, page.ToUtf8(component));
     spelled.driveDirectory = drive->directory;
+    spelled.driveVolume = drive->volume;
     spelled.components = components;
     return spelled;
 }
@@ -113,10 +122,10 @@ ResolvedPath ResolvePath(std::string_view windowsPath)
 {
     ResolvedPath resolved = SpelledPath(windowsPath);
     if (resolved.error != kErrorSuccess) return resolved;
+    if (!IsDriveReady(resolved)) return Failure(kErrorNotReady);
     // Most paths come from listings and are spelled exactly: one lookup settles them.
     struct stat status {};
     if (lstat(resolved.linuxPath.c_str(), &status) == 0) return resolved;
-    if (!IsDirectory(resolved.driveDirectory)) return Failure(kErrorNotReady);
 
     const CodePage& page = CodePage::System();
     resolved.linuxPath = resolved.driveDirectory;

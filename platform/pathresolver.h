@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,12 +15,15 @@ struct ResolvedPath {
     std::string linuxPath;     // valid when error is 0
     bool isDriveRoot = false;  // the path names the root of its drive ("E:", "E:\", "E:.")
     std::string driveDirectory;           // the drive's directory
+    std::optional<uint64_t> driveVolume;  // the file system the drive stands for (DriveEntry::volume)
     std::vector<std::string> components;  // below the drive, "." and ".." applied
 };
 
 // Resolves a Windows path as ToLinuxPath documents. Fails with kErrorPathNotFound for a path without
 // a drive letter or on an unmapped drive, kErrorNotReady when the drive's directory is gone (a
-// drive without its medium) and kErrorInvalidName for a path holding a NUL byte.
+// drive without its medium) or lies on another file system than the drive's, and kErrorInvalidName
+// for a path holding a NUL byte. Every call that writes resolves its path here, so nothing is
+// written into the mount point of a device that went away.
 ResolvedPath ResolvePath(std::string_view windowsPath);
 
 // The Linux path as the caller spelled every component, found without touching the file system: what

@@ -283,7 +283,8 @@ void AddRemovableDrives(std::vector<DriveEntry>& entries)
                                      .directory = volume.mountPoint,
                                      .removable = true,
                                      .vendor = volume.vendor,
-                                     .product = volume.product});
+                                     .product = volume.product,
+                                     .volume = std::nullopt});
     }
     std::sort(entries.begin(), entries.end(),
               [](const DriveEntry& a, const DriveEntry& b) { return a.letter < b.letter; });

@@ -28,17 +28,25 @@ std::string MakeTemporaryDirectory()
 
 TemporaryDevice::TemporaryDevice(char letter) : letter_(letter), directory_(MakeTemporaryDirectory())
 {
-    platform::DriveEntry entry;
-    entry.letter = letter;
-    entry.directory = directory_;
-    entry.removable = true;
-    platform::DriveMap::Instance().Assign(entry);
+    Map();
 }
 
-TemporaryDevice::TemporaryDevice(char letter, std::size_t sizeLimitBytes) : TemporaryDevice(letter)
+// Mounted before it is mapped: the drive stands for the file system at its directory when mapped.
+TemporaryDevice::TemporaryDevice(char letter, std::size_t sizeLimitBytes)
+    : letter_(letter), directory_(MakeTemporaryDirectory())
 {
     const std::string options = "size=" + std::to_string(sizeLimitBytes);
     mounted_ = geteuid() == 0 && mount("tmpfs", directory_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    Map();
+}
+
+void TemporaryDevice::Map() const
+{
+    platform::DriveEntry entry;
+    entry.letter = letter_;
+    entry.directory = directory_;
+    entry.removable = true;
+    platform::DriveMap::Instance().Assign(entry);
 }
 
 TemporaryDevice::~TemporaryDevice()
@@ -76,6 +84,11 @@ std::string TemporaryDevice::ReadFile(std::string_view relative) const
 bool TemporaryDevice::Exists(std::string_view relative) const
 {
     return fs::exists(LinuxPath(relative));
+}
+
+void TemporaryDevice::UnmountLazily()
+{
+    if (mounted_ && umount2(directory_.c_str(), MNT_DETACH) == 0) mounted_ = false;
 }
 
 void TemporaryDevice::Unplug()

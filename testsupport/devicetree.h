@@ -32,8 +32,13 @@ public:
 
     // Takes the drive away as an unplugged device would: unmapped and its directory removed.
     void Unplug();
+    // Unmounts the size-limited file system lazily (umount -l), as a desktop does when a device is
+    // pulled: the drive stays mapped and its directory is an empty folder of the computer's disk.
+    void UnmountLazily();
 
 private:
+    void Map() const;
+
     char letter_;
     std::string directory_;
     bool plugged_ = true;

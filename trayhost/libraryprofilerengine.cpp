@@ -36,6 +36,13 @@ int32_t LibraryProfilerEngine::UpdateSystemFiles(char driveLetter, uint8_t model
     return KOVAHDDUpdateSystemFiles(driveLetter, model);
 }
 
+KovaRunSummary LibraryProfilerEngine::RunSummary()
+{
+    KovaRunSummary summary{};
+    KOVAHDDProfilerGetRunSummary(&summary);
+    return summary;
+}
+
 bool LibraryProfilerEngine::IsDevicePresent(const std::string& root)
 {
     return KOVAHDDIsDevicePresent(WritableText(root).data()) != 0;

@@ -11,6 +11,7 @@ public:
     void CancelSynchronize() override;
     int32_t UpdateHelpFiles(char driveLetter) override;
     int32_t UpdateSystemFiles(char driveLetter, uint8_t model) override;
+    KovaRunSummary RunSummary() override;
     bool IsDevicePresent(const std::string& root) override;
     std::optional<std::string> GetFileExtension(const std::string& path) override;
 };

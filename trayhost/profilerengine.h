@@ -31,6 +31,8 @@ public:
     virtual int32_t UpdateHelpFiles(char driveLetter) = 0;
     // 1 updated, 2 the device holds newer system files, anything else an error.
     virtual int32_t UpdateSystemFiles(char driveLetter, uint8_t model) = 0;
+    // What the last profile run left for the player (KovaRunSummary).
+    virtual KovaRunSummary RunSummary() = 0;
     // True while the device root ("E:" or "E:\") can be listed and its free space read.
     virtual bool IsDevicePresent(const std::string& root) = 0;
     // What follows the path's last dot, as written; empty when the path has no dot.

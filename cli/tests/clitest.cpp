@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -79,6 +80,43 @@ TEST_F(KovahddTest, ProfilesADirectoryAndSaysSo)
         EXPECT_TRUE(fs::exists(fs::path(Device()) / "kovahdd" / "sys_playlist" / name)) << name;
     }
     EXPECT_EQ(fs::file_size(fs::path(Device()) / "kovahdd" / "pfr.bin"), 8u);
+    EXPECT_NE(outcome.output.find("(playlists written: artist, album, title, genre, audio files)."), std::string::npos)
+        << outcome.output;
+}
+
+TEST_F(KovahddTest, ProfileSummarisesWhatThePlayerWillShowAndNamesWhatItCannotAddress)
+{
+    for (const char* name : {"Band - Song.mp3", "日本.mp3"}) testsupport::WriteWholeFile(Device() + "/" + name, "");
+    testsupport::WriteWholeFile(Device() + "/tagless.mp3", std::string(300, 'x'));
+    const Outcome outcome = Run("profile '" + Device() + "'");
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("The player will show 1 track, 1 artist, 1 album and 1 genre"), std::string::npos)
+        << outcome.output;
+
+    testsupport::WriteWholeFile(Device() + "/日本.mp3", std::string(300, 'x'));
+    const Outcome named = Run("profile '" + Device() + "'");
+    EXPECT_NE(named.output.find("Warning: 1 song has a name with characters the player cannot read"), std::string::npos)
+        << named.output;
+    EXPECT_NE(named.output.find("\\日本.mp3\n"), std::string::npos) << named.output;
+}
+
+TEST(KovahddFullDeviceTest, PlaylistsThatCannotBeWrittenGiveTheirOwnExitStatus)
+{
+    const testsupport::TemporaryDevice small('F', 64 * 1024);
+    if (!small.IsSizeLimited()) GTEST_SKIP() << "needs root to mount a size-limited tmpfs";
+    small.WriteFile("a.mp3", std::string(300, 'x'));
+    for (int i = 0;; ++i) {
+        try {
+            small.WriteFile(std::string(200, 'n') + std::to_string(i) + ".mp3", std::string(2000, 'x'));
+        } catch (const std::exception&) {
+            break;
+        }
+    }
+    const std::string command = std::string("env KOVAHDD_DRIVES= ") + KOVAHDD_EXECUTABLE + " profile '" +
+                                small.directory() + "' >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 6);
 }
 
 TEST_F(KovahddTest, ProfileTellsEachOutcomeByItsExitStatus)

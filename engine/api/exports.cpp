@@ -5,6 +5,7 @@
 #include "engine/api/cancelflag.h"
 #include "engine/api/utility.h"
 #include "engine/profile/profilerun.h"
+#include "engine/profile/runsummary.h"
 #include "engine/scan/devicescanner.h"
 #include "engine/update/helpfileupdate.h"
 #include "engine/update/systemfileupdate.h"
@@ -58,6 +59,13 @@ KOVAHDD_API int32_t KOVAHDDUpdateSystemFiles(char driveLetter, unsigned char mod
 KOVAHDD_API int32_t KOVAHDDUpdateHelpFiles(char driveLetter)
 {
     return engine::UpdateHelpFiles(driveLetter);
+}
+
+KOVAHDD_API int32_t KOVAHDDProfilerGetRunSummary(KovaRunSummary* summary)
+{
+    if (!summary) return 0;
+    *summary = engine::LastRunSummary();
+    return 1;
 }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 #include "engine/mp3/tagtext.h"
 #include "engine/scan/blanktext.h"
 
+#include <algorithm>
 #include <array>
 
 namespace engine {
@@ -54,24 +55,40 @@ uint32_t BigEndian32(std::string_view bytes)
     return value;
 }
 
-std::optional<WantedFrame> WantedFrameAt(std::string_view tag, std::size_t position)
+// Every wanted identifier starts with this byte, so the scan can pass over bytes that do not.
+constexpr char kWantedFrameFirstByte = 'T';
+
+// The bytes ahead of a scan position (a frame's look-ahead, fewer at the tag's end).
+std::optional<WantedFrame> WantedFrameAt(std::string_view ahead)
 {
-    if (tag.size() - position < kFrameIdSize) return std::nullopt;
-    const std::string_view id = tag.substr(position, kFrameIdSize);
+    if (ahead.size() < kFrameIdSize) return std::nullopt;
+    const std::string_view id = ahead.substr(0, kFrameIdSize);
     for (const WantedFrameId& wanted : kWantedFrameIds) {
         if (id == wanted.id) return wanted.frame;
     }
     return std::nullopt;
 }
 
-// The content of the frame at position, or nothing when its header or its F content bytes would
-// run past the tag: the size is a claim of the file and is checked before anything is read.
-std::optional<std::string_view> FrameContentAt(std::string_view tag, std::size_t position)
+// How far the scan moves when no wanted frame starts here: to the next byte that could start one.
+std::size_t DistanceToNextCandidate(std::string_view ahead)
 {
-    if (tag.size() - position < kFrameHeaderSize) return std::nullopt;
-    const uint32_t contentSize = BigEndian32(tag.substr(position + kFrameSizeOffset));
-    if (contentSize > tag.size() - position - kFrameHeaderSize) return std::nullopt;
-    return tag.substr(position + kFrameHeaderSize, contentSize);
+    const std::size_t next = ahead.find(kWantedFrameFirstByte, 1);
+    return next == std::string_view::npos ? std::max<std::size_t>(ahead.size(), 1) : next;
+}
+
+struct FrameAt {
+    uint32_t contentSize;
+    std::string_view contentStart;  // the first bytes of the content, at most kTextFieldSize of them
+};
+
+// The frame at position, or nothing when its header or its F content bytes would run past the tag:
+// the size is a claim of the file and is checked before anything is read.
+std::optional<FrameAt> FrameStartingAt(std::string_view ahead, uint64_t position, uint64_t tagSize)
+{
+    if (ahead.size() < kFrameHeaderSize) return std::nullopt;
+    const uint32_t contentSize = BigEndian32(ahead.substr(kFrameSizeOffset));
+    if (contentSize > tagSize - position - kFrameHeaderSize) return std::nullopt;
+    return FrameAt{contentSize, ahead.substr(kFrameHeaderSize, std::min<std::size_t>(contentSize, kTextFieldSize))};
 }
 
 bool IsCSpace(char c)
@@ -137,29 +154,71 @@ std::optional<uint32_t> Id3v2TagSize(std::string_view header)
     return size;
 }
 
-int32_t ScanId3v2Frames(std::string_view tagBytes, TrackRecord& record)
+Id3v2TagBytes::Id3v2TagBytes(std::string_view bytes) : size_(bytes.size()), bytes_(bytes)
+{
+}
+
+Id3v2TagBytes::Id3v2TagBytes(platform::File& file, uint64_t offset, uint64_t size, std::string_view firstBytes,
+                             std::size_t windowSize)
+    : file_(&file), offset_(offset), size_(size), windowSize_(std::max(windowSize, kFrameLookAhead)),
+      window_(firstBytes.substr(0, std::min<uint64_t>(size, firstBytes.size()))), bytes_(window_)
+{
+}
+
+std::string_view Id3v2TagBytes::At(uint64_t position, std::size_t length)
+{
+    if (position >= size_) return {};
+    const bool outsideWindow =
+        position < windowStart_ || std::min<uint64_t>(position + length, size_) > windowStart_ + bytes_.size();
+    if (file_ && outsideWindow) Fill(position);
+    // Filling may have found the file shorter than the tag claimed.
+    const uint64_t end = std::min<uint64_t>(position + length, size_);
+    if (position >= end) return {};
+    return bytes_.substr(static_cast<std::size_t>(position - windowStart_), static_cast<std::size_t>(end - position));
+}
+
+void Id3v2TagBytes::Fill(uint64_t position)
+{
+    const auto wanted = static_cast<std::size_t>(std::min<uint64_t>(windowSize_, size_ - std::min(position, size_)));
+    window_.resize(wanted);
+    file_->Seek(static_cast<int64_t>(offset_ + position), platform::File::Origin::Begin);
+    window_.resize(file_->Read(window_.data(), wanted));
+    if (window_.size() < wanted) size_ = position + window_.size();
+    windowStart_ = position;
+    bytes_ = window_;
+}
+
+int32_t ScanId3v2Frames(Id3v2TagBytes& tag, TrackRecord& record)
 {
     int32_t hits = 0;
-    std::size_t position = 0;
-    while (position < tagBytes.size() && hits < kId3v2HitLimit) {
-        const std::optional<WantedFrame> frame = WantedFrameAt(tagBytes, position);
+    uint64_t position = 0;
+    while (position < tag.size() && hits < kId3v2HitLimit) {
+        const std::string_view ahead = tag.At(position, kFrameLookAhead);
+        const std::optional<WantedFrame> frame = WantedFrameAt(ahead);
         if (!frame) {
-            ++position;
+            position += DistanceToNextCandidate(ahead);
             continue;
         }
-        const std::optional<std::string_view> content = FrameContentAt(tagBytes, position);
-        if (!content) break;
+        const std::optional<FrameAt> found = FrameStartingAt(ahead, position, tag.size());
+        if (!found) break;
         ++hits;
+        const std::string_view content = found->contentStart;
         // A frame of size 0 has no encoding byte and reads as an empty text.
-        if (!content->empty() && ByteAt(*content, 0) != kEncodingSystemCodePage) {
+        if (!content.empty() && ByteAt(content, 0) != kEncodingSystemCodePage) {
             // Not used; its content is scanned like any other bytes.
             position += kFrameHeaderSize;
             continue;
         }
-        StoreFrameText(*frame, content->empty() ? *content : content->substr(1), record);
-        position += kFrameHeaderSize + content->size();
+        StoreFrameText(*frame, content.empty() ? content : content.substr(1), record);
+        position += kFrameHeaderSize + found->contentSize;
     }
     return hits;
+}
+
+int32_t ScanId3v2Frames(std::string_view tagBytes, TrackRecord& record)
+{
+    Id3v2TagBytes tag(tagBytes);
+    return ScanId3v2Frames(tag, record);
 }
 
 }  // namespace engine

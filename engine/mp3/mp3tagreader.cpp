@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace engine {
 
@@ -18,8 +19,9 @@ constexpr std::size_t kFirstReadSize = 1024;
 
 // What the start of an MP3 file holds.
 struct FileStart {
-    int32_t result = kMp3TagsRead;             // anything else ends the read with this result
-    std::optional<std::string> id3v2TagBytes;  // of the S bytes after the header, those the file holds
+    int32_t result = kMp3TagsRead;  // anything else ends the read with this result
+    std::string firstBytes;
+    std::optional<uint32_t> id3v2TagSize;  // S, when the file starts with a version 2 tag
 };
 
 std::optional<platform::File> OpenForReading(const char* path)
@@ -34,26 +36,25 @@ std::string ReadUpTo(platform::File& file, std::size_t size)
     return bytes;
 }
 
-// The tag bytes after the header: those already read, then the rest from the file. The tag size
-// is the file's own claim (up to 256 MiB), so no more is allocated than the file still holds.
-std::string ObtainTagBytes(platform::File& file, std::string_view firstBytes, uint32_t tagSize)
-{
-    std::string tag(firstBytes.substr(kId3v2HeaderSize, tagSize));
-    if (tag.size() == tagSize) return tag;
-    const uint64_t length = file.Length();
-    const uint64_t remaining = length > firstBytes.size() ? length - firstBytes.size() : 0;
-    const std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(tagSize - tag.size(), remaining));
-    return tag + ReadUpTo(file, wanted);
-}
-
 FileStart ReadFileStart(platform::File& file)
 {
-    const std::string firstBytes = ReadUpTo(file, kFirstReadSize);
-    if (firstBytes.size() < kId3v2HeaderSize) return {file.Length() == 0 ? kMp3EmptyFile : kMp3TooShort, std::nullopt};
-    if (!HasId3v2Marker(firstBytes)) return {kMp3TagsRead, std::nullopt};
+    std::string firstBytes = ReadUpTo(file, kFirstReadSize);
+    if (firstBytes.size() < kId3v2HeaderSize) return {file.Length() == 0 ? kMp3EmptyFile : kMp3TooShort, {}, {}};
+    if (!HasId3v2Marker(firstBytes)) return {kMp3TagsRead, {}, {}};
     const std::optional<uint32_t> tagSize = Id3v2TagSize(firstBytes);
-    if (!tagSize) return {kMp3InvalidTagSize, std::nullopt};
-    return {kMp3TagsRead, ObtainTagBytes(file, firstBytes, *tagSize)};
+    if (!tagSize) return {kMp3InvalidTagSize, {}, {}};
+    return {kMp3TagsRead, std::move(firstBytes), tagSize};
+}
+
+// Scans the S tag bytes after the header, or as many as the file holds. S is the file's own claim
+// (up to 256 MiB), so the tag is read through a window rather than whole.
+int32_t ScanTag(platform::File& file, const FileStart& start, TrackRecord& record)
+{
+    const uint64_t length = file.Length();
+    const uint64_t held = length > kId3v2HeaderSize ? length - kId3v2HeaderSize : 0;
+    Id3v2TagBytes tag(file, kId3v2HeaderSize, std::min<uint64_t>(*start.id3v2TagSize, held),
+                      std::string_view(start.firstBytes).substr(kId3v2HeaderSize));
+    return ScanId3v2Frames(tag, record);
 }
 
 // The last 128 bytes of the file as a version 1 block. Throws for a file shorter than the block (a
@@ -76,9 +77,7 @@ int32_t ReadMp3Tags(const char* path, TrackRecord* record)
     try {
         const FileStart start = ReadFileStart(*file);
         if (start.result != kMp3TagsRead) return start.result;
-        if (start.id3v2TagBytes && ScanId3v2Frames(*start.id3v2TagBytes, *record) == kId3v2HitLimit) {
-            return kMp3TagsRead;
-        }
+        if (start.id3v2TagSize && ScanTag(*file, start, *record) == kId3v2HitLimit) return kMp3TagsRead;
         // The version 1 block is read through the same open file: one open per file is what a walk
         // of thousands of songs can afford.
         return ReadId3v1From(*file, *record);

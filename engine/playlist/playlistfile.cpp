@@ -1,5 +1,6 @@
 #include "engine/playlist/playlistfile.h"
 
+#include "platform/errors.h"
 #include "platform/paths.h"
 
 namespace engine {
@@ -21,9 +22,10 @@ bool PlaylistFile::Create(const std::string& folder, std::string_view fileName)
     Discard();
     folder_ = folder;
     fileName_ = fileName;
+    failure_ = platform::kErrorSuccess;
     ResetSums();
     pending_.clear();
-    file_ = platform::File::TryOpen(TemporaryPath(), platform::File::Mode::CreateTruncate);
+    file_ = platform::File::TryOpen(TemporaryPath(), platform::File::Mode::CreateTruncate, &failure_);
     return file_.has_value();
 }
 
@@ -40,27 +42,49 @@ std::string PlaylistFile::TemporaryPath() const
 void PlaylistFile::Append(std::string_view bytes)
 {
     pending_.append(bytes);
-    if (pending_.size() < kWriteBlockSize) return;
-    file_->Write(pending_.data(), pending_.size());
+    if (pending_.size() >= kWriteBlockSize) WritePending();
+}
+
+void PlaylistFile::WritePending()
+{
+    try {
+        file_->Write(pending_.data(), pending_.size());
+    } catch (const platform::FileError& error) {
+        failure_ = error.code();
+        throw;
+    }
     pending_.clear();
 }
 
-bool PlaylistFile::Commit()
+void PlaylistFile::Finish()
 {
-    file_->Write(pending_.data(), pending_.size());
-    pending_.clear();
-    file_->Sync();
-    file_->Close();
+    WritePending();
+    try {
+        file_->Sync();
+        file_->Close();
+    } catch (const platform::FileError& error) {
+        failure_ = error.code();
+        throw;
+    }
     file_.reset();
+    complete_ = true;
+}
+
+bool PlaylistFile::PutInPlace()
+{
+    if (!complete_) return false;
+    complete_ = false;
     if (platform::MoveFileReplacing(TemporaryPath(), FinalPath())) return true;
+    failure_ = platform::GetLastError();
     platform::DeleteFile(TemporaryPath());
     return false;
 }
 
 void PlaylistFile::Discard()
 {
-    if (!file_) return;
+    if (!file_ && !complete_) return;
     file_.reset();
+    complete_ = false;
     pending_.clear();
     platform::DeleteFile(TemporaryPath());
 }

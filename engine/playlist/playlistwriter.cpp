@@ -50,7 +50,8 @@ int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& 
     for (const OrderedEntry& entry : entries) {
         WritePlaylistEntry(playlist, *entry.record, level, entry.context, ++entryNumber);
     }
-    return playlist.Commit() ? kPlaylistWritten : kPlaylistFailed;
+    playlist.Finish();
+    return kPlaylistWritten;
 }
 
 }  // namespace

@@ -12,7 +12,8 @@
 
 // Writes the system playlists "artist.m3u", "album.m3u", "title.m3u", "genre.m3u" and
 // "audiofiles.m3u" into root\kovahdd\sys_playlist. A playlist is written in two calls, header then
-// body, and replaces the device's previous one only when the body succeeds (PlaylistFile).
+// body, into a temporary file; it replaces the device's previous one only when the caller puts the
+// complete playlist in place (PlaylistFile::PutInPlace), so that a run can replace all five together.
 namespace engine {
 
 // Creates the folders (PlaylistFolders), then the playlist's file with its header line; the file
@@ -20,10 +21,10 @@ namespace engine {
 // file error), kPlaylistFolderFailed, kPlaylistFileFailed, kDeviceFolderFailed, kInvalidPlaylistKind.
 int32_t WritePlaylistHeader(const char* root, PlaylistKind kind, PlaylistFile& playlist);
 
-// Sorts the catalogue for the kind and writes every entry, then puts the playlist in place of the
-// previous one. kPlaylistWritten; kPlaylistFailed for a null root, a playlist without header, or a
-// file error; kInvalidPlaylistKind; kPlaylistTooLarge when a number would not fit its field.
-// On every failure the previous playlist stays as it was.
+// Sorts the catalogue for the kind and writes every entry, and leaves the playlist complete in its
+// temporary file, closed. kPlaylistWritten; kPlaylistFailed for a null root, a playlist without
+// header, or a file error (playlist.Failure() tells which); kInvalidPlaylistKind; kPlaylistTooLarge
+// when a number would not fit its field. On every failure the temporary file is removed.
 int32_t WritePlaylistBody(PlaylistFile& playlist, const char* root, PlaylistKind kind, TrackCatalogue& catalogue);
 
 // Writes the next entry of the playlist and stores in the record its entry number, entry length

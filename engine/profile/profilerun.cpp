@@ -2,20 +2,19 @@
 
 #include "engine/api/cancelflag.h"
 #include "engine/catalogue/trackcatalogue.h"
-#include "engine/playlist/playlistwriter.h"
 #include "engine/profile/freespacefile.h"
+#include "engine/profile/playlistset.h"
+#include "engine/profile/runsummary.h"
 #include "engine/scan/devicescanner.h"
 
 #include "platform/sound.h"
 
-#include <array>
+#include <algorithm>
+#include <cstring>
 
 namespace engine {
 
 namespace {
-
-constexpr std::array kPlaylistOrder{PlaylistKind::Artist, PlaylistKind::Album, PlaylistKind::Title,
-                                    PlaylistKind::Genre, PlaylistKind::AudioFiles};
 
 class ProgressReporter {
 public:
@@ -37,23 +36,51 @@ KovaReportCode ReportForFailedScan(int32_t scanResult)
     return kReportDeviceLost;
 }
 
-void WritePlaylist(const char* root, PlaylistKind kind, const ProgressReporter& progress)
+void CopyName(char (&target)[kKovaSummaryNameSize], const std::string& name)
 {
-    PlaylistFile playlist;
-    if (WritePlaylistHeader(root, kind, playlist) != kPlaylistWritten) return;
-    if (WritePlaylistBody(playlist, root, kind, Catalogue()) == kPlaylistTooLarge) {
-        progress.Report(kReportPlaylistTooLarge, static_cast<int32_t>(kind));
+    const std::size_t length = std::min(name.size(), sizeof target - 1);
+    std::memcpy(target, name.data(), length);
+    target[length] = '\0';
+}
+
+// What the player will show once the playlists are on the device.
+void Summarise(const TrackCatalogue& catalogue, int32_t playlistsWritten)
+{
+    KovaRunSummary& summary = LastRunSummary();
+    summary = {};
+    summary.tracks = static_cast<int32_t>(catalogue.TrackCount());
+    summary.artists = static_cast<int32_t>(catalogue.ArtistMap().size());
+    summary.albums = static_cast<int32_t>(catalogue.AlbumMap().size());
+    summary.genres = static_cast<int32_t>(catalogue.GenreMap().size());
+    summary.playlistsWritten = playlistsWritten;
+    const UnaddressableFiles& unaddressable = LastScanUnaddressableFiles();
+    summary.unaddressableFiles = unaddressable.count;
+    for (std::size_t i = 0; i < unaddressable.firstNames.size() && i < kKovaSummaryNames; ++i) {
+        CopyName(summary.unaddressableNames[i], unaddressable.firstNames[i]);
     }
 }
 
-// Writes the playlists in their fixed order, then the free-space file. A cancel request is honoured
-// after each of the first four playlists; a playlist being written is always completed.
+// Writes the playlists in their fixed order, puts them on the device together, then writes the
+// free-space file. A cancel request is honoured after each of the first four playlists: a playlist
+// being written is always completed, and those completed go on the device. Each playlist that does
+// not is reported with code 9; the run's result does not depend on them.
 int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress)
 {
-    for (PlaylistKind kind : kPlaylistOrder) {
-        WritePlaylist(root, kind, progress);
-        if (kind != PlaylistKind::AudioFiles && CancelRequested()) return kRunCancelled;
+    PlaylistSet playlists(root);
+    bool cancelled = false;
+    for (PlaylistKind kind : PlaylistSet::kOrder) {
+        playlists.Write(kind, Catalogue());
+        cancelled = kind != PlaylistKind::AudioFiles && CancelRequested();
+        if (cancelled) break;
     }
+    if (cancelled) playlists.PutCompletedInPlace();
+    else playlists.PutAllInPlace();
+    for (const PlaylistNotWritten& playlist : playlists.NotWritten()) {
+        progress.Report(kReportPlaylistNotWritten,
+                        PlaylistReportValue(static_cast<int32_t>(playlist.kind), playlist.problem));
+    }
+    Summarise(Catalogue(), playlists.Written());
+    if (cancelled) return kRunCancelled;
     WriteFreeSpaceFile(root);
     return kRunDone;
 }
@@ -79,6 +106,7 @@ int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window
     const ProgressReporter progress(callback);
     progress.Report(kReportScanStarted);
     CancelFlag() = 0;
+    LastRunSummary() = {};
 
     const int32_t result = ScanAndWrite(root, window, progress);
 

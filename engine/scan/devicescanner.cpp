@@ -54,6 +54,12 @@ ScanCounters& PostedCounters()
     return counters;
 }
 
+UnaddressableFiles& ScanUnaddressableFiles()
+{
+    static UnaddressableFiles files;
+    return files;
+}
+
 bool IsDotEntry(const std::string& name)
 {
     return name == "." || name == "..";
@@ -87,7 +93,7 @@ int32_t CountFolder(const std::string& pattern, const std::string& folder, int* 
         if (CancelRequested()) return kScanCancelled;
         if (IsDotEntry(entry.name)) continue;
         ++total;
-        if (!entry.IsFolder()) continue;
+        if (!entry.IsFolderToWalk()) continue;
         const std::string path = folder + "\\" + entry.name;
         int inner = 0;
         const int32_t result = CountFolder(path + "\\*.*", path, &inner);
@@ -106,13 +112,37 @@ void FillDefaults(TrackRecord& record)
     if (IsBlankText(TextOf(record.genre))) SetText(record.genre, kUnknownText);
 }
 
+// The part of a full path below the root, as MakeDeviceRelativePath takes it: the root's bytes and
+// the backslash after them dropped.
+std::string_view BelowRoot(std::string_view root, std::string_view fullPath)
+{
+    std::string_view below = fullPath.substr(std::min(root.size(), fullPath.size()));
+    if (!below.empty() && below.front() == '\\') below.remove_prefix(1);
+    return below;
+}
+
 // A path the record cannot hold whole, before or after it is made relative, would be cut and then
 // name another file in the playlists; such a file is left out instead.
 bool FitsRecord(const char* root, const std::string& fullPath, const std::string& name)
 {
-    const std::size_t rootLength = std::strlen(root);
     if (fullPath.size() >= kTextFieldSize || name.size() >= kFileNameSize) return false;
-    return fullPath.size() - rootLength + kRelativePrefix.size() < kTextFieldSize;
+    return kRelativePrefix.size() + BelowRoot(root, fullPath).size() < kTextFieldSize;
+}
+
+// The path as the person knows it: the folder in the code page (a character it lacks stays '?') and
+// the entry's own name as the file system spells it.
+std::string DisplayPath(const std::string& folder, const platform::FolderEntry& entry)
+{
+    const platform::CodePage& page = platform::CodePage::System();
+    const std::string name = entry.NameLostCharacters() ? entry.fileSystemName : page.ToUtf8(entry.name);
+    return platform::JoinPath(page.ToUtf8(folder), name);
+}
+
+void NoteUnaddressable(std::string displayPath)
+{
+    UnaddressableFiles& files = ScanUnaddressableFiles();
+    ++files.count;
+    if (files.firstNames.size() < UnaddressableFiles::kNamesKept) files.firstNames.push_back(std::move(displayPath));
 }
 
 int32_t ReadTags(const std::string& path, TrackRecord* record)
@@ -150,11 +180,14 @@ public:
 
 private:
     void PostProgress();
-    std::optional<WalkEnd> ScanAudioFile(const std::string& path, const std::string& name, bool isSubFolder);
+    int32_t EnterFolder(const std::string& path, const platform::FolderEntry& entry);
+    std::optional<WalkEnd> ScanAudioFile(const std::string& folder, const std::string& path,
+                                         const platform::FolderEntry& entry, bool isSubFolder);
 
     const char* root_;
     void* window_;
     ScanCounters& counters_;
+    bool inUnaddressableFolder_ = false;  // a folder on the way has a name the code page cannot hold
 };
 
 void TreeWalk::PostProgress()
@@ -172,21 +205,33 @@ WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& list
         if (IsDotEntry(entry.name)) continue;
         PostProgress();
         const std::string path = isSubFolder ? folder + "\\" + entry.name : platform::JoinPath(root_, entry.name);
-        if (entry.IsFolder()) {
-            const int32_t result = ScanFolder(path);
+        if (entry.IsFolderToWalk()) {
+            const int32_t result = EnterFolder(path, entry);
             // A cancel seen in the last entry of a folder would otherwise end as a count mismatch.
             if (result == kScanCancelled) return {WalkEnd::Cancelled};
             if (result != kScanDone && !IsDevicePresent(root_)) return {WalkEnd::FolderFailedDeviceGone, result};
             continue;
         }
-        if (!IsAudioFile(path.c_str())) continue;
-        if (const std::optional<WalkEnd> stop = ScanAudioFile(path, entry.name, isSubFolder)) return {*stop};
+        // A link to a folder is an entry like a file, and no audio file.
+        if (entry.IsFolder() || !IsAudioFile(path.c_str())) continue;
+        if (const std::optional<WalkEnd> stop = ScanAudioFile(folder, path, entry, isSubFolder)) return {*stop};
     }
     return {WalkEnd::Completed};
 }
 
-std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& path, const std::string& name, bool isSubFolder)
+int32_t TreeWalk::EnterFolder(const std::string& path, const platform::FolderEntry& entry)
 {
+    const bool outer = inUnaddressableFolder_;
+    inUnaddressableFolder_ = outer || entry.NameLostCharacters();
+    const int32_t result = ScanFolder(path);
+    inUnaddressableFolder_ = outer;
+    return result;
+}
+
+std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& folder, const std::string& path,
+                                               const platform::FolderEntry& entry, bool isSubFolder)
+{
+    const std::string& name = entry.name;
     if (!FitsRecord(root_, path, name)) return std::nullopt;
     auto record = std::make_unique<TrackRecord>();
     SetText(record->path, path);
@@ -201,6 +246,7 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(const std::string& path, const st
     FillDefaults(*record);
     MakeDeviceRelativePath(root_, record.get());
     if (!AddToCatalogue(std::move(record))) return WalkEnd::Cancelled;
+    if (inUnaddressableFolder_ || entry.NameLostCharacters()) NoteUnaddressable(DisplayPath(folder, entry));
     return std::nullopt;
 }
 
@@ -225,6 +271,7 @@ int32_t TreeWalk::ScanFolder(const std::string& folder)
 int32_t ScanTree(const char* root, void* window)
 {
     Catalogue().ClearTracks();
+    ScanUnaddressableFiles() = {};
     const std::string pattern = RootPattern(root);
     if (CancelRequested()) return kScanCancelled;
 
@@ -274,6 +321,11 @@ int32_t ScanDevice(const char* root, void* window)
     }
 }
 
+const UnaddressableFiles& LastScanUnaddressableFiles()
+{
+    return ScanUnaddressableFiles();
+}
+
 int32_t IsAudioFile(const char* path)
 {
     if (!path) return 0;
@@ -284,10 +336,8 @@ int32_t IsAudioFile(const char* path)
 int32_t MakeDeviceRelativePath(const char* root, TrackRecord* record)
 {
     if (!root || !record) return 0;
-    const std::string_view fullPath = TextOf(record->path);
-    std::string_view below = fullPath.substr(std::min(std::strlen(root), fullPath.size()));
-    if (!below.empty() && below.front() == '\\') below.remove_prefix(1);
-    SetText(record->path, std::string(kRelativePrefix) + std::string(below));
+    const std::string below(BelowRoot(root, TextOf(record->path)));
+    SetText(record->path, std::string(kRelativePrefix) + below);
     return 1;
 }
 

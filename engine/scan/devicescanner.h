@@ -2,7 +2,10 @@
 
 #include "engine/catalogue/trackrecord.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Walks a device's folder tree and fills the process-wide track catalogue with its MP3 and WMA files.
 namespace engine {
@@ -24,12 +27,24 @@ struct ScanCounters {
     int32_t total = 0;
 };
 
-// Counts every folder entry below the root, recursively (a folder counts 1 plus its contents).
+// Audio files of the last scan whose paths hold characters outside the system code page: the
+// playlists name them with '?' in their place, so the player cannot address them.
+struct UnaddressableFiles {
+    static constexpr std::size_t kNamesKept = 5;
+
+    int32_t count = 0;
+    std::vector<std::string> firstNames;  // device paths as the file system spells them (UTF-8)
+};
+
+// Counts every folder entry below the root, recursively (a folder counts 1 plus its contents). A
+// link to a folder counts as one entry: walks never enter one.
 int32_t GetNumFilesOnDevice(const char* root, int* count);
 
 // Empties the track list and fills the catalogue from the device; posts message 1026 with report
 // code 7 and the address of the counters to the window for every entry visited.
 int32_t ScanDevice(const char* root, void* window);
+// Those met by the last ScanDevice.
+const UnaddressableFiles& LastScanUnaddressableFiles();
 
 // 1 when the path names an MP3 or WMA file by its extension (any case), else 0.
 int32_t IsAudioFile(const char* path);

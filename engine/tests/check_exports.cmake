@@ -15,6 +15,7 @@ set(expected
   KOVAHDDIsDevicePresent
   KOVAHDDProfilerCancelSyncronize
   KOVAHDDProfilerGetFileExtension
+  KOVAHDDProfilerGetRunSummary
   KOVAHDDProfilerResetCancel
   KOVAHDDUpdateHelpFiles
   KOVAHDDUpdateSystemFiles

@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -142,6 +147,73 @@ TEST_F(DeviceScannerTest, UnpluggedDeviceStopsTheWalk)
     window_.AtEntry(2, [this] { device_.Unplug(); });
     EXPECT_EQ(Scan(), engine::kScanEntriesChanged);
     EXPECT_LT(window_.seen.back().visited, window_.seen.back().total);
+}
+
+TEST_F(DeviceScannerTest, AFifoIsAnUntaggedFileAndNeverBlocksTheScan)
+{
+    device_.WriteFile("a.mp3", kUntaggedAudio);
+    ASSERT_EQ(mkfifo(device_.LinuxPath("x.mp3").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo(device_.LinuxPath("y.wma").c_str(), 0644), 0);
+    EXPECT_EQ(Scan(), engine::kScanDone);
+    EXPECT_EQ(Catalogue().TrackCount(), 3u);
+    ASSERT_NE(FindTrack("x.mp3"), nullptr);
+    EXPECT_EQ(TextOf(FindTrack("x.mp3")->artist), "(unknown)");
+}
+
+// Links never lead the walk up the tree or off the device; a link to a file is the file.
+TEST_F(DeviceScannerTest, LinksToFoldersAreEntriesThatAreNotEntered)
+{
+    testsupport::TemporaryDevice computer('O');
+    computer.WriteFile("Songs/theirs.mp3", kUntaggedAudio);
+    device_.WriteFile("Music/a.mp3", kUntaggedAudio);
+    for (const auto& [link, target] : {std::pair{"Music/up", device_.directory()}, std::pair{"root", std::string("/")},
+                                       std::pair{"Theirs", computer.LinuxPath("Songs")},
+                                       std::pair{"linked.mp3", computer.LinuxPath("Songs/theirs.mp3")}}) {
+        ASSERT_EQ(symlink(target.c_str(), device_.LinuxPath(link).c_str()), 0) << link;
+    }
+    int count = 0;
+    ASSERT_EQ(engine::GetNumFilesOnDevice("E:", &count), engine::kScanDone);
+    EXPECT_EQ(count, 6);  // Music, a.mp3, up, root, Theirs, linked.mp3
+    EXPECT_EQ(Scan(), engine::kScanDone);
+    EXPECT_EQ(window_.seen.back().visited, 6);
+    EXPECT_EQ(Catalogue().TrackCount(), 2u);
+    EXPECT_NE(FindTrack("a.mp3"), nullptr);
+    EXPECT_NE(FindTrack("linked.mp3"), nullptr);
+}
+
+// A full path of 252 bytes leaves a relative path of 255, the most a record holds, whether the root
+// is given with its backslash or without.
+TEST_F(DeviceScannerTest, TheLongestPathThatFitsIsKeptAndOneMoreIsLeftOut)
+{
+    const std::string folder(120, 'f');
+    const auto nameFor = [&](std::size_t fullLength) {
+        return std::string(fullLength - std::string_view("E:\\").size() - folder.size() - 1 - 4, 'n') + ".mp3";
+    };
+    device_.WriteFile(folder + "/" + nameFor(252), kUntaggedAudio);
+    device_.WriteFile(folder + "/" + nameFor(253), kUntaggedAudio);
+    for (const char* root : {"E:", "E:\\"}) {
+        root_ = root;
+        EXPECT_EQ(Scan(), engine::kScanDone) << root;
+        ASSERT_EQ(Catalogue().TrackCount(), 1u) << root;
+        EXPECT_EQ(TextOf(Catalogue().Track(0).fileName), nameFor(252)) << root;
+        EXPECT_EQ(TextOf(Catalogue().Track(0).path).size(), 255u) << root;
+    }
+}
+
+TEST_F(DeviceScannerTest, NamesThePlayerCannotAddressAreCountedWithTheirOwnSpelling)
+{
+    for (const char* path : {"Music/日本.mp3", "Music/日曜.mp3", "日本/plain.mp3", "Music/café.mp3", "日本.txt"}) {
+        device_.WriteFile(path, kUntaggedAudio);
+    }
+    EXPECT_EQ(Scan(), engine::kScanDone);
+    const engine::UnaddressableFiles& files = engine::LastScanUnaddressableFiles();
+    EXPECT_EQ(files.count, 3);
+    const auto named = [&](const std::string& name) {
+        return std::find(files.firstNames.begin(), files.firstNames.end(), name) != files.firstNames.end();
+    };
+    EXPECT_TRUE(named("E:\\Music\\日本.mp3"));
+    EXPECT_TRUE(named("E:\\Music\\日曜.mp3"));
+    EXPECT_TRUE(named("E:\\??\\plain.mp3"));
 }
 
 TEST(AudioFileTest, RecognisesMp3AndWmaByExtensionInAnyCase)

@@ -36,7 +36,8 @@ void ClearReadOnly(const std::string& path)
     if (!matches) return;
     const std::string folder = FolderPartOf(path);
     for (const platform::FolderEntry& entry : *matches) {
-        if (entry.IsFolder() || (entry.attributes & platform::kAttributeReadOnly) == 0) continue;
+        // Attributes are never changed through a link: it may point off the device.
+        if (entry.IsFolder() || entry.IsLink() || (entry.attributes & platform::kAttributeReadOnly) == 0) continue;
         platform::SetFileAttributes(folder + entry.name, entry.attributes & ~platform::kAttributeReadOnly);
     }
 }

@@ -1,6 +1,6 @@
 #include "engine/wma/metadataeditor.h"
 
-#include "engine/wma/platformfilestream.h"
+#include "engine/wma/asfheader.h"
 
 #include "platform/codepage.h"
 #include "platform/errors.h"
@@ -8,6 +8,7 @@
 
 #include <asffile.h>
 #include <asftag.h>
+#include <tbytevectorstream.h>
 
 #include <cstring>
 #include <new>
@@ -130,9 +131,11 @@ HResult MetadataEditor::Open(const char16_t* widePath)
     if (!file) return HResultFromWin32(error != platform::kErrorSuccess ? error : platform::kErrorFileNotFound);
 
     try {
-        auto stream = std::make_unique<PlatformFileStream>(std::move(*file), path);
+        const std::optional<std::string> header = ReadAsfHeaderObject(*file);
+        if (!header || !AsfAttributeCountsFit(*header)) return kAsfEInvalidHeader;
+        auto stream = std::make_unique<TagLib::ByteVectorStream>(
+            TagLib::ByteVector(header->data(), static_cast<unsigned int>(header->size())));
         auto asfFile = std::make_unique<TagLib::ASF::File>(stream.get());
-        if (stream->failure()) throw *stream->failure();
         if (!asfFile->isValid() || !asfFile->tag()) return kAsfEInvalidHeader;
         stream_ = std::move(stream);
         file_ = std::move(asfFile);

@@ -5,16 +5,18 @@
 
 #include <memory>
 
-namespace TagLib::ASF {
+namespace TagLib {
+class ByteVectorStream;
+namespace ASF {
 class File;
 }
+}  // namespace TagLib
 
 namespace engine {
 
-class PlatformFileStream;
-
 // Our stand-in for the media SDK's metadata editor: opens a WMA file by its wide path, reads the
-// ASF header with TagLib, and answers attribute queries through its HeaderInfo view.
+// ASF header object's bytes (engine/wma/asfheader.h) and parses them with TagLib, and answers
+// attribute queries through its HeaderInfo view.
 //
 // "Title" and "Author" are the header's content description fields; every other name is looked up
 // among the extended attributes. A content description field that is empty counts as absent.
@@ -29,7 +31,7 @@ public:
 
     // Reads the header of the file at a wide path in the system code page's characters, resolved
     // through the drive map. A Win32-facility code when the file cannot be opened, kAsfEInvalidHeader
-    // when its header does not read as ASF. Throws platform::FileError when the file system fails
+    // when its header does not read as ASF or claims more attributes than it holds. Throws platform::FileError when the file system fails
     // while the header is being read (a device that went away, say).
     HResult Open(const char16_t* widePath);
     // Closes the file; the editor can open another.
@@ -45,7 +47,7 @@ public:
 private:
     MetadataEditor();
 
-    std::unique_ptr<PlatformFileStream> stream_;
+    std::unique_ptr<TagLib::ByteVectorStream> stream_;  // the header object's bytes
     std::unique_ptr<TagLib::ASF::File> file_;  // reads through stream_: declared after it, destroyed before it
 };
 

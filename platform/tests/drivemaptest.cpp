@@ -86,6 +86,13 @@ protected:
         std::ofstream(configHome_ / "kovahdd" / "drives.conf") << text;
     }
 
+    // An existing directory for an entry: the map leaves out entries whose directory is missing.
+    std::string Folder(const std::string& name) const
+    {
+        std::filesystem::create_directories(configHome_ / name);
+        return (configHome_ / name).string();
+    }
+
     static std::string DirectoryOf(char letter)
     {
         const std::optional<DriveEntry> entry = DriveMap::Instance().Find(letter);
@@ -110,15 +117,33 @@ private:
 
 TEST_F(DriveMapSourcesTest, LaterSourcesWinLetterByLetter)
 {
-    WriteConfig("# players\nE=/from/file\n\nF=/file/f\nnot an entry\nZ=/file/z\n");
-    setenv("KOVAHDD_DRIVES", "F=/variable/f; G=/variable/g|Corvane|Kova HD Storage;;", 1);
+    WriteConfig("# players\nE=" + Folder("from-file") + "\n\nF=" + Folder("file-f") + "\nnot an entry\nZ=" +
+                Folder("file-z") + "\n");
+    setenv("KOVAHDD_DRIVES",
+           ("F=" + Folder("variable-f") + "; G=" + Folder("variable-g") + "|Corvane|Kova HD Storage;;").c_str(), 1);
     DriveMap::Instance().Reload();
 
-    EXPECT_EQ(DirectoryOf('E'), "/from/file");
-    EXPECT_EQ(DirectoryOf('F'), "/variable/f");
-    EXPECT_EQ(DirectoryOf('G'), "/variable/g");
-    EXPECT_EQ(DirectoryOf('Z'), "/file/z");
+    EXPECT_EQ(DirectoryOf('E'), Folder("from-file"));
+    EXPECT_EQ(DirectoryOf('F'), Folder("variable-f"));
+    EXPECT_EQ(DirectoryOf('G'), Folder("variable-g"));
+    EXPECT_EQ(DirectoryOf('Z'), Folder("file-z"));
     EXPECT_TRUE(DriveMap::Instance().Find('g')->removable);
+}
+
+TEST_F(DriveMapSourcesTest, EntryWithoutItsDirectoryIsLeftOutWithAWarning)
+{
+    WriteConfig("E=/no/such/kova\n");
+    setenv("KOVAHDD_DRIVES", ("F=/no/such/other|Corvane|Kova HD Storage;G=" + Folder("g")).c_str(), 1);
+    ::testing::internal::CaptureStderr();
+    DriveMap::Instance().Reload();
+    const std::string warnings = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_FALSE(DriveMap::Instance().Find('E').has_value());
+    EXPECT_FALSE(DriveMap::Instance().Find('F').has_value());
+    EXPECT_EQ(DirectoryOf('G'), Folder("g"));
+    EXPECT_NE(warnings.find("drive E: of drives.conf is left out: /no/such/kova is not a directory"), std::string::npos)
+        << warnings;
+    EXPECT_NE(warnings.find("drive F: of KOVAHDD_DRIVES"), std::string::npos) << warnings;
 }
 
 TEST_F(DriveMapSourcesTest, RootIsZWithoutOtherSources)
@@ -130,7 +155,7 @@ TEST_F(DriveMapSourcesTest, RootIsZWithoutOtherSources)
 
 TEST_F(DriveMapSourcesTest, EntriesAreInLetterOrder)
 {
-    setenv("KOVAHDD_DRIVES", "H=/h;E=/e;F=/f", 1);
+    setenv("KOVAHDD_DRIVES", ("H=" + Folder("h") + ";E=" + Folder("e") + ";F=" + Folder("f")).c_str(), 1);
     DriveMap::Instance().Reload();
     std::string letters;
     for (const DriveEntry& entry : DriveMap::Instance().Entries()) letters += entry.letter;
@@ -139,7 +164,7 @@ TEST_F(DriveMapSourcesTest, EntriesAreInLetterOrder)
 
 TEST_F(DriveMapSourcesTest, FreeLettersStartAtE)
 {
-    setenv("KOVAHDD_DRIVES", "E=/e;G=/g", 1);
+    setenv("KOVAHDD_DRIVES", ("E=" + Folder("e") + ";G=" + Folder("g")).c_str(), 1);
     DriveMap::Instance().Reload();
     DriveMap& map = DriveMap::Instance();
     EXPECT_EQ(map.AssignFreeLetter("/one"), 'F');

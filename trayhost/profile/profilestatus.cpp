@@ -44,15 +44,6 @@ std::optional<std::string> ProfileStatusText(int32_t code, intptr_t value)
     }
 }
 
-std::string PlaylistNotWrittenText(int32_t playlistKind)
-{
-    static constexpr const char* kNames[] = {"artist", "album", "title", "genre", "", "audio files"};
-    const char* name = playlistKind >= 0 && playlistKind <= 5 ? kNames[playlistKind] : "";
-    return std::string("The ") + name +
-           " playlist was not written: the device holds more entries than the player's index can number "
-           "(9999 at most). The previous playlist was kept.";
-}
-
 std::string ProfileStatusLine(const std::string& statusText)
 {
     return "Status:  " + statusText;

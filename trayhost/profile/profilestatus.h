@@ -12,9 +12,6 @@ namespace trayhost {
 // the engine's two counters (visited, total). Empty for codes that change nothing.
 std::optional<std::string> ProfileStatusText(int32_t code, intptr_t value);
 
-// Told when a playlist was left out because its numbers would not fit the player's format.
-std::string PlaylistNotWrittenText(int32_t playlistKind);
-
 // "Status:  " followed by the status text, as the progress dialog shows it.
 std::string ProfileStatusLine(const std::string& statusText);
 

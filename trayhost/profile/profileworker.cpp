@@ -2,6 +2,7 @@
 
 #include "trayhost/profile/profiledialoglink.h"
 #include "trayhost/profile/profilestatus.h"
+#include "trayhost/profile/runwarnings.h"
 #include "trayhost/resources/strings.h"
 
 #include <optional>
@@ -34,7 +35,7 @@ void ProfileWorker::Run(char driveLetter)
         // Left with Cancel, the dialog could only be closed by the watchdog ending the program.
         SendProfileRunEnded();
     }
-    ReportPlaylistsNotWritten();
+    WarnOfWhatThePlayerLacks();
 }
 
 std::optional<int32_t> ProfileWorker::RunEngine(char driveLetter)
@@ -48,7 +49,7 @@ std::optional<int32_t> ProfileWorker::RunEngine(char driveLetter)
 
 void ProfileWorker::OnEngineReport(int32_t code, int32_t value)
 {
-    if (code == kReportPlaylistTooLarge) playlistsNotWritten.push_back(value);
+    if (code == kReportPlaylistNotWritten) playlistsNotWritten.push_back(value);
     PostProfileReport(code, value);
 }
 
@@ -70,14 +71,12 @@ void ProfileWorker::EndRun(int32_t result)
     }
 }
 
-void ProfileWorker::ReportPlaylistsNotWritten()
+void ProfileWorker::WarnOfWhatThePlayerLacks()
 {
-    if (playlistsNotWritten.empty()) return;
-    std::string text;
-    for (const int32_t kind : playlistsNotWritten) {
-        if (!text.empty()) text += '\n';
-        text += PlaylistNotWrittenText(kind);
-    }
+    std::string text = PlaylistsNotWrittenText(playlistsNotWritten);
+    const std::string unaddressable = UnaddressableFilesText(engine_.RunSummary().unaddressableFiles);
+    if (!unaddressable.empty()) text += (text.empty() ? "" : "\n") + unaddressable;
+    if (text.empty()) return;
     userInterface_.MessageBox(nullptr, text, kProfileTitle, kMbOk | kMbIconExclamation);
 }
 

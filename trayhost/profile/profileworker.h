@@ -22,8 +22,8 @@ public:
 
     // Runs on the worker thread. Result 0: the failure message, then status code 6 and Done. -1:
     // the dialog closes after kCloseDelay. Any other result: Done, with the engine's last status. An
-    // exception: its message, then Done. Playlists the engine left out for being too large are
-    // told in one message at the end.
+    // exception: its message, then Done. At the end, one message tells every playlist the
+    // engine did not put on the device and why, and the songs whose names the player cannot address.
     void Run(char driveLetter);
 
 private:
@@ -31,7 +31,7 @@ private:
     // The engine's result; empty when the engine threw.
     std::optional<int32_t> RunEngine(char driveLetter);
     void EndRun(int32_t result);
-    void ReportPlaylistsNotWritten();
+    void WarnOfWhatThePlayerLacks();
 
     ProfilerEngine& engine_;
     UserInterface& userInterface_;

@@ -38,6 +38,8 @@ public:
     bool throws = false;
     int32_t helpResult = kUpdateDone;
     int32_t systemResult = kUpdateDone;
+    KovaRunSummary summary{};
+
     // Asked at every presence check, on the checking thread; a device that goes away answers false.
     std::function<bool(const std::string& root)> devicePresent;
 
@@ -85,6 +87,8 @@ public:
         updates_.push_back("system " + std::string(1, driveLetter) + " " + std::to_string(model));
         return systemResult;
     }
+
+    KovaRunSummary RunSummary() override { return summary; }
 
     bool IsDevicePresent(const std::string& root) override
     {

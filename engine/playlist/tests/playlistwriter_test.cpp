@@ -3,6 +3,7 @@
 #include "engine/playlist/playlistwriter.h"
 #include "engine/playlist/tests/playlistparser.h"
 
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "testsupport/devicetree.h"
 
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
-#include <sys/mount.h>
 #include <vector>
 
 namespace {
@@ -23,37 +23,19 @@ using testsupport::TrackSpec;
 
 constexpr std::string_view kPlaylistFolder = "kovahdd/sys_playlist/";
 
-// A tmpfs of the given size over a directory, so that writing into it runs into a real full disk.
-// Needs the right to mount (root); mounted() tells.
-class SizeLimitedMount {
-public:
-    SizeLimitedMount(const std::string& directory, std::size_t bytes) : directory_(directory)
-    {
-        const std::string options = "size=" + std::to_string(bytes);
-        mounted_ = ::mount("tmpfs", directory.c_str(), "tmpfs", 0, options.c_str()) == 0;
-    }
-    ~SizeLimitedMount()
-    {
-        if (mounted_) ::umount2(directory_.c_str(), MNT_DETACH);
-    }
-    SizeLimitedMount(const SizeLimitedMount&) = delete;
-    SizeLimitedMount& operator=(const SizeLimitedMount&) = delete;
-
-    bool mounted() const { return mounted_; }
-
-private:
-    std::string directory_;
-    bool mounted_ = false;
-};
-
 class PlaylistWriterTest : public ::testing::Test {
 protected:
+    // Writes the playlist and puts it in place, as a run does once all five are complete.
     int32_t Write(PlaylistKind kind, const char* root = "E:")
     {
         engine::PlaylistFile playlist;
         const int32_t header = engine::WritePlaylistHeader(root, kind, playlist);
         if (header != engine::kPlaylistWritten) return header;
-        return engine::WritePlaylistBody(playlist, root, kind, catalogue_);
+        const int32_t body = engine::WritePlaylistBody(playlist, root, kind, catalogue_);
+        if (body == engine::kPlaylistWritten) {
+            EXPECT_TRUE(playlist.PutInPlace());
+        }
+        return body;
     }
 
     void Add(const TrackSpec& tags) { catalogue_.AddTrack(testsupport::MakeTrack(tags)); }
@@ -68,10 +50,10 @@ protected:
         return device_.Exists(std::string(kPlaylistFolder) + std::string(fileName));
     }
 
-    std::vector<std::string> TemporaryFiles() const
+    static std::vector<std::string> TemporaryFiles(const testsupport::TemporaryDevice& device)
     {
         std::vector<std::string> names;
-        for (const auto& item : std::filesystem::directory_iterator(device_.LinuxPath(kPlaylistFolder))) {
+        for (const auto& item : std::filesystem::directory_iterator(device.LinuxPath(kPlaylistFolder))) {
             const std::string name = item.path().filename().string();
             if (name != "title.m3u" && name != "artist.m3u" && name != "album.m3u" && name != "genre.m3u" &&
                 name != "audiofiles.m3u") {
@@ -138,7 +120,7 @@ TEST_F(PlaylistWriterTest, FoldersAreCreatedAndThePlayersOwnHidden)
     EXPECT_NE(platform::GetFileAttributes("E:\\kovahdd") & platform::kAttributeHidden, 0u);
     EXPECT_NE(platform::GetFileAttributes("E:\\kovahdd\\sys_playlist") & platform::kAttributeHidden, 0u);
     EXPECT_TRUE(device_.Exists("kovahdd_playlists"));
-    EXPECT_TRUE(TemporaryFiles().empty());
+    EXPECT_TRUE(TemporaryFiles(device_).empty());
 }
 
 TEST_F(PlaylistWriterTest, ANewPlaylistReplacesThePreviousOne)
@@ -148,7 +130,7 @@ TEST_F(PlaylistWriterTest, ANewPlaylistReplacesThePreviousOne)
     Add({.title = "second"});
     ASSERT_EQ(Write(PlaylistKind::Title), engine::kPlaylistWritten);
     EXPECT_EQ(testsupport::ParsePlaylist(Read("title.m3u")).entries.size(), 2u);
-    EXPECT_TRUE(TemporaryFiles().empty());
+    EXPECT_TRUE(TemporaryFiles(device_).empty());
 }
 
 TEST_F(PlaylistWriterTest, MissingArgumentsAndUnknownKindsWriteNothing)
@@ -161,7 +143,7 @@ TEST_F(PlaylistWriterTest, MissingArgumentsAndUnknownKindsWriteNothing)
     ASSERT_EQ(engine::WritePlaylistHeader("E:", PlaylistKind::Title, playlist), engine::kPlaylistWritten);
     EXPECT_EQ(engine::WritePlaylistBody(playlist, nullptr, PlaylistKind::Title, catalogue_), engine::kPlaylistFailed);
     EXPECT_FALSE(Exists("title.m3u"));
-    EXPECT_TRUE(TemporaryFiles().empty());
+    EXPECT_TRUE(TemporaryFiles(device_).empty());
 }
 
 TEST_F(PlaylistWriterTest, APlaylistOfTenThousandEntriesIsRefusedAndThePreviousKept)
@@ -173,7 +155,7 @@ TEST_F(PlaylistWriterTest, APlaylistOfTenThousandEntriesIsRefusedAndThePreviousK
     for (int i = 1; i < 10'000; ++i) Add({.title = "t" + std::to_string(i)});
     EXPECT_EQ(Write(PlaylistKind::Title), engine::kPlaylistTooLarge);
     EXPECT_EQ(Read("title.m3u"), previous);
-    EXPECT_TRUE(TemporaryFiles().empty());
+    EXPECT_TRUE(TemporaryFiles(device_).empty());
 
     catalogue_.ClearTracks();
     for (int i = 0; i < 9'999; ++i) catalogue_.AppendTrack(testsupport::MakeTrack({.title = "t" + std::to_string(i)}));
@@ -189,16 +171,19 @@ TEST_F(PlaylistWriterTest, ATrackNumberWiderThanTwoDigitsIsRefused)
 
 TEST_F(PlaylistWriterTest, AFullDeviceKeepsThePreviousPlaylist)
 {
-    SizeLimitedMount mount(device_.directory(), 64 * 1024);
-    if (!mount.mounted()) GTEST_SKIP() << "needs the right to mount a size-limited tmpfs";
+    const testsupport::TemporaryDevice small('F', 64 * 1024);
+    if (!small.IsSizeLimited()) GTEST_SKIP() << "needs the right to mount a size-limited tmpfs";
     Add({.title = "kept"});
-    ASSERT_EQ(Write(PlaylistKind::Title), engine::kPlaylistWritten);
-    const std::string previous = Read("title.m3u");
+    ASSERT_EQ(Write(PlaylistKind::Title, "F:"), engine::kPlaylistWritten);
+    const std::string previous = small.ReadFile("kovahdd/sys_playlist/title.m3u");
 
     for (int i = 0; i < 1000; ++i) Add({.title = std::string(200, 'n') + std::to_string(i)});
-    EXPECT_EQ(Write(PlaylistKind::Title), engine::kPlaylistFailed);
-    EXPECT_EQ(Read("title.m3u"), previous);
-    EXPECT_TRUE(TemporaryFiles().empty());
+    engine::PlaylistFile playlist;
+    ASSERT_EQ(engine::WritePlaylistHeader("F:", PlaylistKind::Title, playlist), engine::kPlaylistWritten);
+    EXPECT_EQ(engine::WritePlaylistBody(playlist, "F:", PlaylistKind::Title, catalogue_), engine::kPlaylistFailed);
+    EXPECT_EQ(playlist.Failure(), platform::kErrorDiskFull);
+    EXPECT_EQ(small.ReadFile("kovahdd/sys_playlist/title.m3u"), previous);
+    EXPECT_TRUE(TemporaryFiles(small).empty());
 }
 
 // How one playlist kind groups its entries: the fields that name its level-1 and level-2 groups,

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <ostream>
 #include <array>
 #include <optional>
@@ -123,6 +126,24 @@ TEST_F(SystemFileUpdateTest, ACopyThatFailsIsReportedWhileTheOthersGoOn)
     EXPECT_EQ(engine::UpdateSystemFiles(device_.letter(), kHdModel), engine::kSystemFileCopyFailed);
 
     EXPECT_TRUE(device_.Exists("kovahdd/pfr.exe"));
+}
+
+// A hostile device may hold a link where a system file belongs: nothing is written through it.
+TEST_F(SystemFileUpdateTest, ALinkOnTheDeviceIsNeitherWrittenNorMadeWritableThroughIt)
+{
+    InstallAll("VANTOR");
+    const testsupport::TemporaryDevice computer('O');
+    computer.WriteFile("victim.exe", "mine");
+    ASSERT_EQ(chmod(computer.LinuxPath("victim.exe").c_str(), 0444), 0);
+    device_.MakeFolder("kovahdd");
+    ASSERT_EQ(symlink(computer.LinuxPath("victim.exe").c_str(), device_.LinuxPath("kovahdd/mp3.exe").c_str()), 0);
+
+    engine::UpdateSystemFiles(device_.letter(), kHdModel);
+
+    EXPECT_EQ(computer.ReadFile("victim.exe"), "mine");
+    struct stat status {};
+    ASSERT_EQ(stat(computer.LinuxPath("victim.exe").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0222, 0u);
 }
 
 TEST_F(SystemFileUpdateTest, WithoutInstalledCopiesNothingIsCopied)

@@ -106,6 +106,8 @@ TEST_F(WmaAttributeReaderTest, FilesWhoseHeaderDoesNotReadCannotBeOpened)
 {
     EXPECT_EQ(ReadAs("damaged_header.wma"), engine::kWmaCannotOpen);
     EXPECT_EQ(ReadAs("truncated_header.wma"), engine::kWmaCannotOpen);
+    // Its count claims 63,748 attributes: refused before TagLib would read them on past the end.
+    EXPECT_EQ(ReadAs("attribute_count_past_end.wma"), engine::kWmaCannotOpen);
     EXPECT_EQ(TextOf(record_.title), "");
 }
 

@@ -55,12 +55,15 @@ TEST_F(DevicesCommandTest, PrintsNothingWhenNoDeviceIsAttached)
     EXPECT_EQ(outcome.exitStatus, 0);
 }
 
-TEST_F(DevicesCommandTest, PrintsASimulatedDevice)
+// A declared directory that does not exist is no device (the drive map warns on standard error).
+TEST_F(DevicesCommandTest, PrintsASimulatedDeviceWhoseDirectoryExists)
 {
-    ScopedVariable drives("KOVAHDD_DRIVES", "F=/some/dir|Corvane|Kova HD Storage");
+    const std::string directory = tree_.MakeFolder("kova");
+    ScopedVariable drives("KOVAHDD_DRIVES",
+                          "F=" + directory + "|Corvane|Kova HD Storage;G=/no/such/dir|Corvane|Kova PJ Storage");
 
-    const Outcome outcome = Run();
-    EXPECT_EQ(outcome.output, "F:\tVantor Kova MP3 Jukebox\t/some/dir\n");
+    const Outcome outcome = Run(" 2>/dev/null");
+    EXPECT_EQ(outcome.output, "F:\tVantor Kova MP3 Jukebox\t" + directory + "\n");
     EXPECT_EQ(outcome.exitStatus, 0);
 }
 
@@ -69,10 +72,11 @@ TEST_F(DevicesCommandTest, PrintsMountedDevicesInLetterOrder)
     tree_.AddDisk("sdb", "8:16", true, SysfsTree::Bus::Ata, "CORVANE ", "kova pj storage ");
     tree_.AddPartition("sdb", "sdb1", "8:17");
     tree_.Mount("8:17", "/dev/sdb1", "/media/me/KOVA\\040PJ");
-    ScopedVariable drives("KOVAHDD_DRIVES", "D=/hd|Corvane|Kova HD Storage");
+    const std::string hd = tree_.MakeFolder("hd");
+    ScopedVariable drives("KOVAHDD_DRIVES", "D=" + hd + "|Corvane|Kova HD Storage");
 
     const Outcome outcome = Run();
-    EXPECT_EQ(outcome.output, "D:\tVantor Kova MP3 Jukebox\t/hd\n"
+    EXPECT_EQ(outcome.output, "D:\tVantor Kova MP3 Jukebox\t" + hd + "\n"
                               "E:\tCorvane Kova Personal Jukebox\t/media/me/KOVA PJ\n");
     EXPECT_EQ(outcome.exitStatus, 0);
 }

@@ -95,7 +95,8 @@ TEST_F(LinuxDetectionTest, FollowsDisksThatComeAndGo)
 
 TEST_F(LinuxDetectionTest, ReportsASimulatedDeviceWithTheStringsItDeclares)
 {
-    ScopedVariable drives("KOVAHDD_DRIVES", "F=/some/dir|Corvane|Kova HD Storage;G=/other/dir");
+    ScopedVariable drives("KOVAHDD_DRIVES", "F=" + tree_.MakeFolder("some") + "|Corvane|Kova HD Storage;G=" +
+                                                tree_.MakeFolder("other"));
     platform::DriveMap::Instance().Reload();
 
     EXPECT_EQ(Detect(), (Reports{{'F', kModelHd, 9}}));
@@ -112,7 +113,12 @@ protected:
     void Simulate(char letter, const std::string& directory, std::string_view product)
     {
         platform::DriveMap::Instance().Assign(platform::DriveEntry{
-            .letter = letter, .directory = directory, .removable = true, .vendor = "Corvane ", .product = std::string(product)});
+            .letter = letter,
+            .directory = directory,
+            .removable = true,
+            .vendor = "Corvane ",
+            .product = std::string(product),
+            .volume = std::nullopt});
     }
 
     AsWindowsMe windowsMe_;

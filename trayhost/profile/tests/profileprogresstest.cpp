@@ -96,7 +96,7 @@ TEST_F(ProfileProgressTest, EachReportCodeShowsItsStatusLine)
 TEST_F(ProfileProgressTest, CodesOutsideOneToEightLeaveTheStatus)
 {
     Report(0);
-    Report(kReportPlaylistTooLarge, 2);
+    Report(kReportPlaylistNotWritten, 2);
     Report(-1);
     EXPECT_TRUE(view.statuses.empty());
 }

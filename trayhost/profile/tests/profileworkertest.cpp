@@ -150,23 +150,36 @@ TEST_F(ProfileWorkerTest, ClosedDialogGetsNothingButTheFailureIsStillTold)
     EXPECT_EQ(ui.messageBoxes().size(), 1u);
 }
 
-TEST_F(ProfileWorkerTest, PlaylistsLeftOutAreToldInOneMessageAfterTheRun)
+// Every playlist left out, whatever the reason, and the names the player cannot address: one box.
+TEST_F(ProfileWorkerTest, WhatThePlayerLacksIsToldInOneMessageAfterTheRun)
 {
-    engine.reports = {{kReportPlaylistsStarted}, {kReportPlaylistTooLarge, 2}, {kReportPlaylistTooLarge, 5},
+    engine.reports = {{kReportPlaylistsStarted},
+                      {kReportPlaylistNotWritten, PlaylistReportValue(0, kPlaylistHeldBack)},
+                      {kReportPlaylistNotWritten, PlaylistReportValue(2, kPlaylistDeviceFull)},
+                      {kReportPlaylistNotWritten, PlaylistReportValue(3, kPlaylistTooLargeForPlayer)},
+                      {kReportPlaylistNotWritten, PlaylistReportValue(5, kPlaylistDeviceFull)},
                       {kReportProfileFinished}};
+    engine.summary.unaddressableFiles = 2;
     Run();
 
     const auto boxes = ui.messageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Kova MP3/Personal Jukebox Profiler");
     EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
-    const std::string& text = boxes[0].text;
-    EXPECT_EQ(text.find("The title playlist was not written"), 0u) << text;
-    EXPECT_NE(text.find("\nThe audio files playlist was not written"), std::string::npos) << text;
+    EXPECT_EQ(boxes[0].text,
+              "The genre playlist was not written: the device holds more entries than the player's index can "
+              "number (9999 at most).\n"
+              "The title and audio files playlists were not written: the device is full.\n"
+              "The artist playlist was not written: held back with the others, so that the player's playlists "
+              "stay one set.\n"
+              "The device keeps its previous playlists.\n"
+              "2 songs have names with characters the player cannot read: the playlists show those characters "
+              "as '?', and the player may not play such songs. Rename them with plain letters.");
     EXPECT_EQ(dialog.messages.back(), "send run ended");
 
     // The next run starts with an empty list.
     engine.reports = {{kReportProfileFinished}};
+    engine.summary = {};
     Run();
     EXPECT_EQ(ui.messageBoxes().size(), 1u);
 }

@@ -1,0 +1,11 @@
+#include "engine/profile/runsummary.h"
+
+namespace engine {
+
+KovaRunSummary& LastRunSummary()
+{
+    static KovaRunSummary summary{};
+    return summary;
+}
+
+}  // namespace engine

@@ -1,0 +1,118 @@
+#include "platform/codepage.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "testsupport/devicetree.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What a device may hold that a Windows tree cannot: FIFOs, symbolic links, names outside the code
+// page, and a file system that is unmounted under a mapped drive.
+namespace {
+
+using namespace platform;
+using testsupport::TemporaryDevice;
+
+class HostileTreeTest : public ::testing::Test {
+protected:
+    std::optional<FolderEntry> Listed(const std::string& name) const
+    {
+        const std::optional<std::vector<FolderEntry>> entries = FindFiles("E:\\*.*", ListingDetail::Quick);
+        if (!entries) return std::nullopt;
+        for (const FolderEntry& entry : *entries) {
+            if (entry.name == name) return entry;
+        }
+        return std::nullopt;
+    }
+
+    static uint32_t OpenError(const std::string& path, File::Mode mode)
+    {
+        uint32_t error = kErrorSuccess;
+        File::TryOpen(path, mode, &error);
+        return error;
+    }
+
+    TemporaryDevice device_{'E'};
+    TemporaryDevice outside_{'O'};
+};
+
+TEST_F(HostileTreeTest, AFifoIsRefusedAtOnceAndNeverBlocks)
+{
+    ASSERT_EQ(mkfifo(device_.LinuxPath("x.mp3").c_str(), 0644), 0);
+    EXPECT_EQ(OpenError("E:\\x.mp3", File::Mode::Read), kErrorAccessDenied);
+    EXPECT_EQ(OpenError("E:\\x.mp3", File::Mode::CreateTruncate), kErrorAccessDenied);
+    device_.WriteFile("song.mp3", "s");
+    EXPECT_FALSE(CopyFile("E:\\x.mp3", "E:\\copy.mp3", false));
+    EXPECT_FALSE(CopyFile("E:\\song.mp3", "E:\\x.mp3", false));
+    const std::optional<FolderEntry> fifo = Listed("x.mp3");
+    ASSERT_TRUE(fifo.has_value());
+    EXPECT_FALSE(fifo->IsFolder());
+}
+
+// Links are listed as what they point to, marked as links, so that walks can pass them by.
+TEST_F(HostileTreeTest, LinksAreListedAsWhatTheyPointToAndMarked)
+{
+    device_.WriteFile("Music/a.mp3", "a");
+    outside_.WriteFile("secret.mp3", "s");
+    ASSERT_EQ(symlink(device_.directory().c_str(), device_.LinuxPath("up").c_str()), 0);
+    ASSERT_EQ(symlink(outside_.LinuxPath("secret.mp3").c_str(), device_.LinuxPath("linked.mp3").c_str()), 0);
+    ASSERT_EQ(symlink("/nowhere", device_.LinuxPath("dangling.mp3").c_str()), 0);
+
+    struct Case {
+        const char* name;
+        bool folder;
+        bool link;
+    };
+    for (const Case& c : {Case{"Music", true, false}, Case{"up", true, true}, Case{"linked.mp3", false, true},
+                          Case{"dangling.mp3", false, true}}) {
+        const std::optional<FolderEntry> entry = Listed(c.name);
+        ASSERT_TRUE(entry.has_value()) << c.name;
+        EXPECT_EQ(entry->IsFolder(), c.folder) << c.name;
+        EXPECT_EQ(entry->IsLink(), c.link) << c.name;
+        EXPECT_EQ(entry->IsFolderToWalk(), c.folder && !c.link) << c.name;
+    }
+    // A link to a file reads as the file, but nothing is written through it.
+    EXPECT_EQ(OpenError("E:\\linked.mp3", File::Mode::Read), kErrorSuccess);
+    EXPECT_EQ(OpenError("E:\\linked.mp3", File::Mode::CreateTruncate), kErrorAccessDenied);
+    EXPECT_FALSE(CopyFile("E:\\Music\\a.mp3", "E:\\linked.mp3", false));
+    EXPECT_EQ(outside_.ReadFile("secret.mp3"), "s");
+}
+
+TEST_F(HostileTreeTest, NamesOutsideTheCodePageKeepTheirOwnSpelling)
+{
+    device_.WriteFile("日本.mp3", "a");
+    device_.WriteFile("café.mp3", "b");
+    const std::optional<FolderEntry> lost = Listed("??.mp3");
+    ASSERT_TRUE(lost.has_value());
+    EXPECT_TRUE(lost->NameLostCharacters());
+    EXPECT_EQ(lost->fileSystemName, "日本.mp3");
+    const std::optional<FolderEntry> kept = Listed(CodePage::System().FromUtf8("café.mp3"));
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_FALSE(kept->NameLostCharacters());
+}
+
+TEST(DeviceIdentityTest, ADeviceUnmountedLazilyIsGoneAndItsMountPointIsNeverWritten)
+{
+    TemporaryDevice device('F', 256 * 1024);
+    if (!device.IsSizeLimited()) GTEST_SKIP() << "needs root to mount and unmount a tmpfs";
+    device.WriteFile("a.mp3", "a");
+    ASSERT_NE(GetFileAttributes("F:."), kInvalidAttributes);
+
+    device.UnmountLazily();
+    EXPECT_EQ(GetFileAttributes("F:."), kInvalidAttributes);
+    EXPECT_EQ(GetLastError(), kErrorNotReady);
+    EXPECT_FALSE(GetDiskFreeSpace("F:\\").has_value());
+    EXPECT_FALSE(CreateDirectory("F:\\kovahdd"));
+    EXPECT_EQ(GetLastError(), kErrorNotReady);
+    EXPECT_FALSE(File::TryOpen("F:\\pfr.bin", File::Mode::CreateTruncate).has_value());
+    EXPECT_FALSE(device.Exists("kovahdd"));
+    EXPECT_FALSE(device.Exists("pfr.bin"));
+}
+
+}  // namespace
