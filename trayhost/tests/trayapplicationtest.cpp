@@ -6,6 +6,7 @@
 #include "platform/windowdirectory.h"
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
+#include "testsupport/userfolders.h"
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"
@@ -289,22 +290,27 @@ void TrayApplicationTest::updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile
 
 void TrayApplicationTest::kovaSyncFollowsTheBusyRules()
 {
+    const testsupport::ScopedUserFolders folders;
     const uint32_t kovaSync = static_cast<uint32_t>(Command::KovaSync);
     tray_->commands().Dispatch(kovaSync);
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QPointer<QWidget> options = tray_->dialogs().Get(DialogSlot::SyncOptions);
+    QVERIFY(options && options->isVisible());
+    QCOMPARE(options->objectName(), QString("143"));
 
-    QDialog options;
-    options.showMinimized();
-    tray_->dialogs().Set(DialogSlot::SyncOptions, &options);
+    options->showMinimized();
     tray_->commands().Dispatch(kovaSync);
-    QVERIFY(!options.isMinimized());
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QVERIFY(!options->isMinimized());
+    QCOMPARE(tray_->dialogs().Get(DialogSlot::SyncOptions), options.data());
 
     QDialog progress;
     tray_->dialogs().Set(DialogSlot::SyncProgress, &progress);
     tray_->commands().Dispatch(kovaSync);
     QCOMPARE(ui_->beeps(), std::vector<uint32_t>{platform::kBeepExclamation});
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QVERIFY(ui_->messageBoxes().empty());
+
+    options->close();
+    QCOMPARE(tray_->dialogs().Get(DialogSlot::SyncOptions), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(!options, 5000);
 }
 
 void TrayApplicationTest::aboutDialogShowsVersionAndOpensOnce()

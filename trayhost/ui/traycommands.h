@@ -6,6 +6,8 @@
 #include "trayhost/profile/profilecommand.h"
 #include "trayhost/profile/updatecommand.h"
 #include "trayhost/profilerengine.h"
+#include "trayhost/sync/syncsettings.h"
+#include "trayhost/syncui/syncoptionscommand.h"
 #include "trayhost/ui/dialogslots.h"
 #include "trayhost/ui/userinterface.h"
 #include "trayhost/verify/verifycommand.h"
@@ -20,7 +22,7 @@ class TrayCommands {
 public:
     struct Collaborators {
         CommandDispatcher& dispatcher;
-        const DeviceTable& devices;
+        DeviceTable& devices;  // the options dialog rebuilds it
         DialogSlots& dialogs;
         UserInterface& userInterface;
         MainWindow& mainWindow;
@@ -35,17 +37,24 @@ public:
     // A verification worker thread has not ended yet.
     bool verifyWorkerRunning() const { return verify_.workerRunning(); }
 
+    // The program's sync profile, which the options dialog and the sync run share.
+    SyncSettings& syncSettings() { return syncSettings_; }
+    // The options dialog's command; a sync run that cannot start shows the dialog through it
+    // (ShowModal).
+    SyncOptionsCommand& syncOptions() { return syncOptions_; }
+
 private:
     void ShowAbout();
-    void OpenKovaSync();
     void ReportNotAvailable(const char* commandMenuText);
 
     DialogSlots& dialogs_;
     UserInterface& userInterface_;
     MainWindow& mainWindow_;
+    SyncSettings syncSettings_;
     UpdateCommand update_;
     ProfileCommand profile_;
     VerifyCommand verify_;
+    SyncOptionsCommand syncOptions_;
 };
 
 }  // namespace trayhost
