@@ -20,9 +20,7 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <sstream>
 #include <vector>
 
@@ -36,37 +34,26 @@ constexpr const char* kCancellingStatus = "Status:  Profile Canceled.  This may 
 // Large enough that its scan outlasts a click that waits behind every count the scan posted.
 constexpr int kLargeDeviceFiles = 8000;
 
-// The engine library, with the codes a run reported through its callback and the run's result.
+// The engine library, recording the codes its runs report through the callback.
 class RecordingLibraryEngine : public LibraryProfilerEngine {
 public:
     int32_t Synchronize(char driveLetter, KovaProgressCallback callback, void* window) override
     {
         forward_ = callback;
-        result = LibraryProfilerEngine::Synchronize(driveLetter, &Record, window);
-        return result;
+        return LibraryProfilerEngine::Synchronize(driveLetter, &Record, window);
     }
 
-    static bool Reported(int32_t code)
-    {
-        std::lock_guard lock(mutex_);
-        return std::find(codes_.begin(), codes_.end(), code) != codes_.end();
-    }
-
-    std::atomic<int32_t> result{kProfileRunFailed};
+    // Written on the worker thread; read once the worker has ended.
+    static inline std::vector<int32_t> codes;
 
 private:
     static void Record(int32_t code, int32_t value)
     {
-        {
-            std::lock_guard lock(mutex_);
-            codes_.push_back(code);
-        }
+        codes.push_back(code);
         forward_(code, value);
     }
 
     static inline KovaProgressCallback forward_ = nullptr;
-    static inline std::mutex mutex_;
-    static inline std::vector<int32_t> codes_;
 };
 
 }  // namespace
@@ -392,17 +379,15 @@ void ProfileCommandTest::cancelDuringTheScanOfALargeDeviceStopsTheScan()
     });
     watch.start();
 
-    // A cancelled run pauses before its dialog closes.
+    // Only a cancelled run pauses before its dialog closes.
     QTRY_COMPARE_WITH_TIMEOUT(clock_->pauses().size(), std::size_t(1), 30000);
-    QCOMPARE(engine.result.load(), kProfileRunCancelled);
-    // The engine reports the cancel itself only when it ends the scan.
-    QVERIFY(RecordingLibraryEngine::Reported(kReportProfileCancelled));
-    QVERIFY(!device.Exists("kovahdd/sys_playlist"));
     QCOMPARE(Text(kControlProfileStatus), QString(kCancellingStatus));
-
+    QVERIFY(!device.Exists("kovahdd/sys_playlist"));
     clock_->ReleasePauses();
     QTRY_COMPARE_WITH_TIMEOUT(Dialog(), nullptr, 5000);
     WaitForWorker();
+    // The engine reports the cancel itself only when it ends the scan.
+    QCOMPARE(std::count(engine.codes.begin(), engine.codes.end(), kReportProfileCancelled), std::ptrdiff_t(1));
     QVERIFY(ui_->messageBoxes().empty());
 }
 
