@@ -12,9 +12,10 @@ constexpr std::array kCommands{
                  "free-space file. TARGET is a drive (E:) or a directory holding a device's files.",
                  cli::RunProfile},
     cli::Command{"update", "TARGET [--model hd|pj]",
-                 "Brings the device's help files and system files up to the copies installed beside the\n"
-                 "engine library. The model is the detected one unless --model names it. Exit status 0\n"
-                 "also when the device holds newer ones.",
+                 "Brings the device's help files and system files up to the copies installed in the folder\n"
+                 "kovahdd beside the engine library (or in KOVAHDD_INSTALLED_FILES). The model is the\n"
+                 "detected one unless --model names it. Exit status 0 also when the device holds newer\n"
+                 "ones; the notice then points to KOVAHDD_SUPPORT_ADDRESS when it is set.",
                  cli::RunUpdate},
     cli::Command{"verify", "TARGET [--remove-all | --keep-all] [--profile]",
                  "Checks the user playlists in the device's kovahdd_playlists folder. Each entry whose audio\n"

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -26,18 +27,21 @@ struct Outcome {
 
 class KovahddTest : public testing::Test {
 protected:
-    // Runs kovahdd with the arguments, in an environment that knows no drives but those given.
-    Outcome Run(const std::string& arguments, const std::string& drives = "")
+    // Runs kovahdd with the arguments, in an environment that knows no drives but those given, and
+    // whose installed copies are in the folder "installed" unless another (or "", none) is given.
+    Outcome Run(const std::string& arguments, const std::string& drives = "",
+                const std::optional<std::string>& installed = std::nullopt)
     {
-        return RunShell(Command(arguments, drives) + " 2>&1");
+        return RunShell(Command(arguments, drives, installed) + " 2>&1");
     }
 
     // kovahdd with the arguments as a shell command, its standard error going with its output.
-    std::string Command(const std::string& arguments, const std::string& drives = "")
+    std::string Command(const std::string& arguments, const std::string& drives = "",
+                        const std::optional<std::string>& installed = std::nullopt)
     {
         return "env XDG_CONFIG_HOME='" + Folder("config") + "' XDG_STATE_HOME='" + Folder("state") + "' KOVAHDD_SYSFS='" + Folder("sys") + "' KOVAHDD_DRIVES='" +
-               drives + "' KOVAHDD_INSTALLED_FILES='" + Folder("installed") + "' " + KOVAHDD_EXECUTABLE + " " +
-               arguments;
+               drives + "' KOVAHDD_INSTALLED_FILES='" + installed.value_or(Folder("installed")) + "' " +
+               KOVAHDD_EXECUTABLE + " " + arguments;
     }
 
     static Outcome RunShell(const std::string& command)
@@ -157,6 +161,26 @@ TEST_F(KovahddTest, UpdateTakesTheModelOfTheDetectedJukebox)
         << outcome.output;
     EXPECT_TRUE(fs::exists(fs::path(Device()) / "kovahdd" / "mp3.exe"));
     EXPECT_TRUE(fs::exists(fs::path(Device()) / "kovahdd" / "sys_help" / "Main_help.bin"));
+    EXPECT_EQ(outcome.output.find("no installed copies"), std::string::npos) << outcome.output;
+}
+
+// Without installed copies the update cannot succeed: the tool names the folder it looked in, the
+// one named in KOVAHDD_INSTALLED_FILES or else the one beside the engine library.
+TEST_F(KovahddTest, UpdateWithoutInstalledCopiesNamesTheFolderItLookedIn)
+{
+    const std::string empty = Folder("empty");
+    Folder("empty/sys_help");
+    const std::string besideEngine = std::string(KOVA_ENGINE_FOLDER) + "/kovahdd";
+    for (const auto& [variable, folder] : {std::pair{empty, empty}, std::pair{std::string(), besideEngine}}) {
+        const Outcome outcome = Run("update F: --model hd", "F=" + Device(), variable);
+        EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+        EXPECT_NE(outcome.output.find("ERROR: Error occurred while trying to update the help files."),
+                  std::string::npos)
+            << outcome.output;
+        EXPECT_NE(outcome.output.find("no installed copies of the device files in " + folder + " "),
+                  std::string::npos)
+            << outcome.output;
+    }
 }
 
 TEST_F(KovahddTest, UpdateOfAnUnknownDriveWantsTheModelNamed)

@@ -72,7 +72,8 @@ inline constexpr uint32_t kBitmapProfileHd = 132;
 inline constexpr uint32_t kBitmapProfilePj = 133;
 
 // Sent by the profile worker thread to the profile dialog. Engine stopped: the engine call has
-// returned (or thrown), so the cancel watchdog has nothing left to watch. Run ended: the button
+// returned (second parameter: its result) or thrown, so the cancel watchdog has nothing left to
+// watch. Run ended: the button
 // becomes "Done" and the dialog comes to the front. The engine's reports arrive as message 1026
 // (kProfileProgressMessage of the engine).
 inline constexpr uint32_t kProfileEngineStoppedMessage = platform::kWmUser + 40;

@@ -13,6 +13,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QTimer>
 
 #include <functional>
@@ -34,6 +38,7 @@ private slots:
     void messageBoxAnswersWithTheButtonPressed();
     void messageBoxFromAWorkerThreadIsShownOnTheGuiThread();
     void syncConflictFromAWorkerThreadIsAskedOnTheGuiThreadOverItsOwner();
+    void messageBoxKeepsAWebAddressOnOneLine();
     void deviceConflictDialogOffersBothModelsAndBeeps();
     void deviceConflictOkAnswersTheSelectedModel();
     void deviceConflictCancelAndCloseBoxAnswerCancel();
@@ -41,6 +46,7 @@ private slots:
     void fileNotFoundAnswersReadTheCheckBoxExceptCancelAndTheCloseBox();
     void centringPlacesTheWindowInTheMiddleOfTheScreen();
     void messagesToAWindowHandleAreHandledOnTheGuiThread();
+    void progressMessagesWaitOneAtATimeAndKeepTheirPlace();
     void senderIsReleasedWhenTheTargetGoesAway();
 
 private:
@@ -170,6 +176,40 @@ void QtUserInterfaceTest::syncConflictFromAWorkerThreadIsAskedOnTheGuiThreadOver
     QVERIFY(got.applyToAll);
     QCOMPARE(conflictOwner_, &progress);
     QVERIFY(conflictOnGuiThread_);
+}
+
+void QtUserInterfaceTest::messageBoxKeepsAWebAddressOnOneLine()
+{
+    const QString address("https://support.example.com/downloads/kova-jukebox/updates");
+    const QString text = "The device is newer.  It is recommended that you visit the Customer Support page on " +
+                         address + " to check for <software> updates.\nThank you.";
+    QString shown;
+    QFont font;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        shown = box->text();
+        font = box->font();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ui_.MessageBox(nullptr, text.toStdString(), "Kova MP3/Personal Jukebox", kMbOk | kMbIconInformation);
+
+    // What shows is the text, with nothing more than invisible word joiners.
+    QCOMPARE(QString(shown).remove(QChar(0x2060)), text);
+    // Laid out as a label wraps it, narrower than the address: the text wraps, but not inside the
+    // address (joined, it starts where it did and is twice as long, less one).
+    QTextDocument document;
+    document.setDefaultFont(font);
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    document.setDefaultTextOption(wrapping);
+    document.setPlainText(shown);
+    document.setTextWidth(QFontMetrics(font).horizontalAdvance(address) / 2);
+    QVERIFY(document.size().height() > 0);  // lays the text out
+    const QTextLayout* layout = document.firstBlock().layout();
+    QVERIFY(layout->lineCount() > 2);
+    const int start = static_cast<int>(text.indexOf(address));
+    const int last = start + 2 * static_cast<int>(address.size()) - 2;
+    QCOMPARE(layout->lineForTextPosition(start).lineNumber(), layout->lineForTextPosition(last).lineNumber());
 }
 
 void QtUserInterfaceTest::deviceConflictDialogOffersBothModelsAndBeeps()
@@ -335,6 +375,38 @@ void QtUserInterfaceTest::messagesToAWindowHandleAreHandledOnTheGuiThread()
     QVERIFY(allOnGuiThread);
     // On the GUI thread itself a send is handled at once.
     QCOMPARE(platform::SendMessage(target.handle(), 1028, 5, 0), intptr_t(10));
+}
+
+void QtUserInterfaceTest::progressMessagesWaitOneAtATimeAndKeepTheirPlace()
+{
+    constexpr uint32_t kProgress = 1026;
+    constexpr uint32_t kOther = 1027;
+    QWidget widget;
+    QStringList handled;
+    QtMessageTarget target(
+        &widget,
+        [&](const platform::WindowMessage& message) {
+            handled << QString("%1:%2").arg(message.message).arg(message.lParam);
+            return intptr_t(0);
+        },
+        [](const platform::WindowMessage& message) { return message.message == kProgress; });
+    const auto post = [&](uint32_t message, intptr_t value) { platform::PostMessage(target.handle(), message, 0, value); };
+
+    // A thousand counts queue as one, the newest, and it comes before what was posted after it.
+    for (intptr_t count = 1; count <= 1000; ++count) post(kProgress, count);
+    post(kOther, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(handled, (QStringList{"1026:1000", "1027:1"}), 5000);
+
+    // Counts posted while the last one is fresh wait for their turn, and again only the newest shows.
+    for (intptr_t count = 1001; count <= 1005; ++count) post(kProgress, count);
+    QTRY_COMPARE_WITH_TIMEOUT(handled.size(), qsizetype(3), 5000);
+    QCOMPARE(handled.last(), QString("1026:1005"));
+
+    // A message sent from another thread also comes after the count posted before it.
+    post(kProgress, 2000);
+    auto worker = std::async(std::launch::async, [&] { return platform::SendMessage(target.handle(), kOther, 0, 2); });
+    QTRY_VERIFY_WITH_TIMEOUT(worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    QCOMPARE(handled.mid(3), (QStringList{"1026:2000", "1027:2"}));
 }
 
 void QtUserInterfaceTest::senderIsReleasedWhenTheTargetGoesAway()

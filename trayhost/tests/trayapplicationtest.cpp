@@ -151,6 +151,7 @@ void TrayApplicationTest::menuWithoutDevice()
     QCOMPARE(entries[8]->text(), QString("&Close Kova MP3/Personal Jukebox Application"));
     QCOMPARE(entries[8]->data().toUInt(), 32772u);
     QCOMPARE(tray_->trayMenu().menu().defaultAction(), entries[2]);
+    QVERIFY(entries[2]->font().bold());
     for (const QAction* entry : entries) QVERIFY(!entry->menu());
 }
 
@@ -175,6 +176,8 @@ void TrayApplicationTest::menuWithTwoDevicesHasDriveSubmenus()
     QCOMPARE(TextsOf(entries[3]->menu()), (QStringList{"E:\\=700", "G:\\=701"}));
     QCOMPARE(TextsOf(entries[4]->menu()), (QStringList{"E:\\=800", "G:\\=801"}));
     QCOMPARE(tray_->trayMenu().menu().defaultAction(), entries[2]);
+    QVERIFY(entries[2]->font().bold());
+    QVERIFY(!entries[3]->font().bold());
 }
 
 void TrayApplicationTest::devicesMappedAtEAndGGiveDriveSubmenusThroughDetection()

@@ -20,7 +20,8 @@ public:
     explicit QtUserInterface(SyncConflictAsker askSyncConflict) : askSyncConflict_(std::move(askSyncConflict)) {}
 
     // A QMessageBox with the style's buttons, icon and default button; closing it answers as the
-    // Cancel button does (OK for a box with OK alone).
+    // Cancel button does (OK for a box with OK alone). The text is plain; a web address in it is
+    // kept on one line.
     int32_t MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
                        uint32_t style) override;
     // Handed to the platform's beep player.

@@ -2,6 +2,7 @@
 
 #include "platform/sound.h"
 #include "trayhost/detection/kovadetection.h"
+#include "trayhost/displayenvironment.h"
 #include "trayhost/libraryprofilerengine.h"
 #include "trayhost/resources/strings.h"
 #include "trayhost/singleinstance.h"
@@ -23,6 +24,10 @@ int RunTrayProgram(int argc, char** argv)
 {
     // Before Qt starts: a second instance shows nothing and needs no display.
     if (IsAnotherInstanceRunning(kWindowName)) return 0;
+    if (!HasDisplay(&std::getenv)) {
+        std::fprintf(stderr, "KOVAHDDProfilerTrayApp: %s\n", kNoDisplayText);
+        return 1;
+    }
 
     QApplication application(argc, argv);
     // The program lives in the tray: closing its last dialog must not end it.
