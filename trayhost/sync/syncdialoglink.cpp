@@ -8,8 +8,10 @@ void SyncDialogLink::Notice(SyncNotice notice, const SyncCounts& counts)
 {
     const auto number = static_cast<uintptr_t>(notice);
     if (IsPerEntryNotice(notice)) {
-        // The message carries no counts: the dialog takes the latest from the mailbox.
-        if (mailbox_.Put(notice, counts)) platform::PostMessage(dialog_, kSyncProgressMessage, number, 0);
+        // The message carries no counts: the dialog takes the latest from the mailbox. It waits as
+        // progress, so that a newer one takes its place.
+        mailbox_.Put(notice, counts);
+        platform::PostMessage(dialog_, kSyncProgressMessage, number, 0);
         return;
     }
     mailbox_.Drop();

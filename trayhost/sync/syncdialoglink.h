@@ -11,7 +11,7 @@ namespace trayhost {
 // The sync progress dialog (160) as the worker thread reaches it: through its window handle, which
 // the dialog sets when it opens and clears when it is destroyed; anything sent after that goes
 // nowhere. Status notices are sent and shown before the call returns; per-entry notices go through
-// the mailbox, which the dialog empties at its own pace.
+// the mailbox and a progress message, which the dialog's window handle keeps down to one waiting.
 class SyncDialogLink : public SyncRunView {
 public:
     explicit SyncDialogLink(SyncProgressMailbox& mailbox) : mailbox_(mailbox) {}

@@ -7,9 +7,21 @@
 namespace trayhost {
 
 SyncProgress::SyncProgress(const Collaborators& collaborators)
-    : collaborators_(collaborators), watchdog_(collaborators.clock.MakeIntervalTimer([this] { WatchdogTick(); })),
-      entryTimer_(collaborators.clock.MakeIntervalTimer([this] { EntryTick(); }))
+    : collaborators_(collaborators), watchdog_(collaborators.clock.MakeIntervalTimer([this] { WatchdogTick(); }))
 {
+}
+
+// A notice of a run going on. Once cancelled, the cancel stays in view instead until the run ends:
+// the worker may have sent one just before it saw the cancel.
+bool SyncProgress::TellsProgress(SyncNotice notice)
+{
+    return IsPerEntryNotice(notice) || notice == SyncNotice::Initializing || notice == SyncNotice::AcquiringInfo;
+}
+
+bool SyncProgress::IsEntryNotice(const platform::WindowMessage& message)
+{
+    return message.message == kSyncProgressMessage && message.lParam == 0 &&
+           IsPerEntryNotice(static_cast<SyncNotice>(message.wParam));
 }
 
 void SyncProgress::Start()
@@ -76,8 +88,8 @@ void SyncProgress::Notice(SyncNotice notice, const SyncCounts* counts)
     if (notice == SyncNotice::Complete) {
         Complete();
     } else if (IsPerEntryNotice(notice) && !counts) {
-        EntryNoticeArrived();
-    } else {
+        ShowLatestEntry();
+    } else if (state_ != State::Cancelling || !TellsProgress(notice)) {
         Show(notice, counts ? *counts : SyncCounts{});
         collaborators_.view.Repaint();
     }
@@ -91,24 +103,11 @@ void SyncProgress::Show(SyncNotice notice, const SyncCounts& counts)
     }
 }
 
-// A per-entry notice waits in the mailbox. It is shown at once unless one was shown within the
-// last period; then the timer shows the latest at its tick, and no further message comes before.
-void SyncProgress::EntryNoticeArrived()
-{
-    if (entryTimer_->IsRunning()) return;
-    EntryTick();
-    entryTimer_->Start(kEntryNoticePeriod);
-}
-
-void SyncProgress::EntryTick()
+// The count shows at the next repaint: its messages come at most 25 times a second.
+void SyncProgress::ShowLatestEntry()
 {
     const std::optional<SyncProgressMailbox::Entry> latest = collaborators_.mailbox.Take();
-    if (!latest) {
-        entryTimer_->Stop();
-        return;
-    }
-    // Once cancelled, the cancel stays in view until the run ends.
-    if (state_ == State::Running) Show(latest->notice, latest->counts);
+    if (latest && state_ == State::Running) Show(latest->notice, latest->counts);
 }
 
 // After a successful run: the dialog closes and the device is profiled, as the profile asks;
@@ -140,7 +139,6 @@ void SyncProgress::WatchdogTick()
 void SyncProgress::Destroy()
 {
     watchdog_->Stop();
-    entryTimer_->Stop();
     state_ = State::Destroyed;
     collaborators_.view.Close();
 }

@@ -15,9 +15,8 @@
 namespace trayhost {
 
 // The rules of the sync progress dialog (160): its window procedure for the worker's notices, the
-// button that is Cancel while the run goes on and Done once it is over, the cancel watchdog that
-// closes the dialog when the worker does not end within 8.5 s of a cancel, and the pace at which the
-// per-entry notices are shown.
+// button that is Cancel while the run goes on and Done once it is over, and the cancel watchdog that
+// closes the dialog when the worker does not end within 8.5 s of a cancel.
 class SyncProgress {
 public:
     enum class State {
@@ -39,8 +38,10 @@ public:
     static constexpr std::chrono::milliseconds kWatchdogPeriod{500};
     // The watchdog fires once the time since the cancel exceeds this: at its seventeenth tick.
     static constexpr uint32_t kWatchdogLimitMs = 8000;
-    // Per-entry notices are shown at most this often: enough for a person to follow the count.
-    static constexpr std::chrono::milliseconds kEntryNoticePeriod{50};
+
+    // A per-entry notice, whose counts wait in the mailbox: the newest says all that older ones did,
+    // so the window handle may keep just one of them waiting (QtMessageTarget's progress filter).
+    static bool IsEntryNotice(const platform::WindowMessage& message);
 
     explicit SyncProgress(const Collaborators& collaborators);
 
@@ -58,17 +59,16 @@ public:
     State state() const { return state_; }
 
 private:
+    static bool TellsProgress(SyncNotice notice);
     void Notice(SyncNotice notice, const SyncCounts* counts);
     void Show(SyncNotice notice, const SyncCounts& counts);
-    void EntryNoticeArrived();
-    void EntryTick();
+    void ShowLatestEntry();
     void Complete();
     void WatchdogTick();
     void Destroy();
 
     Collaborators collaborators_;
     std::unique_ptr<IntervalTimer> watchdog_;
-    std::unique_ptr<IntervalTimer> entryTimer_;
     uint32_t watchdogElapsedMs_ = 0;
     State state_ = State::Running;
 };

@@ -48,7 +48,9 @@ SyncProgressDialog::SyncProgressDialog(const DeviceTable::Entry& device, Collabo
       pathLine_(MakeText(kControlSyncProgressPathLine, kSyncPathCaption)), button_(new QPushButton),
       progress_({*this, collaborators_.mailbox, collaborators_.clock, collaborators_.userInterface,
                  collaborators_.cancel, collaborators_.settings}),
-      target_(this, [this](const platform::WindowMessage& message) { return progress_.HandleMessage(message); })
+      target_(
+          this, [this](const platform::WindowMessage& message) { return progress_.HandleMessage(message); },
+          &SyncProgress::IsEntryNotice)
 {
     setObjectName(QString::number(kDialogSyncProgress));
     setWindowTitle(QString::fromUtf8(kSyncDialogTitle));

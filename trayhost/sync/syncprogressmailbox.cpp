@@ -4,11 +4,10 @@
 
 namespace trayhost {
 
-bool SyncProgressMailbox::Put(SyncNotice notice, const SyncCounts& counts)
+void SyncProgressMailbox::Put(SyncNotice notice, const SyncCounts& counts)
 {
     std::lock_guard lock(mutex_);
     latest_ = Entry{notice, counts};
-    return !std::exchange(messageAsked_, true);
 }
 
 void SyncProgressMailbox::Drop()
@@ -20,7 +19,6 @@ void SyncProgressMailbox::Drop()
 std::optional<SyncProgressMailbox::Entry> SyncProgressMailbox::Take()
 {
     std::lock_guard lock(mutex_);
-    messageAsked_ = false;
     return std::exchange(latest_, std::nullopt);
 }
 

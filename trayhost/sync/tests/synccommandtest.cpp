@@ -69,6 +69,7 @@ private slots:
     void conflictIsAnsweredAndTheDeviceFileWins();
     void deviceToPcStaysOpenWithCompleteAndDone();
     void cancelClosesTheDialogAfterThePauseAndWritesNoState();
+    void aProfileWithoutItemsIsToldAndTheOptionsWindowOpens();
     void busyAndNoDeviceRules();
     void conflictDialogOffersTheChoicesAndAnswersByItsButtons();
 
@@ -248,6 +249,32 @@ void SyncCommandTest::cancelClosesTheDialogAfterThePauseAndWritesNoState()
     WaitForWorker();
     QVERIFY(!std::filesystem::exists(SyncStateFilePath()));
     QVERIFY(engine_->runs().empty());
+}
+
+void SyncCommandTest::aProfileWithoutItemsIsToldAndTheOptionsWindowOpens()
+{
+    SyncSettings profile;
+    profile.deviceLetter = 'E';
+    QVERIFY(SaveSyncSettings(profile));
+    QString opened;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        opened = modal->objectName();
+        modal->close();
+    });
+    closer.start(10);
+    Start();
+
+    QTRY_COMPARE_WITH_TIMEOUT(opened, QString("143"), 10000);
+    const auto boxes = ui_->messageBoxes();
+    QCOMPARE(boxes.size(), std::size_t(1));
+    QCOMPARE(boxes[0].text, std::string("Must specify valid synchronization path options."));
+    QCOMPARE(boxes[0].title, std::string("Invalid Sync Paths"));
+    QVERIFY(boxes[0].owner != nullptr);
+    QCOMPARE(Dialog(), nullptr);
+    QVERIFY(!tray_->syncWorkerRunning());
 }
 
 void SyncCommandTest::busyAndNoDeviceRules()

@@ -47,16 +47,9 @@ protected:
     {
         Message(kSyncProgressMessage, static_cast<uintptr_t>(notice), reinterpret_cast<intptr_t>(&counts));
     }
-    // A per-entry notice as the worker's link sends it: through the mailbox, with a message when
-    // none waits.
-    void EntryNotice(SyncNotice notice, int32_t current, int32_t total)
-    {
-        if (mailbox.Put(notice, {current, total, "E:\\Music\\x.mp3"})) {
-            Message(kSyncProgressMessage, static_cast<uintptr_t>(notice), 0);
-        }
-    }
+    // A per-entry message as the worker's link posts it: its counts wait in the mailbox.
+    void EntryMessage(SyncNotice notice) { Message(kSyncProgressMessage, static_cast<uintptr_t>(notice), 0); }
     const ManualClock::TimerState& Watchdog() const { return *clock.timers().at(0); }
-    const ManualClock::TimerState& EntryTimer() const { return *clock.timers().at(1); }
 
     RecordingView view;
     SyncProgressMailbox mailbox;
@@ -103,27 +96,23 @@ TEST_F(SyncProgressTest, EachNoticeShowsItsStatusAndPathLineAndRepaints)
     }
 }
 
-// 200,000 entries must not mean 200,000 repaints: the first count shows at once, later ones at
-// the entry timer's ticks, each the latest, with no message in between.
-TEST_F(SyncProgressTest, PerEntryNoticesShowTheLatestCountAtTheTimersPace)
+// A per-entry message shows the latest counts the worker left; others left before it are gone.
+TEST_F(SyncProgressTest, PerEntryMessagesShowTheLatestCountsLeftInTheMailbox)
 {
-    EntryNotice(SyncNotice::SyncingDevice, 1, 1000);
-    EXPECT_EQ(view.shown.back(), "Status:  Syncing device contents (1 of 1000)...\r\nE:\\Music\\x.mp3");
-    EXPECT_TRUE(EntryTimer().running);
-    for (int32_t entry = 2; entry <= 700; ++entry) EntryNotice(SyncNotice::SyncingDevice, entry, 1000);
+    for (int32_t entry = 1; entry <= 700; ++entry) mailbox.Put(SyncNotice::SyncingDevice, {entry, 1000, "E:\\x.mp3"});
+    EntryMessage(SyncNotice::SyncingDevice);
+    EXPECT_EQ(view.shown, (std::vector<std::string>{"Status:  Syncing device contents (700 of 1000)...\r\nE:\\x.mp3"}));
+    EntryMessage(SyncNotice::SyncingDevice);  // taken already: nothing new
     EXPECT_EQ(view.shown.size(), 1u);
 
-    clock.Tick();
-    EXPECT_EQ(view.shown.back(), "Status:  Syncing device contents (700 of 1000)...\r\nE:\\Music\\x.mp3");
-    clock.Tick();  // nothing new: the timer rests until the next message
-    EXPECT_FALSE(EntryTimer().running);
-    EXPECT_EQ(view.shown.size(), 2u);
-
-    EntryNotice(SyncNotice::Deleting, 3, 4);
+    mailbox.Put(SyncNotice::Deleting, {3, 4, {}});
+    EntryMessage(SyncNotice::Deleting);
     EXPECT_EQ(view.shown.back(), "Status:  Deleting destination contents (3 of 4)...");
+    EXPECT_TRUE(SyncProgress::IsEntryNotice({kSyncProgressMessage, 4, 0}));
+    EXPECT_FALSE(SyncProgress::IsEntryNotice({kSyncProgressMessage, 6, 0}));
 }
 
-TEST_F(SyncProgressTest, CancelShowsAtOnceKeepsOneWatchdogAndHidesLaterCounts)
+TEST_F(SyncProgressTest, CancelShowsAtOnceKeepsOneWatchdogAndHidesLaterProgress)
 {
     EXPECT_EQ(view.buttonText, "Cancel");
     progress.PressButton();
@@ -133,8 +122,12 @@ TEST_F(SyncProgressTest, CancelShowsAtOnceKeepsOneWatchdogAndHidesLaterCounts)
     EXPECT_EQ(Watchdog().starts.size(), 1u);
     EXPECT_EQ(progress.state(), State::Cancelling);
 
-    EntryNotice(SyncNotice::SyncingDevice, 9, 10);
+    mailbox.Put(SyncNotice::SyncingDevice, {9, 10, {}});
+    EntryMessage(SyncNotice::SyncingDevice);
+    Notice(SyncNotice::AcquiringInfo, {2, 2, {}});
     EXPECT_TRUE(view.shown.empty());
+    Notice(SyncNotice::Aborted, {});
+    EXPECT_EQ(view.shown.front(), "Status:  Synchronization aborted.  This may take a few seconds...");
 }
 
 TEST_F(SyncProgressTest, AWorkerThatDoesNotStopIsGivenUpAfterEightAndAHalfSeconds)
