@@ -1,6 +1,5 @@
 #include "trayhost/ui/trayapplication.h"
 
-#include "platform/sound.h"
 #include "testsupport/devicetree.h"
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
@@ -15,7 +14,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -70,7 +68,7 @@ private slots:
     void deviceToPcStaysOpenWithCompleteAndDone();
     void cancelClosesTheDialogAfterThePauseAndWritesNoState();
     void aProfileWithoutItemsIsToldAndTheOptionsWindowOpens();
-    void busyAndNoDeviceRules();
+    void noDeviceIsTold();
     void conflictDialogOffersTheChoicesAndAnswersByItsButtons();
 
 private:
@@ -277,15 +275,8 @@ void SyncCommandTest::aProfileWithoutItemsIsToldAndTheOptionsWindowOpens()
     QVERIFY(!tray_->syncWorkerRunning());
 }
 
-void SyncCommandTest::busyAndNoDeviceRules()
+void SyncCommandTest::noDeviceIsTold()
 {
-    QDialog profile;
-    tray_->dialogs().Set(DialogSlot::Profile, &profile);
-    Start();
-    QCOMPARE(ui_->beeps(), std::vector<uint32_t>{platform::kBeepExclamation});
-    QCOMPARE(Dialog(), nullptr);
-    tray_->dialogs().Set(DialogSlot::Profile, nullptr);
-
     FakeDetection::Attach({});
     tray_->devices().Rebuild("");
     Start();

@@ -18,21 +18,6 @@ std::vector<std::string> PathsOf(const std::vector<KeyedRecord>& records)
     return paths;
 }
 
-SyncRecordMap MapOf(const std::vector<std::string>& paths)
-{
-    SyncRecordMap map;
-    for (const std::string& path : paths) map.Put({.path = path});
-    return map;
-}
-
-TEST(SyncRecordSortTest, FoldersComeBeforeWhatTheyHoldWithoutRegardToCase)
-{
-    EXPECT_EQ(PathsOf(SortedRecords(MapOf({"E:\\Music\\b.mp3", "E:\\music", "E:\\MUSIC-2", "E:\\Music\\A.mp3",
-                                           "E:\\a.mp3"}))),
-              (std::vector<std::string>{"E:\\a.mp3", "E:\\music", "E:\\MUSIC-2", "E:\\Music\\A.mp3",
-                                        "E:\\Music\\b.mp3"}));
-}
-
 // Every list length around the change from selection sort to quicksort, in random, sorted and
 // reversed order, sorts as a plain sort of the paths by the system's comparison does, also with
 // double-byte characters whose second byte is a capital or a backslash.

@@ -161,21 +161,6 @@ protected:
     SyncScenario scenario;
 };
 
-TEST_F(SyncRunTest, NoticesFollowTheItemsAndBothPasses)
-{
-    SyncScenario::Write(scenario.pc, "Music/a.mp3", "A");
-    SyncScenario::Write(scenario.device, "Music/b.mp3", "B");
-    scenario.settings.option = SyncOption::SyncBoth;
-    scenario.AddItem("P:\\Music", "E:\\Music");
-    scenario.AddItem("P:\\Gone", "");
-
-    scenario.Run();
-    EXPECT_EQ(scenario.view.notices, (std::vector<SyncNotice>{SyncNotice::AcquiringInfo, SyncNotice::SyncingDevice,
-                                                              SyncNotice::SyncingPc, SyncNotice::AcquiringInfo}));
-    EXPECT_EQ(scenario.view.lastCounts.current, 2);
-    EXPECT_EQ(scenario.view.lastCounts.total, 2);
-}
-
 // The device's copies of the files are FAT copies: their times are rounded to 2 seconds, and the
 // records the first run kept of them hold the rounded times.
 TEST_F(SyncRunTest, SecondRunCopiesNothingWhenTheDeviceRoundedTheTimes)

@@ -1,7 +1,6 @@
 #include "trayhost/sync/syncworker.h"
 
 #include "platform/messages.h"
-#include "platform/sound.h"
 #include "testsupport/devicetree.h"
 #include "testsupport/scripteduserinterface.h"
 #include "testsupport/userfolders.h"
@@ -148,62 +147,6 @@ TEST_F(SyncWorkerTest, AFlawedProfileIsToldAndClosesTheDialog)
         EXPECT_EQ(boxes.back().style, kMbOk | kMbIconExclamation);
         EXPECT_FALSE(StateFileExists());
     }
-}
-
-TEST_F(SyncWorkerTest, ALostDeviceOrAFullDestinationEndsWithItsNoticeAndDone)
-{
-    struct Case {
-        const char* name;
-        char deviceLetter;
-        std::size_t deviceSize;
-        const char* notice;
-    };
-    const Case cases[] = {
-        {"device not attached", 'F', 0, "notice 2"},
-        {"destination full", 'S', 64 * 1024, "notice 11"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        dialog.messages.clear();
-        std::unique_ptr<testsupport::TemporaryDevice> small;
-        if (c.deviceSize) {
-            small = std::make_unique<testsupport::TemporaryDevice>(c.deviceLetter, c.deviceSize);
-            if (!small->IsSizeLimited()) continue;  // a size-limited tmpfs needs root
-            small->MakeFolder("Music");
-        }
-        pc.WriteFile("Music/big.mp3", std::string(256 * 1024, 'x'));
-        SyncSettings profile;
-        profile.deviceLetter = c.deviceLetter;
-        profile.items.push_back({{}, {}, "P:\\Music", std::string(1, c.deviceLetter) + ":\\Music"});
-        ASSERT_TRUE(SaveSyncSettings(profile));
-
-        Run();
-        ASSERT_GE(dialog.messages.size(), 3u);
-        EXPECT_EQ(std::vector<std::string>(dialog.messages.end() - 3, dialog.messages.end()),
-                  (std::vector<std::string>{"front", c.notice, "done"}));
-        EXPECT_EQ(ui.beeps().back(), platform::kBeepExclamation);
-        EXPECT_FALSE(StateFileExists());
-    }
-}
-
-TEST_F(SyncWorkerTest, ACancelledRunClosesTheDialogAfterThePauseAndKeepsThePreviousState)
-{
-    pc.WriteFile("Music/a.mp3", "A");
-    pc.WriteFile("Music/b.mp3", "B");
-    StoreProfile();
-    ASSERT_TRUE(WriteSyncState(settings));  // the previous run's state: no records
-    const std::string previous = testsupport::ReadWholeFile(SyncStateFilePath());
-    dialog.onSend = [this](const platform::WindowMessage& message) {
-        if (message.message == kSyncProgressMessage && message.wParam == static_cast<uintptr_t>(SyncNotice::AcquiringInfo)) {
-            cancel = 1;  // Cancel pressed as the item starts
-        }
-    };
-
-    Run();
-    EXPECT_EQ(clock.pauses(), std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(750)});
-    EXPECT_EQ(dialog.messages.back(), "command 1");
-    EXPECT_FALSE(device.Exists("Music/a.mp3"));
-    EXPECT_EQ(testsupport::ReadWholeFile(SyncStateFilePath()), previous);
 }
 
 TEST_F(SyncWorkerTest, WhatTheRunLeftAloneIsToldBeforeTheDialogMayClose)
