@@ -84,6 +84,10 @@ void ProfileProgress::PressButton()
 // scan). A run that completed was not cancelled, whatever notice the queue still held.
 void ProfileProgress::Report(int32_t code, intptr_t value)
 {
+    // The engine clears its cancel flag as a run starts, so a Cancel pressed in the run's first
+    // moments would be forgotten, and the watchdog would end the program on a large device: while
+    // cancelling, every scan count asks again.
+    if (code == kReportScanProgress && state_ == State::Cancelling && engineRunning_) engine_.CancelSynchronize();
     const bool cancelNotice = code == kReportProfileCancelled;
     if (cancelNotice && engineCompleted_) return;
     const std::optional<std::string> text = ProfileStatusText(code, value);

@@ -120,6 +120,17 @@ TEST_F(ProfileProgressTest, CancelReportsCode4AsksTheEngineAndStartsOneWatchdog)
     EXPECT_EQ(view.closes, 1);
 }
 
+TEST_F(ProfileProgressTest, ScanCountsWhileCancellingAskTheEngineToStopAgain)
+{
+    std::array<int32_t, 2> counters{1, 9000};
+    Report(kReportScanProgress, reinterpret_cast<intptr_t>(counters.data()));
+    EXPECT_EQ(engine.cancels(), 0);
+    progress.PressButton();
+    Report(kReportScanProgress, reinterpret_cast<intptr_t>(counters.data()));
+    Report(kReportScanProgress, reinterpret_cast<intptr_t>(counters.data()));
+    EXPECT_EQ(engine.cancels(), 3);
+}
+
 TEST_F(ProfileProgressTest, WatchdogEndsTheProgramAtItsEleventhTick)
 {
     progress.PressButton();
