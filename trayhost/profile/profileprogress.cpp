@@ -9,7 +9,7 @@ namespace trayhost {
 ProfileProgress::ProfileProgress(ProfileDialogView& view, ProfilerEngine& engine, Clock& clock,
                                  UserInterface& userInterface)
     : view_(view), engine_(engine), userInterface_(userInterface),
-      watchdog_(clock,
+      watchdog_(clock, CancelWatchdog::kProfileLimitMs,
                 [this] {
                     if (!IsOver()) Abort();
                 }),

@@ -2,7 +2,7 @@
 
 #include "platform/messages.h"
 #include "trayhost/clock.h"
-#include "trayhost/profile/cancelwatchdog.h"
+#include "trayhost/cancelwatchdog.h"
 #include "trayhost/profile/profiledialogview.h"
 #include "trayhost/profilerengine.h"
 #include "trayhost/ui/userinterface.h"

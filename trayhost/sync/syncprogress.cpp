@@ -7,7 +7,8 @@
 namespace trayhost {
 
 SyncProgress::SyncProgress(const Collaborators& collaborators)
-    : collaborators_(collaborators), watchdog_(collaborators.clock.MakeIntervalTimer([this] { WatchdogTick(); }))
+    : collaborators_(collaborators),
+      watchdog_(collaborators.clock, CancelWatchdog::kSyncLimitMs, [this] { WatchdogExpired(); })
 {
 }
 
@@ -70,10 +71,7 @@ void SyncProgress::PressButton()
         state_ = State::Cancelling;
         collaborators_.view.PostNotice(SyncNotice::Cancelled);
         collaborators_.cancel = 1;
-        if (!watchdog_->IsRunning()) {
-            watchdogElapsedMs_ = 0;
-            watchdog_->Start(kWatchdogPeriod);
-        }
+        watchdog_.Start();
         break;
     case State::Finished:
         Destroy();
@@ -125,12 +123,9 @@ void SyncProgress::Complete()
     collaborators_.view.Repaint();
 }
 
-void SyncProgress::WatchdogTick()
+void SyncProgress::WatchdogExpired()
 {
     if (state_ == State::Destroyed) return;
-    watchdogElapsedMs_ += static_cast<uint32_t>(kWatchdogPeriod.count());
-    if (watchdogElapsedMs_ <= kWatchdogLimitMs) return;
-    watchdog_->Stop();
     collaborators_.userInterface.MessageBox(collaborators_.view.handle(), kSyncWatchdogText, kSyncWatchdogTitle,
                                             kMbOk | kMbIconStop);
     Destroy();
@@ -138,7 +133,7 @@ void SyncProgress::WatchdogTick()
 
 void SyncProgress::Destroy()
 {
-    watchdog_->Stop();
+    watchdog_.Stop();
     state_ = State::Destroyed;
     collaborators_.view.Close();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/messages.h"
+#include "trayhost/cancelwatchdog.h"
 #include "trayhost/clock.h"
 #include "trayhost/sync/syncdialogview.h"
 #include "trayhost/sync/syncprogressmailbox.h"
@@ -8,9 +9,7 @@
 #include "trayhost/ui/userinterface.h"
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
-#include <memory>
 
 namespace trayhost {
 
@@ -34,10 +33,6 @@ public:
         std::atomic<int32_t>& cancel;  // the run's cancel flag
         const SyncSettings& settings;  // the option and profile-after-sync of the run
     };
-
-    static constexpr std::chrono::milliseconds kWatchdogPeriod{500};
-    // The watchdog fires once the time since the cancel exceeds this: at its seventeenth tick.
-    static constexpr uint32_t kWatchdogLimitMs = 8000;
 
     // A per-entry notice, whose counts wait in the mailbox: the newest says all that older ones did,
     // so the window handle may keep just one of them waiting (QtMessageTarget's progress filter).
@@ -64,12 +59,11 @@ private:
     void Show(SyncNotice notice, const SyncCounts& counts);
     void ShowLatestEntry();
     void Complete();
-    void WatchdogTick();
+    void WatchdogExpired();
     void Destroy();
 
     Collaborators collaborators_;
-    std::unique_ptr<IntervalTimer> watchdog_;
-    uint32_t watchdogElapsedMs_ = 0;
+    CancelWatchdog watchdog_;
     State state_ = State::Running;
 };
 
