@@ -18,6 +18,7 @@ enum ExitStatus : int {
     kExitNoPlaylists = 4,   // verify: no user playlists on the device
     kExitDeviceLost = 5,    // also, for verify, a device without a user playlist folder
     kExitPlaylistsNotWritten = 6,  // profile: finished, but a full or vanished device kept playlists off it
+    kExitDestinationFull = 8,      // sync: a copy met a full disk
 };
 
 struct Command {
@@ -32,6 +33,8 @@ int RunVerify(const Arguments& arguments);
 int RunUpdate(const Arguments& arguments);
 int RunDevices(const Arguments& arguments);
 int RunSync(const Arguments& arguments);
+// kovahdd sync run; arguments start with "run".
+int RunSyncRun(const Arguments& arguments);
 
 // A profile run of the drive with its progress on the terminal; the exit status of "kovahdd profile".
 int ProfileDrive(char driveLetter);

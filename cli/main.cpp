@@ -12,9 +12,10 @@ constexpr std::array kCommands{
                  "free-space file. TARGET is a drive (E:) or a directory holding a device's files.",
                  cli::RunProfile},
     cli::Command{"update", "TARGET [--model hd|pj]",
-                 "Brings the device's help files and system files up to the copies installed beside the\n"
-                 "engine library. The model is the detected one unless --model names it. Exit status 0\n"
-                 "also when the device holds newer ones.",
+                 "Brings the device's help files and system files up to the copies installed in the folder\n"
+                 "kovahdd beside the engine library (or in KOVAHDD_INSTALLED_FILES). The model is the\n"
+                 "detected one unless --model names it. Exit status 0 also when the device holds newer\n"
+                 "ones; the notice then points to KOVAHDD_SUPPORT_ADDRESS when it is set.",
                  cli::RunUpdate},
     cli::Command{"verify", "TARGET [--remove-all | --keep-all] [--profile]",
                  "Checks the user playlists in the device's kovahdd_playlists folder. Each entry whose audio\n"
@@ -28,7 +29,7 @@ constexpr std::array kCommands{
                  cli::RunVerify},
     cli::Command{"devices", "", "Lists the attached jukeboxes, one a line: drive, model and directory.",
                  cli::RunDevices},
-    cli::Command{"sync", "show | add | remove | set",
+    cli::Command{"sync", "show | add | remove | set | run",
                  "The KovaSync profile that the tray program synchronises by, kept in\n"
                  "~/.config/kovahdd/registry.reg. PC paths are Linux paths; device paths carry the\n"
                  "device's drive letter (E:\\Music) or are Linux paths in the device's folder.\n"
@@ -42,7 +43,16 @@ constexpr std::array kCommands{
                  "  set [--device E] [--option both|pc-to-device|device-to-pc] [--cleanup on|off]\n"
                  "      [--profile-after on|off]\n"
                  "            changes the named settings; --device also moves the items' device paths\n"
-                 "            to that drive",
+                 "            to that drive\n"
+                 "  run [--dry-run] [--conflicts ask|pc|device|skip]\n"
+                 "            synchronises the items as the tray program does, with its notices and a\n"
+                 "            progress bar, and ends with a line: copied N, copied back N, deleted N,\n"
+                 "            conflicts N. A conflict (both ways) is asked at the terminal like the tray\n"
+                 "            program's dialog; without a terminal, or with --conflicts, it is decided:\n"
+                 "            pc or device wins, or skip (the default without a terminal). --dry-run lists\n"
+                 "            every copy, copy back, deletion and conflict and changes nothing, the state\n"
+                 "            of the last run (~/.local/state/kovahdd/KovaSyncInfo.bin) included. When the\n"
+                 "            profile asks for it, the device is profiled afterwards. Ctrl-C cancels",
                  cli::RunSync},
 };
 
@@ -65,11 +75,13 @@ void PrintHelp(std::FILE* out)
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
                       "\nExit status: 0 done, 1 failed (verify: a playlist could not be read or changed),\n"
-                      "2 bad command line (or a sync item refused), 3 cancelled, 4 no audio files (verify: no\n"
+                      "2 bad command line (or a sync item refused, or a sync profile that cannot run),\n"
+                      "3 cancelled (sync: or aborted), 4 no audio files (verify: no\n"
                       "user playlists), 5 the device went away (verify: or it has no kovahdd_playlists folder),\n"
                       "6 the profile finished but playlists could not be written (a full device, or one that\n"
                       "went away while they were written; the device keeps its previous playlists). Playlists\n"
-                      "too large for the player are left out with a warning and exit status 0.\n");
+                      "too large for the player are left out with a warning and exit status 0. 8 the\n"
+                      "destination of a sync is full.\n");
 }
 
 }  // namespace

@@ -27,6 +27,11 @@ void ProgressDisplay::ShowStatus(const std::string& text)
 void ProgressDisplay::ShowProgress(int32_t done, int32_t total, const std::string& text)
 {
     if (total <= 0) return;
+    if (done < lastDone_) {
+        lastTenth_ = -1;
+        lastPermille_ = -1;
+    }
+    lastDone_ = done;
     if (terminal_) {
         DrawBar(done, total, text);
         return;

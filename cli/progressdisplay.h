@@ -24,6 +24,7 @@ private:
     std::FILE* out_;
     bool terminal_;
     bool barShown_ = false;
+    int32_t lastDone_ = 0;  // a smaller count starts another series
     int lastTenth_ = -1;
     int lastPermille_ = -1;
 };

@@ -1,5 +1,5 @@
 // kovahdd sync show | add | remove | set: the sync profile of the tray program's KovaSync, seen and
-// edited from a terminal. A change reads, edits and saves the profile in one registry transaction,
+// edited from a terminal (kovahdd sync run runs it, in syncruncommand.cpp). A change reads, edits and saves the profile in one registry transaction,
 // so that a tray program or another kovahdd saving at the same moment loses nothing.
 
 #include "cli/commands.h"
@@ -31,7 +31,8 @@ constexpr const char* kUsage =
     "       kovahdd sync add PCPATH DEVICEPATH [--create-folders]\n"
     "       kovahdd sync remove N\n"
     "       kovahdd sync set [--device E] [--option both|pc-to-device|device-to-pc] [--cleanup on|off]\n"
-    "                        [--profile-after on|off]\n";
+    "                        [--profile-after on|off]\n"
+    "       kovahdd sync run [--dry-run] [--conflicts ask|pc|device|skip]\n";
 
 int UsageError()
 {
@@ -293,6 +294,7 @@ int RunSync(const Arguments& arguments)
     if (action == "add") return RunAdd(arguments);
     if (action == "remove") return RunRemove(arguments);
     if (action == "set") return RunSet(arguments);
+    if (action == "run") return RunSyncRun(arguments);
     return UsageError();
 }
 

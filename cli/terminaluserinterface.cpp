@@ -1,6 +1,9 @@
 #include "cli/terminaluserinterface.h"
 
+#include "cli/progressdisplay.h"
 #include "platform/codepage.h"
+#include "platform/paths.h"
+#include "trayhost/sync/syncruntexts.h"
 
 #include <termios.h>
 #include <unistd.h>
@@ -8,12 +11,15 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace cli {
 
 namespace {
 
 using trayhost::FileNotFoundChoice;
+using trayhost::SyncConflictAnswer;
+using trayhost::SyncConflictChoice;
 
 constexpr char kCaret = '^';
 constexpr unsigned char kDelete = 0x7F;
@@ -42,6 +48,54 @@ constexpr const char* kKeysExplained =
     "  a  remove it and every further bad entry of this playlist (A: of every playlist)\n"
     "  l  keep it and every further bad entry of this playlist (L: of every playlist)\n"
     "  c  cancel: stop here, this playlist stays as it was\n";
+
+// The keys of the conflict question: the entry of the dialog's list, for this conflict or (the
+// capital) for all file conflicts of the run.
+struct ConflictKey {
+    char key;
+    char allKey;
+    SyncConflictChoice choice;
+};
+
+constexpr ConflictKey kConflictKeys[] = {
+    {'p', 'P', SyncConflictChoice::PcOverwritesDevice},
+    {'d', 'D', SyncConflictChoice::DeviceOverwritesPc},
+    {'n', 'N', SyncConflictChoice::DoNothing},
+};
+
+constexpr const char* kConflictKeysExplained =
+    "Each conflict is asked about with one key (Enter: the choice in brackets):\n"
+    "  p  PC file overwrites Device file     d  Device file overwrites PC file     n  Do Nothing\n"
+    "  P, D, N  the same, and for all file conflicts of this run\n"
+    "  c  cancel: leave this file as it is    x  abort the synchronisation\n";
+
+const char* EntryText(SyncConflictChoice choice)
+{
+    for (const trayhost::SyncConflictEntry& entry : trayhost::kConflictEntries) {
+        if (entry.choice == choice) return entry.text;
+    }
+    return "";
+}
+
+char KeyOf(SyncConflictChoice choice)
+{
+    for (const ConflictKey& key : kConflictKeys) {
+        if (key.choice == choice) return key.key;
+    }
+    return kConflictKeys[0].key;
+}
+
+// A PC path as its user knows it: the Linux path.
+std::string ShownPcPath(const std::string& path)
+{
+    const std::optional<std::string> linuxPath = platform::ToLinuxPath(path);
+    return linuxPath ? TerminalText(*linuxPath) : TerminalText(path);
+}
+
+SyncConflictAnswer Decided(SyncConflictChoice choice)
+{
+    return {trayhost::kIdOk, choice, true};
+}
 
 // One keypress, without waiting for Enter; empty at the end of input or when Ctrl-C stops the wait.
 std::optional<char> ReadKey()
@@ -82,6 +136,7 @@ void Say(const char* text)
 int32_t TerminalUserInterface::MessageBox(trayhost::WindowHandle, const std::string& text, const std::string& title,
                                           uint32_t style)
 {
+    EndProgressLine();
     std::fprintf(stderr, "%s: %s\n", TerminalText(title).c_str(), TerminalText(text).c_str());
     if ((style & trayhost::kMbButtonMask) != trayhost::kMbYesNo) return trayhost::kIdOk;
     return AskYesNo();
@@ -130,6 +185,50 @@ trayhost::FileNotFoundAnswer TerminalUserInterface::AskFileNotFound(const trayho
     }
     Say("cancelled\n");
     return {FileNotFoundChoice::Cancel, std::nullopt};
+}
+
+SyncConflictAnswer TerminalUserInterface::AskSyncConflict(trayhost::WindowHandle,
+                                                          const trayhost::SyncConflictQuestion& question)
+{
+    ConflictPolicy policy = conflicts_;
+    if (policy == ConflictPolicy::Ask && !::isatty(STDIN_FILENO)) {
+        EndProgressLine();
+        if (!std::exchange(toldNoTerminal_, true)) {
+            Say("kovahdd: conflicts are skipped: there is no terminal to ask (see --conflicts)\n");
+        }
+        policy = ConflictPolicy::Skip;
+    }
+    switch (policy) {
+    case ConflictPolicy::PcWins: return Decided(SyncConflictChoice::PcOverwritesDevice);
+    case ConflictPolicy::DeviceWins: return Decided(SyncConflictChoice::DeviceOverwritesPc);
+    case ConflictPolicy::Skip: return Decided(SyncConflictChoice::DoNothing);
+    case ConflictPolicy::Ask: break;
+    }
+
+    EndProgressLine();
+    if (!std::exchange(conflictKeysExplained_, true)) Say(kConflictKeysExplained);
+    std::fprintf(stderr, "%s: %s\n  PC File:      %s\n  Device File:  %s\n  [p,d,n,P,D,N,c,x; %c] ",
+                 trayhost::kConflictTitle, trayhost::kConflictText, ShownPcPath(question.pcFile).c_str(),
+                 TerminalText(question.deviceFile).c_str(), KeyOf(question.choice));
+    std::fflush(stderr);
+    const std::optional<char> key = ReadOneOf("pdnPDNcx\n");
+    for (const ConflictKey& choice : kConflictKeys) {
+        if (key != choice.key && key != choice.allKey && !(key == '\n' && choice.choice == question.choice)) continue;
+        const bool toAll = key == choice.allKey;
+        std::fprintf(stderr, "%s%s\n", EntryText(choice.choice), toAll ? ", for all file conflicts" : "");
+        return {trayhost::kIdOk, choice.choice, toAll};
+    }
+    if (key == 'c') {
+        Say("left as it is\n");
+        return {trayhost::kIdCancel};
+    }
+    Say("aborted\n");
+    return {trayhost::kIdAbort};
+}
+
+void TerminalUserInterface::EndProgressLine()
+{
+    if (display_) display_->Finish();
 }
 
 std::string TerminalText(std::string_view text)

@@ -5,10 +5,15 @@
 #include "cli/target.h"
 
 #include "engine/kovahddprofiler.h"
+#include "platform/files.h"
+#include "platform/module.h"
+#include "platform/paths.h"
 #include "trayhost/detection/kovadetection.h"
 #include "trayhost/profile/updatetexts.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -24,6 +29,9 @@ constexpr int32_t kUpdateDone = 1;
 constexpr int32_t kDeviceSystemFilesNewer = 2;
 
 constexpr const char* kUsage = "Usage: kovahdd update TARGET [--model hd|pj]\n";
+
+// Names the installed-copies folder in place of the one beside the engine library.
+constexpr const char* kInstalledCopiesVariable = "KOVAHDD_INSTALLED_FILES";
 
 struct UpdateRequest {
     std::string target;
@@ -81,6 +89,32 @@ std::optional<unsigned char> DetectModel(char letter)
     return detectedModel;
 }
 
+// The folder the engine takes the installed copies from, by the engine's own rule: the variable,
+// else "kovahdd" beside the engine library.
+std::string InstalledCopiesFolder()
+{
+    const char* named = std::getenv(kInstalledCopiesVariable);
+    if (named && *named) return named;
+    const std::filesystem::path engine =
+        platform::ModulePathOf(reinterpret_cast<const void*>(&KOVAHDDUpdateHelpFiles));
+    return (engine.parent_path() / "kovahdd").string();
+}
+
+// Whether the folder holds a file the update copies: a help file, or a system file of the model.
+// Looked up as the engine looks, without regard to the case of the names.
+bool HoldsInstalledCopies(const std::string& folder, unsigned char model)
+{
+    const std::string inside = platform::ToWindowsPath(folder);
+    for (const char* subfolder : {"sys_help", model == kHdModel ? "VANTOR" : "CORVANE"}) {
+        const auto listing = platform::FindFiles(inside + "\\" + subfolder + "\\*.*", platform::ListingDetail::Quick);
+        if (!listing) continue;
+        for (const platform::FolderEntry& entry : *listing) {
+            if (!entry.IsFolder()) return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunUpdate(const Arguments& arguments)
@@ -113,12 +147,19 @@ int RunUpdate(const Arguments& arguments)
 
     const int32_t systemResult = KOVAHDDUpdateSystemFiles(*letter, *model);
     if (systemResult == kDeviceSystemFilesNewer) {
-        std::printf("%s\n", trayhost::NewerSystemFilesText(*model).c_str());
+        std::printf("%s\n", trayhost::NewerSystemFilesText(*model, trayhost::SupportAddress()).c_str());
     } else if (systemResult == kUpdateDone) {
         // As in the tray program, success is not announced after the help files failed.
         if (helpUpdated) std::printf("%s\n", trayhost::SystemFilesUpdatedText(*model, *letter).c_str());
     } else {
         ShowError(trayhost::kSystemFilesFailedText);
+    }
+    const std::string installed = InstalledCopiesFolder();
+    if (!HoldsInstalledCopies(installed, *model)) {
+        std::fprintf(stderr,
+                     "kovahdd: no installed copies of the device files in %s (its folders VANTOR, CORVANE and "
+                     "sys_help); set %s to take them from another folder.\n",
+                     installed.c_str(), kInstalledCopiesVariable);
     }
     const bool systemUpdated = systemResult == kUpdateDone || systemResult == kDeviceSystemFilesNewer;
     return helpUpdated && systemUpdated ? kExitSuccess : kExitFailure;

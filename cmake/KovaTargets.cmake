@@ -67,3 +67,18 @@ function(kova_write_fuzzer_list)
   list(JOIN lines "\n" content)
   file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzzers.tsv CONTENT "${content}\n")
 endfunction()
+
+# Installs a program or a shared library of ours. Each finds our other libraries relative to
+# itself ($ORIGIN), so an install works under any prefix without LD_LIBRARY_PATH.
+function(kova_install target)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    cmake_path(RELATIVE_PATH CMAKE_INSTALL_FULL_LIBDIR BASE_DIRECTORY "${CMAKE_INSTALL_FULL_BINDIR}"
+               OUTPUT_VARIABLE libraries)
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${libraries}")
+    install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  else()
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+    install(TARGETS ${target} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  endif()
+endfunction()

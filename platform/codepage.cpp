@@ -196,11 +196,6 @@ void CodePage::SetSystem(int number)
     PageRegistry::Instance().SetCurrent(number);
 }
 
-std::size_t CodePage::CharacterSize(std::string_view text, std::size_t offset) const
-{
-    return IsLeadByte(static_cast<unsigned char>(text[offset])) && offset + 1 < text.size() ? 2 : 1;
-}
-
 std::string CodePage::ToUtf8(std::string_view text) const
 {
     if (asciiCompatible_ && IsAscii(text)) return std::string(text);

@@ -37,7 +37,10 @@ public:
     // False for a single-byte page, where every byte is a character of its own.
     bool HasLeadBytes() const { return hasLeadBytes_; }
     // Bytes of the character that starts at offset: 2 for a lead byte with a byte after it, else 1.
-    std::size_t CharacterSize(std::string_view text, std::size_t offset) const;
+    std::size_t CharacterSize(std::string_view text, std::size_t offset) const
+    {
+        return IsLeadByte(static_cast<unsigned char>(text[offset])) && offset + 1 < text.size() ? 2 : 1;
+    }
 
 private:
     int number_;

@@ -38,6 +38,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorAlreadyExists, "Cannot create a file when that file already exists."},
     {kErrorFilenameExcedRange, "The filename or extension is too long."},
     {kErrorFileTooLarge, "The file size exceeds the limit allowed and cannot be saved."},
+    {kErrorRequestAborted, "The request was aborted."},
 };
 
 }  // namespace

@@ -30,6 +30,7 @@ inline constexpr uint32_t kErrorDirNotEmpty = 145;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 inline constexpr uint32_t kErrorFilenameExcedRange = 206;
 inline constexpr uint32_t kErrorFileTooLarge = 223;
+inline constexpr uint32_t kErrorRequestAborted = 1235;  // a copy stopped by its cancel flag
 inline constexpr uint32_t kErrorNoMoreFiles = 18;
 inline constexpr uint32_t kErrorGenFailure = 31;
 

@@ -37,6 +37,12 @@ void ScriptedUserInterface::ScriptFileNotFoundAnswer(trayhost::FileNotFoundAnswe
     fileNotFoundAnswers_.push_back(answer);
 }
 
+void ScriptedUserInterface::ScriptSyncConflictAnswer(trayhost::SyncConflictAnswer answer)
+{
+    std::lock_guard lock(mutex_);
+    syncConflictAnswers_.push_back(answer);
+}
+
 int32_t ScriptedUserInterface::MessageBox(trayhost::WindowHandle owner, const std::string& text,
                                           const std::string& title, uint32_t style)
 {
@@ -74,6 +80,17 @@ trayhost::FileNotFoundAnswer ScriptedUserInterface::AskFileNotFound(const trayho
     return answer;
 }
 
+trayhost::SyncConflictAnswer ScriptedUserInterface::AskSyncConflict(trayhost::WindowHandle,
+                                                                    const trayhost::SyncConflictQuestion& question)
+{
+    std::lock_guard lock(mutex_);
+    syncConflicts_.push_back(question);
+    if (syncConflictAnswers_.empty()) return {};
+    const trayhost::SyncConflictAnswer answer = syncConflictAnswers_.front();
+    syncConflictAnswers_.pop_front();
+    return answer;
+}
+
 std::vector<ScriptedUserInterface::MessageBoxCall> ScriptedUserInterface::messageBoxes() const
 {
     std::lock_guard lock(mutex_);
@@ -96,6 +113,12 @@ std::vector<trayhost::FileNotFoundQuestion> ScriptedUserInterface::fileNotFoundQ
 {
     std::lock_guard lock(mutex_);
     return fileNotFoundQuestions_;
+}
+
+std::vector<trayhost::SyncConflictQuestion> ScriptedUserInterface::syncConflicts() const
+{
+    std::lock_guard lock(mutex_);
+    return syncConflicts_;
 }
 
 }  // namespace testsupport

@@ -44,4 +44,17 @@ VerifyAction DecideVerify(const OpenDialogs& open, const DeviceTable::Entry* sel
     return VerifyAction::Start;
 }
 
+StartSyncAction DecideStartSync(const OpenDialogs& open, const DeviceTable::Entry* selected, bool workerRunning)
+{
+    if (open.IsOpen(DialogSlot::Profile) || open.IsOpen(DialogSlot::Verification) ||
+        open.IsOpen(DialogSlot::SyncOptions)) {
+        return StartSyncAction::Beep;
+    }
+    if (open.IsOpen(DialogSlot::SyncProgress)) return StartSyncAction::RaiseProgress;
+    if (workerRunning) return StartSyncAction::Beep;
+    if (!selected) return StartSyncAction::NoDevice;
+    if (DeviceModelName(selected->model).empty()) return StartSyncAction::Ignore;
+    return StartSyncAction::Start;
+}
+
 }  // namespace trayhost

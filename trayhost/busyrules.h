@@ -76,4 +76,18 @@ enum class VerifyAction {
 // The verify command on the selected device (null when the selected index holds no device).
 VerifyAction DecideVerify(const OpenDialogs& open, const DeviceTable::Entry* selected, bool workerRunning);
 
+enum class StartSyncAction {
+    Beep,           // busy: another operation's dialog or the options dialog is open, or the last run's
+                    // worker has not ended
+    RaiseProgress,  // the sync progress dialog is open: bring it to the front with the focus
+    NoDevice,       // "Kova Synchronization Aborted"
+    Ignore,         // the selected device is of no model the progress dialog can show
+    Start,
+};
+
+// The start of a synchronisation run (command 32780) on the selected device (null when the selected
+// index holds no device). A worker still ending (its dialog already closed) counts as busy: two runs
+// at once would share the one sync profile.
+StartSyncAction DecideStartSync(const OpenDialogs& open, const DeviceTable::Entry* selected, bool workerRunning);
+
 }  // namespace trayhost

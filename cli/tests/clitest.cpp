@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -26,18 +27,21 @@ struct Outcome {
 
 class KovahddTest : public testing::Test {
 protected:
-    // Runs kovahdd with the arguments, in an environment that knows no drives but those given.
-    Outcome Run(const std::string& arguments, const std::string& drives = "")
+    // Runs kovahdd with the arguments, in an environment that knows no drives but those given, and
+    // whose installed copies are in the folder "installed" unless another (or "", none) is given.
+    Outcome Run(const std::string& arguments, const std::string& drives = "",
+                const std::optional<std::string>& installed = std::nullopt)
     {
-        return RunShell(Command(arguments, drives) + " 2>&1");
+        return RunShell(Command(arguments, drives, installed) + " 2>&1");
     }
 
     // kovahdd with the arguments as a shell command, its standard error going with its output.
-    std::string Command(const std::string& arguments, const std::string& drives = "")
+    std::string Command(const std::string& arguments, const std::string& drives = "",
+                        const std::optional<std::string>& installed = std::nullopt)
     {
-        return "env XDG_CONFIG_HOME='" + Folder("config") + "' KOVAHDD_SYSFS='" + Folder("sys") + "' KOVAHDD_DRIVES='" +
-               drives + "' KOVAHDD_INSTALLED_FILES='" + Folder("installed") + "' " + KOVAHDD_EXECUTABLE + " " +
-               arguments;
+        return "env XDG_CONFIG_HOME='" + Folder("config") + "' XDG_STATE_HOME='" + Folder("state") + "' KOVAHDD_SYSFS='" + Folder("sys") + "' KOVAHDD_DRIVES='" +
+               drives + "' KOVAHDD_INSTALLED_FILES='" + installed.value_or(Folder("installed")) + "' " +
+               KOVAHDD_EXECUTABLE + " " + arguments;
     }
 
     static Outcome RunShell(const std::string& command)
@@ -157,6 +161,26 @@ TEST_F(KovahddTest, UpdateTakesTheModelOfTheDetectedJukebox)
         << outcome.output;
     EXPECT_TRUE(fs::exists(fs::path(Device()) / "kovahdd" / "mp3.exe"));
     EXPECT_TRUE(fs::exists(fs::path(Device()) / "kovahdd" / "sys_help" / "Main_help.bin"));
+    EXPECT_EQ(outcome.output.find("no installed copies"), std::string::npos) << outcome.output;
+}
+
+// Without installed copies the update cannot succeed: the tool names the folder it looked in, the
+// one named in KOVAHDD_INSTALLED_FILES or else the one beside the engine library.
+TEST_F(KovahddTest, UpdateWithoutInstalledCopiesNamesTheFolderItLookedIn)
+{
+    const std::string empty = Folder("empty");
+    Folder("empty/sys_help");
+    const std::string besideEngine = std::string(KOVA_ENGINE_FOLDER) + "/kovahdd";
+    for (const auto& [variable, folder] : {std::pair{empty, empty}, std::pair{std::string(), besideEngine}}) {
+        const Outcome outcome = Run("update F: --model hd", "F=" + Device(), variable);
+        EXPECT_EQ(outcome.exitStatus, 1) << outcome.output;
+        EXPECT_NE(outcome.output.find("ERROR: Error occurred while trying to update the help files."),
+                  std::string::npos)
+            << outcome.output;
+        EXPECT_NE(outcome.output.find("no installed copies of the device files in " + folder + " "),
+                  std::string::npos)
+            << outcome.output;
+    }
 }
 
 TEST_F(KovahddTest, UpdateOfAnUnknownDriveWantsTheModelNamed)
@@ -320,6 +344,74 @@ TEST_F(KovahddTest, ParallelSavesLoseNothing)
         ASSERT_TRUE(Contains(shown.output, "  12  " + music + "/11  ->  \n")) << shown.output;
         ASSERT_FALSE(Contains(shown.output, "warning")) << shown.output;
     }
+}
+
+TEST_F(KovahddTest, SyncRunListsCopiesThenMakesThemAndCountsThem)
+{
+    const std::string drives = "E=" + Device() + "|Corvane|Kova HD Storage";
+    const std::string music = Folder("music");
+    testsupport::WriteWholeFile(music + "/a.mp3", "a");
+    testsupport::WriteWholeFile(Folder("device/Music") + "/old.mp3", "old");
+    ASSERT_EQ(Run("sync set --device E --cleanup on --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music'", drives).exitStatus, 0);
+
+    const Outcome dryRun = Run("sync run --dry-run", drives);
+    EXPECT_EQ(dryRun.exitStatus, 0) << dryRun.output;
+    EXPECT_TRUE(Contains(dryRun.output, "copy       " + music + "/a.mp3 -> E:\\Music\\a.mp3\n")) << dryRun.output;
+    EXPECT_TRUE(Contains(dryRun.output, "delete     E:\\Music\\old.mp3\n")) << dryRun.output;
+    EXPECT_TRUE(Contains(dryRun.output, "copied 1, copied back 0, deleted 1, conflicts 0\n")) << dryRun.output;
+    EXPECT_TRUE(fs::exists(Device() + "/Music/old.mp3"));
+    EXPECT_FALSE(fs::exists(Device() + "/Music/a.mp3"));
+    EXPECT_TRUE(fs::is_empty(Folder("state")));
+
+    const Outcome run = Run("sync run", drives);
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_TRUE(Contains(run.output, "Synchronization finished.")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "copied 1, copied back 0, deleted 1, conflicts 0\n")) << run.output;
+    EXPECT_EQ(testsupport::ReadWholeFile(Device() + "/Music/a.mp3"), "a");
+    EXPECT_FALSE(fs::exists(Device() + "/Music/old.mp3"));
+    EXPECT_TRUE(Contains(Run("sync run", drives).output, "copied 0, copied back 0, deleted 0, conflicts 0\n"));
+}
+
+TEST_F(KovahddTest, SyncRunDecidesConflictsAsToldAndTellsEachEndByItsExitStatus)
+{
+    const std::string drives = "E=" + Device() + "|Corvane|Kova HD Storage";
+    const std::string music = Folder("music");
+    testsupport::WriteWholeFile(music + "/a.mp3", "pc");
+    testsupport::WriteWholeFile(Folder("device/Music") + "/a.mp3", "device");
+    EXPECT_EQ(Run("sync run", drives).exitStatus, 2);  // no items
+    ASSERT_EQ(Run("sync set --device E --option both --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music'", drives).exitStatus, 0);
+
+    // Without a terminal a conflict is skipped, unless --conflicts decides it.
+    const Outcome skipped = Run("sync run --dry-run < /dev/null", drives);
+    EXPECT_TRUE(Contains(skipped.output, "copied 0, copied back 0, deleted 0, conflicts 1\n")) << skipped.output;
+    const Outcome deviceWins = Run("sync run --conflicts device", drives);
+    EXPECT_EQ(deviceWins.exitStatus, 0) << deviceWins.output;
+    EXPECT_TRUE(Contains(deviceWins.output, "copied 0, copied back 1, deleted 0, conflicts 1\n")) << deviceWins.output;
+    EXPECT_EQ(testsupport::ReadWholeFile(music + "/a.mp3"), "device");
+
+    EXPECT_EQ(Run("sync run --conflicts sometimes", drives).exitStatus, 2);
+    EXPECT_EQ(Run("sync set --device F", drives).exitStatus, 0);
+    const Outcome gone = Run("sync run", drives);
+    EXPECT_EQ(gone.exitStatus, 5) << gone.output;
+    EXPECT_TRUE(Contains(gone.output, "The device is no longer connected")) << gone.output;
+}
+
+TEST_F(KovahddTest, SyncRunToAFullDeviceEndsWithStatus8)
+{
+    testsupport::TemporaryDevice small('S', 64 * 1024);
+    if (!small.IsSizeLimited()) GTEST_SKIP() << "a size-limited tmpfs needs root";
+    const std::string drives = "E=" + small.directory() + "|Corvane|Kova HD Storage";
+    const std::string music = Folder("music");
+    testsupport::WriteWholeFile(music + "/big.mp3", std::string(256 * 1024, 'x'));
+    ASSERT_EQ(Run("sync set --device E --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music' --create-folders", drives).exitStatus, 0);
+
+    const Outcome full = Run("sync run", drives);
+    EXPECT_EQ(full.exitStatus, 8) << full.output;
+    EXPECT_TRUE(Contains(full.output, "Synchronization aborted: Destination full")) << full.output;
+    EXPECT_TRUE(fs::is_empty(Folder("state")));
 }
 
 }  // namespace

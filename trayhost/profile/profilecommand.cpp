@@ -76,7 +76,7 @@ void ProfileCommand::StartWorker(char driveLetter)
                                                 kMbOk | kMbIconExclamation);
         // No engine runs: with Done the dialog can be closed, where Cancel would only start the
         // watchdog and end the program.
-        SendProfileEngineStopped();
+        SendProfileEngineStopped(kProfileRunFailed);
         SendProfileRunEnded();
     }
 }

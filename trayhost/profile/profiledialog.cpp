@@ -12,7 +12,9 @@ namespace trayhost {
 ProfileDialog::ProfileDialog(const DeviceTable::Entry& device, Collaborators collaborators)
     : collaborators_(std::move(collaborators)), controls_(LayOutDeviceProgress(*this, device, kProfileContentsCaption)),
       progress_(*this, collaborators_.engine, collaborators_.clock, collaborators_.userInterface),
-      target_(this, [this](const platform::WindowMessage& message) { return progress_.HandleMessage(message); })
+      target_(
+          this, [this](const platform::WindowMessage& message) { return progress_.HandleMessage(message); },
+          &ProfileProgress::IsScanProgress)
 {
     setWindowTitle(QString::fromUtf8(kProfileTitle));
     connect(controls_.button, &QPushButton::clicked, this, [this] { progress_.PressButton(); });

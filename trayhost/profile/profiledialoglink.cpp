@@ -15,11 +15,11 @@ std::atomic<platform::WindowHandle>& Slot()
     return dialog;
 }
 
-bool SendToDialog(uint32_t message, uintptr_t wParam)
+bool SendToDialog(uint32_t message, uintptr_t wParam, intptr_t lParam = 0)
 {
     const platform::WindowHandle dialog = ProfileDialogHandle();
     if (!platform::IsWindow(dialog)) return false;
-    platform::SendMessage(dialog, message, wParam, 0);
+    platform::SendMessage(dialog, message, wParam, lParam);
     return true;
 }
 
@@ -40,9 +40,9 @@ void PostProfileReport(int32_t code, int32_t value)
     platform::PostMessage(ProfileDialogHandle(), kProfileProgressMessage, static_cast<uint32_t>(code), value);
 }
 
-bool SendProfileEngineStopped()
+bool SendProfileEngineStopped(int32_t result)
 {
-    return SendToDialog(kProfileEngineStoppedMessage, 0);
+    return SendToDialog(kProfileEngineStoppedMessage, 0, result);
 }
 
 bool SendProfileRunEnded()

@@ -19,8 +19,9 @@ void SetProfileDialogHandle(platform::WindowHandle dialog);
 void PostProfileReport(int32_t code, int32_t value);
 
 // What the worker thread tells the dialog; each waits until the dialog has handled it. False when
-// there was no dialog to tell.
-bool SendProfileEngineStopped();
+// there was no dialog to tell. The engine's result goes with its stop (kProfileRunFailed when it
+// threw or never ran).
+bool SendProfileEngineStopped(int32_t result);
 bool SendProfileRunEnded();
 // Command 1: closes the dialog.
 bool SendProfileClose();

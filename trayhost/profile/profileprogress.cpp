@@ -9,9 +9,11 @@ namespace trayhost {
 ProfileProgress::ProfileProgress(ProfileDialogView& view, ProfilerEngine& engine, Clock& clock,
                                  UserInterface& userInterface)
     : view_(view), engine_(engine), userInterface_(userInterface),
-      watchdog_(clock, [this] {
-          if (!IsOver()) Abort();
-      })
+      watchdog_(clock, CancelWatchdog::kProfileLimitMs,
+                [this] {
+                    if (!IsOver()) Abort();
+                }),
+      engineStatus_(kProfileStatusCaption)
 {
 }
 
@@ -42,7 +44,7 @@ intptr_t ProfileProgress::HandleMessage(const platform::WindowMessage& message)
         }
         break;
     case kProfileEngineStoppedMessage:
-        EngineStopped();
+        EngineStopped(static_cast<int32_t>(message.lParam));
         break;
     case kProfileRunEndedMessage:
         RunEnded();
@@ -53,15 +55,21 @@ intptr_t ProfileProgress::HandleMessage(const platform::WindowMessage& message)
     return 0;
 }
 
+bool ProfileProgress::IsScanProgress(const platform::WindowMessage& message)
+{
+    return message.message == kProfileProgressMessage && message.wParam == kReportScanProgress;
+}
+
 void ProfileProgress::PressButton()
 {
     switch (state_) {
     case State::Running:
     case State::Cancelling:
+        if (!engineRunning_) break;
         state_ = State::Cancelling;
         view_.PostReport(kReportProfileCancelled);
         engine_.CancelSynchronize();
-        if (engineRunning_) watchdog_.Start();
+        watchdog_.Start();
         break;
     case State::Finished:
         Destroy();
@@ -72,20 +80,37 @@ void ProfileProgress::PressButton()
     }
 }
 
+// The cancel notice is the dialog's own (code 4, posted on Cancel) or the engine's (a cancelled
+// scan). A run that completed was not cancelled, whatever notice the queue still held.
 void ProfileProgress::Report(int32_t code, intptr_t value)
 {
-    if (const std::optional<std::string> text = ProfileStatusText(code, value)) {
-        view_.ShowStatus(ProfileStatusLine(*text));
-    }
+    // The engine clears its cancel flag as a run starts, so a Cancel pressed in the run's first
+    // moments would be forgotten, and the watchdog would end the program on a large device: while
+    // cancelling, every scan count asks again.
+    if (code == kReportScanProgress && state_ == State::Cancelling && engineRunning_) engine_.CancelSynchronize();
+    const bool cancelNotice = code == kReportProfileCancelled;
+    if (cancelNotice && engineCompleted_) return;
+    const std::optional<std::string> text = ProfileStatusText(code, value);
+    if (!text) return;
+    const std::string line = ProfileStatusLine(*text);
+    view_.ShowStatus(line);
+    showingCancel_ = cancelNotice;
+    if (!cancelNotice) engineStatus_ = line;
 }
 
 // The watchdog is there for an engine that does not stop; once the engine has returned, the run's
-// own ending (Done, or the close after a cancel) follows, however long it took.
-void ProfileProgress::EngineStopped()
+// own ending (Done, or the close after a cancel) follows, however long it took. A cancel that came
+// too late to stop the run takes back its notice.
+void ProfileProgress::EngineStopped(int32_t result)
 {
     engineRunning_ = false;
+    engineCompleted_ = result != kProfileRunCancelled;
     watchdog_.Stop();
     view_.ShowBusyCursor(false);
+    if (engineCompleted_ && showingCancel_) {
+        view_.ShowStatus(engineStatus_);
+        showingCancel_ = false;
+    }
 }
 
 void ProfileProgress::RunEnded()

@@ -2,12 +2,13 @@
 
 #include "platform/messages.h"
 #include "trayhost/clock.h"
-#include "trayhost/profile/cancelwatchdog.h"
+#include "trayhost/cancelwatchdog.h"
 #include "trayhost/profile/profiledialogview.h"
 #include "trayhost/profilerengine.h"
 #include "trayhost/ui/userinterface.h"
 
 #include <cstdint>
+#include <string>
 
 namespace trayhost {
 
@@ -30,11 +31,17 @@ public:
     void Start();
 
     // The dialog's window procedure: progress reports (1026), commands (1 closes the dialog; 2, the
-    // Escape key, and 1003 press the button) and the worker's engine-stopped and run-ended messages.
+    // Escape key, and 1003 press the button) and the worker's engine-stopped message (its second
+    // parameter the engine's result) and run-ended message.
     intptr_t HandleMessage(const platform::WindowMessage& message);
 
-    // Button 1003, also the close box and the Escape key. Cancel: report code 4, ask the engine to
-    // stop, and start the watchdog unless it runs or the engine has already returned. Done: close.
+    // The scan's counts (1026 with code 7): each points to the counters the engine keeps, so the
+    // newest says all that older ones did, and the window may skip those it has no time to show.
+    static bool IsScanProgress(const platform::WindowMessage& message);
+
+    // Button 1003, also the close box and the Escape key. Cancel while the engine runs: report code
+    // 4, ask the engine to stop, and start the watchdog unless it runs. Once the engine has returned
+    // there is nothing left to cancel, and Cancel does nothing. Done: close.
     void PressButton();
 
     State state() const { return state_; }
@@ -42,7 +49,7 @@ public:
 
 private:
     void Report(int32_t code, intptr_t value);
-    void EngineStopped();
+    void EngineStopped(int32_t result);
     void RunEnded();
     void Abort();
     void Destroy();
@@ -53,6 +60,12 @@ private:
     UserInterface& userInterface_;
     CancelWatchdog watchdog_;
     bool engineRunning_ = true;
+    // The engine returned a result other than cancelled: a cancel notice still to come is void.
+    bool engineCompleted_ = false;
+    // The status shows the cancel notice; engineStatus_ is the last other line, the one a void
+    // notice gives way to.
+    bool showingCancel_ = false;
+    std::string engineStatus_;
     State state_ = State::Running;
 };
 

@@ -26,7 +26,7 @@ void ProfileWorker::Run(char driveLetter)
 {
     playlistsNotWritten.clear();
     const std::optional<int32_t> result = RunEngine(driveLetter);
-    SendProfileEngineStopped();
+    SendProfileEngineStopped(result.value_or(kProfileRunFailed));
     if (result) {
         EndRun(*result);
     } else {

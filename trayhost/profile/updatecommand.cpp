@@ -31,7 +31,7 @@ void UpdateCommand::Update(const DeviceTable::Entry& device)
 
     const int32_t systemResult = engine_.UpdateSystemFiles(device.driveLetter, device.model);
     if (systemResult == kUpdateDeviceFilesNewer) {
-        Tell(NewerSystemFilesText(device.model), kUpdateNoticeTitle, kMbOk | kMbIconInformation);
+        Tell(NewerSystemFilesText(device.model, SupportAddress()), kUpdateNoticeTitle, kMbOk | kMbIconInformation);
     } else if (systemResult == kUpdateDone) {
         if (helpUpdated) {
             Tell(SystemFilesUpdatedText(device.model, device.driveLetter), kUpdateNoticeTitle,

@@ -1,6 +1,7 @@
 #include "trayhost/profile/updatetexts.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace trayhost {
 
@@ -10,18 +11,24 @@ constexpr uint8_t kHdModel = 1;
 
 }  // namespace
 
-std::string NewerSystemFilesText(uint8_t model)
+std::string SupportAddress()
+{
+    const char* address = std::getenv(kSupportAddressVariable);
+    return address && *address ? address : kDefaultSupportAddress;
+}
+
+std::string NewerSystemFilesText(uint8_t model, const std::string& supportAddress)
 {
     if (model == kHdModel) {
         return std::string("One or more of the system files on the Vantor Kova MP3 Jukebox device is newer than the "
                            "system files installed with the Kova Profiler application.  It is recommended that you "
                            "visit the Customer Support page on ") +
-               kHdSupportAddress + " to check for software updates.";
+               supportAddress + " to check for software updates.";
     }
     return std::string("One or more of the system files on the Corvane Kova Personal Jukebox device is newer than the "
                        "system files installed with the Kova Profiler application.  It is recommended that you "
                        "visit ") +
-           kPjSupportAddress + " to check for software updates.";
+           supportAddress + " to check for software updates.";
 }
 
 std::string SystemFilesUpdatedText(uint8_t model, char driveLetter)

@@ -20,14 +20,16 @@ inline constexpr const char* kSystemFilesFailedText = "Error occurred while tryi
 // Title of the two notices below.
 inline constexpr const char* kUpdateNoticeTitle = "Kova MP3/Personal Jukebox";
 
-// Where the newer-files notice sends the person to look for software updates: the HD model's
-// brand support site, and the site of the product line for every other model.
-inline constexpr const char* kHdSupportAddress = "https://support.vantor.example/kova";
-inline constexpr const char* kPjSupportAddress = "https://kova.corvane.example";
+// Where the newer-files notices send the person to look for software updates, for either model: the
+// support page named in the variable KOVAHDD_SUPPORT_ADDRESS (by a distributor, a dealer or the
+// person), else plain words that fit both notices.
+inline constexpr const char* kSupportAddressVariable = "KOVAHDD_SUPPORT_ADDRESS";
+inline constexpr const char* kDefaultSupportAddress = "the manufacturer's web site";
+std::string SupportAddress();
 
 // The device holds newer system files than the installed copies. model: 1 is the HD model; every
-// other code gets the PJ model's text.
-std::string NewerSystemFilesText(uint8_t model);
+// other code gets the PJ model's text. supportAddress: SupportAddress().
+std::string NewerSystemFilesText(uint8_t model, const std::string& supportAddress);
 
 // The system files were updated; the drive letter is shown as "(F:)".
 std::string SystemFilesUpdatedText(uint8_t model, char driveLetter);

@@ -72,7 +72,8 @@ inline constexpr uint32_t kBitmapProfileHd = 132;
 inline constexpr uint32_t kBitmapProfilePj = 133;
 
 // Sent by the profile worker thread to the profile dialog. Engine stopped: the engine call has
-// returned (or thrown), so the cancel watchdog has nothing left to watch. Run ended: the button
+// returned (second parameter: its result) or thrown, so the cancel watchdog has nothing left to
+// watch. Run ended: the button
 // becomes "Done" and the dialog comes to the front. The engine's reports arrive as message 1026
 // (kProfileProgressMessage of the engine).
 inline constexpr uint32_t kProfileEngineStoppedMessage = platform::kWmUser + 40;
@@ -89,5 +90,31 @@ inline constexpr uint32_t kVerifyRunEndedMessage = platform::kWmUser + 42;
 // (1046). Its buttons carry the ids of FileNotFoundChoice.
 inline constexpr int32_t kControlFileNotFoundText = 1043;
 inline constexpr int32_t kControlApplyToAllPlaylists = 1046;
+
+// Dialog 160, the sync progress dialog ("Device Synchronization"). Like dialog 130 it takes
+// command 1, sent by the worker thread, which closes it, and command 2, which acts as the button.
+inline constexpr uint32_t kDialogSyncProgress = 160;
+inline constexpr int32_t kControlSyncProgressStatus = 1000;
+inline constexpr int32_t kControlSyncProgressDevice = 1001;
+inline constexpr int32_t kControlSyncProgressButton = 1003;
+inline constexpr int32_t kControlSyncProgressPicture = 1004;
+inline constexpr int32_t kControlSyncProgressPathLine = 1030;
+
+// The sync worker's notices to dialog 160: the notice in the first parameter, the address of its
+// counts (trayhost::SyncCounts) or 0 in the second.
+inline constexpr uint32_t kSyncProgressMessage = platform::kWmUser + 4;
+// Sent by the sync worker thread to dialog 160: bring it to the front; set its button to "Done".
+inline constexpr uint32_t kSyncBringToFrontMessage = platform::kWmUser + 44;
+inline constexpr uint32_t kSyncShowDoneMessage = platform::kWmUser + 45;
+
+// Dialog 101, "Resolve Sync Conflict", and its controls besides OK (1) and Cancel (2).
+inline constexpr uint32_t kDialogSyncConflict = 101;
+inline constexpr int32_t kControlSyncConflictAbort = 3;
+inline constexpr int32_t kControlSyncConflictIcon = 1041;
+inline constexpr int32_t kControlSyncConflictText = 1006;
+inline constexpr int32_t kControlSyncConflictPcFile = 1047;
+inline constexpr int32_t kControlSyncConflictDeviceFile = 1008;
+inline constexpr int32_t kControlSyncConflictList = 1009;
+inline constexpr int32_t kControlSyncConflictApplyToAll = 1011;
 
 }  // namespace trayhost

@@ -30,14 +30,4 @@ std::string FileNotFoundText(const FileNotFoundQuestion& question)
            "' user playlist cannot be found on the device.  \n\nDo you want the file removed from the playlist?";
 }
 
-std::string NotAvailableText(const std::string& commandMenuText)
-{
-    std::string name;
-    for (const char c : commandMenuText) {
-        if (c != '&') name += c;
-    }
-    while (!name.empty() && name.back() == '.') name.pop_back();
-    return "\"" + name + "\" is not available yet in this version.";
-}
-
 }  // namespace trayhost

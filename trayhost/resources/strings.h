@@ -61,9 +61,6 @@ inline constexpr const char* kButtonNo = "&No";
 inline constexpr const char* kButtonNoToAll = "No to A&ll";
 inline constexpr const char* kButtonCancelPrompt = "&Cancel";
 
-// Shown by a command whose operation this build does not have.
-inline constexpr const char* kNotAvailableTitle = "Kova MP3/Personal Jukebox Application";
-
 // The version and copyright text of the About dialog, for the given version ("1.0.0").
 std::string AboutText(const std::string& version);
 
@@ -73,8 +70,5 @@ std::string ProfileDeviceText(std::string_view deviceName, char driveLetter);
 // Dialog 131's title and question for a bad entry; texts in the system code page, as the question's.
 std::string FileNotFoundTitle(const FileNotFoundQuestion& question);
 std::string FileNotFoundText(const FileNotFoundQuestion& question);
-
-// The message of a command that is not available yet; the name is the command's menu text.
-std::string NotAvailableText(const std::string& commandMenuText);
 
 }  // namespace trayhost

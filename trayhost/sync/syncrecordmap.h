@@ -16,6 +16,9 @@ struct SyncFileRecord {
     uint32_t size = 0;     // low 32 bits of the file size; 0 for a folder
     bool changed = false;  // the file differs from the record of the last run
     bool isFolder = false;
+    // The DOS attributes the run's scan listed; 0 for a record the scan did not make. Not kept in
+    // the state file.
+    uint32_t attributes = 0;
 
     bool operator==(const SyncFileRecord&) const = default;
 };

@@ -66,10 +66,10 @@ void AppendRecord(std::string& out, const SyncFileRecord& record)
     AppendField(out, record.isFolder ? 1 : 0);
 }
 
-// The keys of every record the items' trees hold.
-std::unordered_set<std::string> KeysToKeep(const SyncSettings& settings)
+// The keys of every record the items' trees hold, as long as the settings are not changed.
+std::unordered_set<std::string_view> KeysToKeep(const SyncSettings& settings)
 {
-    std::unordered_set<std::string> keys;
+    std::unordered_set<std::string_view> keys;
     for (const SyncItem& item : settings.items) {
         for (const auto& [key, record] : item.pcFiles) keys.insert(key);
         for (const auto& [key, record] : item.deviceFiles) keys.insert(key);
@@ -105,7 +105,7 @@ bool ParseSyncState(std::string_view bytes, SyncRecordMap& records)
 
 std::string FormatSyncState(const SyncSettings& settings)
 {
-    const std::unordered_set<std::string> keep = KeysToKeep(settings);
+    const std::unordered_set<std::string_view> keep = KeysToKeep(settings);
     // Sorted by key, so that the same records always give the same bytes. A path longer than a
     // record can hold cannot come from a scan; such a record would end every later reading.
     std::vector<std::pair<std::string_view, const SyncFileRecord*>> written;

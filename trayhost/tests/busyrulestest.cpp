@@ -115,5 +115,28 @@ TEST(VerifyRuleTest, ProfileBeepsAnOpenVerificationIsRaisedThenTheDeviceDecides)
     for (const Case& c : cases) EXPECT_EQ(DecideVerify(c.open, c.selected, c.workerRunning), c.action);
 }
 
+TEST(StartSyncRuleTest, OtherOperationsBeepAnOpenRunIsRaisedThenTheDeviceDecides)
+{
+    const DeviceTable::Entry hd{'E', kModelHd};
+    const DeviceTable::Entry unknown{'H', kModelNone};
+    struct Case {
+        OpenDialogs open;
+        const DeviceTable::Entry* selected;
+        bool workerRunning;
+        StartSyncAction action;
+    };
+    const Case cases[] = {
+        {With({DialogSlot::Profile}), &hd, false, StartSyncAction::Beep},
+        {With({DialogSlot::Verification}), &hd, false, StartSyncAction::Beep},
+        {With({DialogSlot::SyncOptions, DialogSlot::SyncProgress}), &hd, false, StartSyncAction::Beep},
+        {With({DialogSlot::SyncProgress}), nullptr, true, StartSyncAction::RaiseProgress},
+        {{}, &hd, true, StartSyncAction::Beep},
+        {With({DialogSlot::About}), nullptr, false, StartSyncAction::NoDevice},
+        {{}, &unknown, false, StartSyncAction::Ignore},
+        {{}, &hd, false, StartSyncAction::Start},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DecideStartSync(c.open, c.selected, c.workerRunning), c.action);
+}
+
 }  // namespace
 }  // namespace trayhost

@@ -13,6 +13,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QTimer>
 
 #include <functional>
@@ -33,6 +37,8 @@ private slots:
     void messageBoxHasTheStylesButtonsIconAndTexts();
     void messageBoxAnswersWithTheButtonPressed();
     void messageBoxFromAWorkerThreadIsShownOnTheGuiThread();
+    void syncConflictFromAWorkerThreadIsAskedOnTheGuiThreadOverItsOwner();
+    void messageBoxKeepsAWebAddressOnOneLine();
     void deviceConflictDialogOffersBothModelsAndBeeps();
     void deviceConflictOkAnswersTheSelectedModel();
     void deviceConflictCancelAndCloseBoxAnswerCancel();
@@ -40,15 +46,23 @@ private slots:
     void fileNotFoundAnswersReadTheCheckBoxExceptCancelAndTheCloseBox();
     void centringPlacesTheWindowInTheMiddleOfTheScreen();
     void messagesToAWindowHandleAreHandledOnTheGuiThread();
+    void progressMessagesWaitOneAtATimeAndKeepTheirPlace();
     void senderIsReleasedWhenTheTargetGoesAway();
 
 private:
     // Runs check on the modal window once it is open.
     void WhenModalOpens(std::function<void(QWidget* modal)> check);
 
-    QtUserInterface ui_;
+    // The sync conflict dialog's stand-in: where and over what it was asked.
+    SyncConflictAnswer AskSyncConflict(QWidget* owner, const SyncConflictQuestion& question);
+
+    QtUserInterface ui_{[this](QWidget* owner, const SyncConflictQuestion& question) {
+        return AskSyncConflict(owner, question);
+    }};
     int beeps_ = 0;
     int questionBeeps_ = 0;
+    QWidget* conflictOwner_ = nullptr;
+    bool conflictOnGuiThread_ = false;
 };
 
 void QtUserInterfaceTest::init()
@@ -140,6 +154,62 @@ void QtUserInterfaceTest::messageBoxFromAWorkerThreadIsShownOnTheGuiThread()
     QTRY_VERIFY_WITH_TIMEOUT(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
     QCOMPARE(answer.get(), int32_t(kIdNo));
     QVERIFY(onGuiThread);
+}
+
+SyncConflictAnswer QtUserInterfaceTest::AskSyncConflict(QWidget* owner, const SyncConflictQuestion& question)
+{
+    conflictOwner_ = owner;
+    conflictOnGuiThread_ = QThread::currentThread() == QApplication::instance()->thread();
+    return {kIdOk, question.choice, true};
+}
+
+void QtUserInterfaceTest::syncConflictFromAWorkerThreadIsAskedOnTheGuiThreadOverItsOwner()
+{
+    QWidget progress;
+    QtMessageTarget target(&progress, [](const platform::WindowMessage&) { return intptr_t(0); });
+    auto answer = std::async(std::launch::async, [&] {
+        return ui_.AskSyncConflict(target.handle(), {"P:\\a.mp3", "E:\\a.mp3", SyncConflictChoice::DoNothing});
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    const SyncConflictAnswer got = answer.get();
+    QCOMPARE(got.choice, SyncConflictChoice::DoNothing);
+    QVERIFY(got.applyToAll);
+    QCOMPARE(conflictOwner_, &progress);
+    QVERIFY(conflictOnGuiThread_);
+}
+
+void QtUserInterfaceTest::messageBoxKeepsAWebAddressOnOneLine()
+{
+    const QString address("https://support.example.com/downloads/kova-jukebox/updates");
+    const QString text = "The device is newer.  It is recommended that you visit the Customer Support page on " +
+                         address + " to check for <software> updates.\nThank you.";
+    QString shown;
+    QFont font;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        shown = box->text();
+        font = box->font();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ui_.MessageBox(nullptr, text.toStdString(), "Kova MP3/Personal Jukebox", kMbOk | kMbIconInformation);
+
+    // What shows is the text, with nothing more than invisible word joiners.
+    QCOMPARE(QString(shown).remove(QChar(0x2060)), text);
+    // Laid out as a label wraps it, narrower than the address: the text wraps, but not inside the
+    // address (joined, it starts where it did and is twice as long, less one).
+    QTextDocument document;
+    document.setDefaultFont(font);
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    document.setDefaultTextOption(wrapping);
+    document.setPlainText(shown);
+    document.setTextWidth(QFontMetrics(font).horizontalAdvance(address) / 2);
+    QVERIFY(document.size().height() > 0);  // lays the text out
+    const QTextLayout* layout = document.firstBlock().layout();
+    QVERIFY(layout->lineCount() > 2);
+    const int start = static_cast<int>(text.indexOf(address));
+    const int last = start + 2 * static_cast<int>(address.size()) - 2;
+    QCOMPARE(layout->lineForTextPosition(start).lineNumber(), layout->lineForTextPosition(last).lineNumber());
 }
 
 void QtUserInterfaceTest::deviceConflictDialogOffersBothModelsAndBeeps()
@@ -305,6 +375,38 @@ void QtUserInterfaceTest::messagesToAWindowHandleAreHandledOnTheGuiThread()
     QVERIFY(allOnGuiThread);
     // On the GUI thread itself a send is handled at once.
     QCOMPARE(platform::SendMessage(target.handle(), 1028, 5, 0), intptr_t(10));
+}
+
+void QtUserInterfaceTest::progressMessagesWaitOneAtATimeAndKeepTheirPlace()
+{
+    constexpr uint32_t kProgress = 1026;
+    constexpr uint32_t kOther = 1027;
+    QWidget widget;
+    QStringList handled;
+    QtMessageTarget target(
+        &widget,
+        [&](const platform::WindowMessage& message) {
+            handled << QString("%1:%2").arg(message.message).arg(message.lParam);
+            return intptr_t(0);
+        },
+        [](const platform::WindowMessage& message) { return message.message == kProgress; });
+    const auto post = [&](uint32_t message, intptr_t value) { platform::PostMessage(target.handle(), message, 0, value); };
+
+    // A thousand counts queue as one, the newest, and it comes before what was posted after it.
+    for (intptr_t count = 1; count <= 1000; ++count) post(kProgress, count);
+    post(kOther, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(handled, (QStringList{"1026:1000", "1027:1"}), 5000);
+
+    // Counts posted while the last one is fresh wait for their turn, and again only the newest shows.
+    for (intptr_t count = 1001; count <= 1005; ++count) post(kProgress, count);
+    QTRY_COMPARE_WITH_TIMEOUT(handled.size(), qsizetype(3), 5000);
+    QCOMPARE(handled.last(), QString("1026:1005"));
+
+    // A message sent from another thread also comes after the count posted before it.
+    post(kProgress, 2000);
+    auto worker = std::async(std::launch::async, [&] { return platform::SendMessage(target.handle(), kOther, 0, 2); });
+    QTRY_VERIFY_WITH_TIMEOUT(worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+    QCOMPARE(handled.mid(3), (QStringList{"1026:2000", "1027:2"}));
 }
 
 void QtUserInterfaceTest::senderIsReleasedWhenTheTargetGoesAway()

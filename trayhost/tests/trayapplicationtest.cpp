@@ -6,6 +6,7 @@
 #include "platform/windowdirectory.h"
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
+#include "testsupport/userfolders.h"
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"
@@ -67,7 +68,6 @@ private slots:
     void singleLeftClickShowsNothing();
     void openOperationDialogIsRaisedInsteadOfTheMenu();
     void clickWhileDetectingDoesNothing();
-    void commandsOfOperationsNotBuiltSayTheyAreNotAvailable();
     void updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile();
     void kovaSyncFollowsTheBusyRules();
     void aboutDialogShowsVersionAndOpensOnce();
@@ -151,6 +151,7 @@ void TrayApplicationTest::menuWithoutDevice()
     QCOMPARE(entries[8]->text(), QString("&Close Kova MP3/Personal Jukebox Application"));
     QCOMPARE(entries[8]->data().toUInt(), 32772u);
     QCOMPARE(tray_->trayMenu().menu().defaultAction(), entries[2]);
+    QVERIFY(entries[2]->font().bold());
     for (const QAction* entry : entries) QVERIFY(!entry->menu());
 }
 
@@ -175,6 +176,8 @@ void TrayApplicationTest::menuWithTwoDevicesHasDriveSubmenus()
     QCOMPARE(TextsOf(entries[3]->menu()), (QStringList{"E:\\=700", "G:\\=701"}));
     QCOMPARE(TextsOf(entries[4]->menu()), (QStringList{"E:\\=800", "G:\\=801"}));
     QCOMPARE(tray_->trayMenu().menu().defaultAction(), entries[2]);
+    QVERIFY(entries[2]->font().bold());
+    QVERIFY(!entries[3]->font().bold());
 }
 
 void TrayApplicationTest::devicesMappedAtEAndGGiveDriveSubmenusThroughDetection()
@@ -260,16 +263,6 @@ void TrayApplicationTest::clickWhileDetectingDoesNothing()
     QCOMPARE(FakeDetection::calls, 1);
 }
 
-void TrayApplicationTest::commandsOfOperationsNotBuiltSayTheyAreNotAvailable()
-{
-    QVERIFY(tray_->commands().Dispatch(static_cast<uint32_t>(Command::StartSync)));
-    const auto boxes = ui_->messageBoxes();
-    QCOMPARE(boxes.size(), std::size_t(1));
-    QCOMPARE(QString::fromStdString(boxes[0].text), QString("\"KovaSync\" is not available yet in this version."));
-    QCOMPARE(QString::fromStdString(boxes[0].title), QString("Kova MP3/Personal Jukebox Application"));
-    QCOMPARE(boxes[0].style, kMbOk | kMbIconInformation);
-}
-
 void TrayApplicationTest::updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile()
 {
     FakeDetection::Attach({{'E', kModelHd}, {'F', kModelPj}});
@@ -286,22 +279,27 @@ void TrayApplicationTest::updateWorksOnTheSelectedDeviceAndWaitsForAnOpenProfile
 
 void TrayApplicationTest::kovaSyncFollowsTheBusyRules()
 {
+    const testsupport::ScopedUserFolders folders;
     const uint32_t kovaSync = static_cast<uint32_t>(Command::KovaSync);
     tray_->commands().Dispatch(kovaSync);
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QPointer<QWidget> options = tray_->dialogs().Get(DialogSlot::SyncOptions);
+    QVERIFY(options && options->isVisible());
+    QCOMPARE(options->objectName(), QString("143"));
 
-    QDialog options;
-    options.showMinimized();
-    tray_->dialogs().Set(DialogSlot::SyncOptions, &options);
+    options->showMinimized();
     tray_->commands().Dispatch(kovaSync);
-    QVERIFY(!options.isMinimized());
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QVERIFY(!options->isMinimized());
+    QCOMPARE(tray_->dialogs().Get(DialogSlot::SyncOptions), options.data());
 
     QDialog progress;
     tray_->dialogs().Set(DialogSlot::SyncProgress, &progress);
     tray_->commands().Dispatch(kovaSync);
     QCOMPARE(ui_->beeps(), std::vector<uint32_t>{platform::kBeepExclamation});
-    QCOMPARE(ui_->messageBoxes().size(), std::size_t(1));
+    QVERIFY(ui_->messageBoxes().empty());
+
+    options->close();
+    QCOMPARE(tray_->dialogs().Get(DialogSlot::SyncOptions), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(!options, 5000);
 }
 
 void TrayApplicationTest::aboutDialogShowsVersionAndOpensOnce()

@@ -1,5 +1,7 @@
 #include "platform/codepage.h"
 #include "platform/windowdirectory.h"
+#include "testsupport/childprocess.h"
+#include "testsupport/devicetree.h"
 #include "testsupport/runtimedirectory.h"
 
 #include <gtest/gtest.h>
@@ -7,80 +9,23 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using testsupport::ChildProcess;
 
 constexpr auto kStartTimeout = 15s;
-
-// A program started by the test, its standard error kept in a file; killed if the test leaves it
-// running.
-class ChildProcess {
-public:
-    ChildProcess(const std::vector<std::string>& command, const std::map<std::string, std::string>& environment,
-                 const std::string& errorFile)
-    {
-        std::vector<char*> arguments;
-        for (const std::string& argument : command) arguments.push_back(const_cast<char*>(argument.c_str()));
-        arguments.push_back(nullptr);
-        pid_ = ::fork();
-        if (pid_ != 0) return;
-        for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
-        const int error = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (error >= 0) ::dup2(error, STDERR_FILENO);
-        ::execvp(arguments[0], arguments.data());
-        ::_exit(127);
-    }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess()
-    {
-        if (!exitCode_ && pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-
-    // The exit code once the program has ended within the timeout; empty while it runs.
-    std::optional<int> WaitForExit(Clock::duration timeout)
-    {
-        const auto deadline = Clock::now() + timeout;
-        while (!exitCode_) {
-            int status = 0;
-            const pid_t ended = ::waitpid(pid_, &status, WNOHANG);
-            if (ended == pid_) {
-                exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            } else if (Clock::now() >= deadline) {
-                break;
-            } else {
-                std::this_thread::sleep_for(20ms);
-            }
-        }
-        return exitCode_;
-    }
-
-    pid_t pid() const { return pid_; }
-
-private:
-    pid_t pid_ = -1;
-    std::optional<int> exitCode_;
-};
 
 std::vector<platform::TopLevelWindow> TrayWindows()
 {
@@ -104,10 +49,7 @@ bool WaitForTrayWindows(std::size_t count)
 
 std::size_t MissingTrayReportsIn(const std::string& errorFile)
 {
-    std::ifstream file(errorFile);
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string errors = text.str();
+    const std::string errors = testsupport::ReadWholeFile(errorFile);
     std::size_t reports = 0;
     for (std::size_t at = errors.find("no notification area"); at != std::string::npos;
          at = errors.find("no notification area", at + 1)) {
@@ -192,6 +134,16 @@ TEST_F(TrayProcessTest, WithoutATrayTheProgramSaysSoOnceAndKeepsRunning)
     EXPECT_NE(CallCloser(), 0);
     EXPECT_EQ(tray->WaitForExit(2s), std::optional<int>(0));
     EXPECT_EQ(MissingTrayReportsIn(ErrorFile(0)), 1u);
+}
+
+TEST_F(TrayProcessTest, WithNoDisplayAtAllSaysSoInOneLineAndEndsWithOne)
+{
+    const auto tray = Start({{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+    EXPECT_EQ(tray->WaitForExit(kStartTimeout), std::optional<int>(1));
+    const std::string errors = testsupport::ReadWholeFile(ErrorFile(0));
+    EXPECT_EQ(errors.rfind("KOVAHDDProfilerTrayApp: no display", 0), 0u) << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+    EXPECT_TRUE(TrayWindows().empty());
 }
 
 // On an X server: with an XEmbed tray the icon is taken and nothing is reported; without one the

@@ -1,11 +1,13 @@
 #include "trayhost/ui/qtmessagetarget.h"
 
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 #include <future>
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace trayhost {
 
@@ -19,16 +21,23 @@ std::map<platform::WindowHandle, QWidget*>& WidgetsByHandle()
 
 }  // namespace
 
-// Closed once the target is going away: no new call is queued after that.
+// Closed once the target is going away: no new call is queued after that. Also guards the progress
+// message waiting to be handed over.
 struct QtMessageTarget::Gate {
     std::mutex mutex;
     bool closed = false;
+    std::optional<platform::WindowMessage> waitingProgress;
+    // A hand-over of the waiting progress message is queued or timed: a newer one needs none of its own.
+    bool handOverScheduled = false;
 };
 
-QtMessageTarget::QtMessageTarget(QWidget* widget, Procedure procedure)
-    : widget_(widget), procedure_(std::move(procedure)), gate_(std::make_shared<Gate>()),
-      context_(std::make_unique<QObject>()), guiThread_(QThread::currentThread())
+QtMessageTarget::QtMessageTarget(QWidget* widget, Procedure procedure, ProgressFilter isProgress)
+    : widget_(widget), procedure_(std::move(procedure)), isProgress_(std::move(isProgress)),
+      gate_(std::make_shared<Gate>()), context_(std::make_unique<QObject>()),
+      progressTimer_(new QTimer(context_.get())), guiThread_(QThread::currentThread())
 {
+    progressTimer_->setSingleShot(true);
+    QObject::connect(progressTimer_, &QTimer::timeout, context_.get(), [this] { HandOverWaitingProgress(); });
     handle_ = platform::RegisterWindow(this);
     WidgetsByHandle()[handle_] = widget_;
 }
@@ -56,8 +65,12 @@ void QtMessageTarget::Post(const platform::WindowMessage& message)
 {
     std::lock_guard lock(gate_->mutex);
     if (gate_->closed) return;
-    QMetaObject::invokeMethod(
-        context_.get(), [this, message] { procedure_(message); }, Qt::QueuedConnection);
+    if (isProgress_ && isProgress_(message)) {
+        WaitAsProgress(message);
+        return;
+    }
+    QueueWaitingProgress();
+    Queue([this, message] { procedure_(message); });
 }
 
 intptr_t QtMessageTarget::Send(const platform::WindowMessage& message)
@@ -69,15 +82,63 @@ intptr_t QtMessageTarget::Send(const platform::WindowMessage& message)
     {
         std::lock_guard lock(gate_->mutex);
         if (gate_->closed) return 0;
-        QMetaObject::invokeMethod(
-            context_.get(), [this, message, promise = std::move(promise)] { promise->set_value(procedure_(message)); },
-            Qt::QueuedConnection);
+        QueueWaitingProgress();
+        Queue([this, message, promise = std::move(promise)] { promise->set_value(procedure_(message)); });
     }
     try {
         return result.get();
     } catch (const std::future_error&) {
         return 0;  // dropped unhandled: the window went away first
     }
+}
+
+void QtMessageTarget::WaitAsProgress(const platform::WindowMessage& message)
+{
+    gate_->waitingProgress = message;
+    if (gate_->handOverScheduled) return;
+    gate_->handOverScheduled = true;
+    Queue([this] { HandOverProgressWhenDue(); });
+}
+
+void QtMessageTarget::QueueWaitingProgress()
+{
+    if (!gate_->waitingProgress) return;
+    const platform::WindowMessage progress = *gate_->waitingProgress;
+    gate_->waitingProgress.reset();
+    Queue([this, progress] { HandOverProgress(progress); });
+}
+
+template <typename Call>
+void QtMessageTarget::Queue(Call call)
+{
+    QMetaObject::invokeMethod(context_.get(), std::move(call), Qt::QueuedConnection);
+}
+
+void QtMessageTarget::HandOverProgressWhenDue()
+{
+    const auto wait = lastProgress_ + kProgressInterval - std::chrono::steady_clock::now();
+    if (wait <= std::chrono::steady_clock::duration::zero()) {
+        HandOverWaitingProgress();
+    } else {
+        progressTimer_->start(std::chrono::ceil<std::chrono::milliseconds>(wait));
+    }
+}
+
+void QtMessageTarget::HandOverWaitingProgress()
+{
+    std::optional<platform::WindowMessage> progress;
+    {
+        std::lock_guard lock(gate_->mutex);
+        progress.swap(gate_->waitingProgress);
+        gate_->handOverScheduled = false;
+    }
+    if (progress) HandOverProgress(*progress);
+}
+
+void QtMessageTarget::HandOverProgress(const platform::WindowMessage& message)
+{
+    lastProgress_ = std::chrono::steady_clock::now();
+    procedure_(message);
 }
 
 }  // namespace trayhost

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QThread>
 
 namespace trayhost {
@@ -27,6 +28,32 @@ auto OnGuiThread(Call call) -> decltype(call())
 QString FromSystemText(const std::string& text)
 {
     return QString::fromStdString(platform::CodePage::System().ToUtf8(text));
+}
+
+bool IsWebAddress(const QString& word)
+{
+    return word.contains(QStringLiteral("://")) || word.startsWith(QStringLiteral("www."));
+}
+
+// Lines may break after the slashes, dots and dashes of a web address, and half an address on each
+// line is of no use: word joiners between its characters keep each address in a text on one line.
+QString WithAddressesUnbroken(const QString& text)
+{
+    static const QRegularExpression word(QStringLiteral("\\S+"));
+    static const QChar kWordJoiner(0x2060);
+    QString shown;
+    qsizetype end = 0;
+    for (const QRegularExpressionMatch& match : word.globalMatch(text)) {
+        shown += text.mid(end, match.capturedStart() - end);
+        const QString found = match.captured();
+        const bool joined = IsWebAddress(found);
+        for (qsizetype at = 0; at < found.size(); ++at) {
+            if (at > 0 && joined && !found[at].isLowSurrogate()) shown += kWordJoiner;
+            shown += found[at];
+        }
+        end = match.capturedEnd();
+    }
+    return shown + text.mid(end);
 }
 
 QMessageBox::StandardButtons ButtonsOf(uint32_t style)
@@ -96,8 +123,9 @@ int32_t QtUserInterface::MessageBox(WindowHandle owner, const std::string& text,
                                     uint32_t style)
 {
     return OnGuiThread([&] {
-        QMessageBox box(IconOf(style), FromSystemText(title), FromSystemText(text), ButtonsOf(style),
-                        QtMessageTarget::WidgetOf(owner));
+        QMessageBox box(IconOf(style), FromSystemText(title), WithAddressesUnbroken(FromSystemText(text)),
+                        ButtonsOf(style), QtMessageTarget::WidgetOf(owner));
+        box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(DefaultButtonOf(style));
         box.exec();
         // A box closed without a button (Escape, the close box) answers as its escape button.
@@ -125,6 +153,11 @@ FileNotFoundAnswer QtUserInterface::AskFileNotFound(const FileNotFoundQuestion& 
         FileNotFoundDialog dialog;
         return dialog.Ask(question);
     });
+}
+
+SyncConflictAnswer QtUserInterface::AskSyncConflict(WindowHandle owner, const SyncConflictQuestion& question)
+{
+    return OnGuiThread([&] { return askSyncConflict_(QtMessageTarget::WidgetOf(owner), question); });
 }
 
 }  // namespace trayhost

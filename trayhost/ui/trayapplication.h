@@ -49,6 +49,9 @@ public:
     // A verification worker thread has not ended yet: one that waits for an answer, or for a device
     // that hangs.
     bool verifyWorkerRunning() const { return commands_.verifyWorkerRunning(); }
+    // A synchronisation worker thread has not ended yet: a run under way, or one that did not stop
+    // after a cancel.
+    bool syncWorkerRunning() const { return commands_.syncWorkerRunning(); }
 
 private:
     void OnTrayClick(MouseMessage mouse);

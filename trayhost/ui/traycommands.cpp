@@ -1,7 +1,6 @@
 #include "trayhost/ui/traycommands.h"
 
-#include "platform/sound.h"
-#include "trayhost/busyrules.h"
+#include "platform/messages.h"
 #include "trayhost/resources/strings.h"
 #include "trayhost/ui/aboutdialog.h"
 #include "trayhost/ui/mainwindow.h"
@@ -16,7 +15,15 @@ TrayCommands::TrayCommands(const Collaborators& collaborators)
       profile_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
                 collaborators.clock, [this] { mainWindow_.Destroy(); }}),
       verify_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
-               collaborators.clock, [this] { mainWindow_.Destroy(); }, [this] { profile_.Run(); }})
+               collaborators.clock, [this] { mainWindow_.Destroy(); }, [this] { profile_.Run(); }}),
+      syncOptions_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, syncSettings_,
+                    [this] { return mainWindow_.handle(); }}),
+      sync_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.clock,
+             syncSettings_, [this] { syncOptions_.ShowModal(); },
+             [this] {
+                 platform::PostMessage(mainWindow_.handle(), platform::kWmCommand,
+                                       static_cast<uintptr_t>(Command::Profile), 0);
+             }})
 {
     CommandDispatcher& dispatcher = collaborators.dispatcher;
     dispatcher.SetHandler(Command::About, [this] { ShowAbout(); });
@@ -24,8 +31,8 @@ TrayCommands::TrayCommands(const Collaborators& collaborators)
     dispatcher.SetHandler(Command::Profile, [this] { profile_.Run(); });
     dispatcher.SetHandler(Command::Update, [this] { update_.Run(dialogs_.Open()); });
     dispatcher.SetHandler(Command::Verify, [this] { verify_.Run(); });
-    dispatcher.SetHandler(Command::KovaSync, [this] { OpenKovaSync(); });
-    dispatcher.SetHandler(Command::StartSync, [this] { ReportNotAvailable(kMenuTextKovaSync); });
+    dispatcher.SetHandler(Command::KovaSync, [this] { syncOptions_.Run(); });
+    dispatcher.SetHandler(Command::StartSync, [this] { sync_.Run(); });
 }
 
 void TrayCommands::ShowAbout()
@@ -36,27 +43,6 @@ void TrayCommands::ShowAbout()
     dialog.adjustSize();
     CenterWindow(&dialog);
     dialog.exec();
-}
-
-void TrayCommands::OpenKovaSync()
-{
-    switch (DecideKovaSync(dialogs_.Open())) {
-    case KovaSyncAction::Beep:
-        userInterface_.MessageBeep(platform::kBeepExclamation);
-        break;
-    case KovaSyncAction::RaiseOptions:
-        dialogs_.Raise(DialogSlot::SyncOptions);
-        break;
-    case KovaSyncAction::CreateOptions:
-        ReportNotAvailable(kMenuTextKovaSync);
-        break;
-    }
-}
-
-void TrayCommands::ReportNotAvailable(const char* commandMenuText)
-{
-    userInterface_.MessageBox(nullptr, NotAvailableText(commandMenuText), kNotAvailableTitle,
-                              kMbOk | kMbIconInformation);
 }
 
 }  // namespace trayhost

@@ -4,6 +4,20 @@
 
 namespace trayhost {
 
+namespace {
+
+// Styles draw the default item bold, but not when it opens a submenu, as Profile does with several
+// devices: its own font keeps it bold either way.
+void MakeDefault(QMenu& menu, QAction& action)
+{
+    menu.setDefaultAction(&action);
+    QFont font = action.font();
+    font.setBold(true);
+    action.setFont(font);
+}
+
+}  // namespace
+
 TrayMenu::TrayMenu(CommandHandler onCommand) : onCommand_(std::move(onCommand))
 {
     menu_.setObjectName(QString::number(kTrayMenuId));
@@ -26,7 +40,7 @@ void TrayMenu::AddItems(QMenu& target, const std::vector<TrayMenuItem>& items)
         QAction* action = target.addAction(QString::fromStdString(item.text));
         action->setData(item.id);
         action->setObjectName(QString::number(item.id));
-        if (item.isDefault) target.setDefaultAction(action);
+        if (item.isDefault) MakeDefault(target, *action);
         if (item.submenu.empty()) {
             const uint32_t id = item.id;
             QObject::connect(action, &QAction::triggered, action, [this, id] { onCommand_(id); });

@@ -2,9 +2,11 @@
 
 #include "platform/sound.h"
 #include "trayhost/detection/kovadetection.h"
+#include "trayhost/displayenvironment.h"
 #include "trayhost/libraryprofilerengine.h"
 #include "trayhost/resources/strings.h"
 #include "trayhost/singleinstance.h"
+#include "trayhost/sync/syncconflictdialog.h"
 #include "trayhost/ui/appicon.h"
 #include "trayhost/ui/qtuserinterface.h"
 #include "trayhost/ui/realclock.h"
@@ -22,6 +24,10 @@ int RunTrayProgram(int argc, char** argv)
 {
     // Before Qt starts: a second instance shows nothing and needs no display.
     if (IsAnotherInstanceRunning(kWindowName)) return 0;
+    if (!HasDisplay(&std::getenv)) {
+        std::fprintf(stderr, "KOVAHDDProfilerTrayApp: %s\n", kNoDisplayText);
+        return 1;
+    }
 
     QApplication application(argc, argv);
     // The program lives in the tray: closing its last dialog must not end it.
@@ -32,7 +38,9 @@ int RunTrayProgram(int argc, char** argv)
         QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QApplication::beep(); }, Qt::QueuedConnection);
     });
 
-    QtUserInterface userInterface;
+    QtUserInterface userInterface([](QWidget* owner, const SyncConflictQuestion& question) {
+        return SyncConflictDialog(question, owner).Ask();
+    });
     SetDetectionUserInterface(&userInterface);
     LibraryProfilerEngine engine;
     RealClock clock;
@@ -45,7 +53,7 @@ int RunTrayProgram(int argc, char** argv)
         // A worker still running (an engine that did not stop after a cancel, or a run under way
         // when the program was closed) ends with the process, at once: waiting for it could take
         // forever, and it must not outlive the objects it uses.
-        if (tray.profileWorkerRunning() || tray.verifyWorkerRunning()) {
+        if (tray.profileWorkerRunning() || tray.verifyWorkerRunning() || tray.syncWorkerRunning()) {
             std::fflush(nullptr);
             std::_Exit(exitCode);
         }

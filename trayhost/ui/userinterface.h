@@ -72,6 +72,28 @@ struct FileNotFoundAnswer {
     std::optional<bool> applyToAllPlaylists;
 };
 
+// The entries of the Resolve Sync Conflict dialog's list, by their item data.
+enum class SyncConflictChoice : int32_t {
+    DoNothing = 0,
+    PcOverwritesDevice = 1,
+    DeviceOverwritesPc = 2,
+};
+
+// The Resolve Sync Conflict dialog's question: a file differs between the PC and the device, or
+// changed on both since the last run. Paths in the system code page.
+struct SyncConflictQuestion {
+    std::string pcFile;
+    std::string deviceFile;
+    SyncConflictChoice choice = SyncConflictChoice::PcOverwritesDevice;  // selected when the dialog opens
+};
+
+struct SyncConflictAnswer {
+    int32_t result = kIdCancel;  // kIdOk, kIdCancel (also the close box: skip this file) or kIdAbort
+    // With kIdOk: the selected entry and the "Apply to all file conflicts." box.
+    SyncConflictChoice choice = SyncConflictChoice::PcOverwritesDevice;
+    bool applyToAll = false;
+};
+
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
@@ -83,6 +105,8 @@ public:
     virtual DeviceConflictAnswer AskDeviceConflict(const DeviceConflictQuestion& question) = 0;
     // The File Not Found dialog, modal and without owner.
     virtual FileNotFoundAnswer AskFileNotFound(const FileNotFoundQuestion& question) = 0;
+    // The Resolve Sync Conflict dialog, modal, owned by owner (may be null).
+    virtual SyncConflictAnswer AskSyncConflict(WindowHandle owner, const SyncConflictQuestion& question) = 0;
 };
 
 }  // namespace trayhost

@@ -7,7 +7,7 @@
 namespace trayhost {
 
 VerificationProgress::VerificationProgress(const Collaborators& collaborators)
-    : collaborators_(collaborators), watchdog_(collaborators.clock, [this] {
+    : collaborators_(collaborators), watchdog_(collaborators.clock, CancelWatchdog::kProfileLimitMs, [this] {
           if (!IsOver()) Abort();
       })
 {

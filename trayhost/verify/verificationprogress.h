@@ -3,7 +3,7 @@
 #include "platform/messages.h"
 #include "trayhost/clock.h"
 #include "trayhost/devicetable.h"
-#include "trayhost/profile/cancelwatchdog.h"
+#include "trayhost/cancelwatchdog.h"
 #include "trayhost/ui/userinterface.h"
 #include "trayhost/verify/verificationdialogview.h"
 #include "trayhost/verify/verificationflags.h"

@@ -15,10 +15,14 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 namespace trayhost {
 
@@ -26,6 +30,31 @@ namespace {
 
 constexpr uint32_t kProfile = static_cast<uint32_t>(Command::Profile);
 constexpr const char* kCancellingStatus = "Status:  Profile Canceled.  This may take a few seconds...";
+
+// Large enough that its scan outlasts a click that waits behind every count the scan posted.
+constexpr int kLargeDeviceFiles = 8000;
+
+// The engine library, recording the codes its runs report through the callback.
+class RecordingLibraryEngine : public LibraryProfilerEngine {
+public:
+    int32_t Synchronize(char driveLetter, KovaProgressCallback callback, void* window) override
+    {
+        forward_ = callback;
+        return LibraryProfilerEngine::Synchronize(driveLetter, &Record, window);
+    }
+
+    // Written on the worker thread; read once the worker has ended.
+    static inline std::vector<int32_t> codes;
+
+private:
+    static void Record(int32_t code, int32_t value)
+    {
+        codes.push_back(code);
+        forward_(code, value);
+    }
+
+    static inline KovaProgressCallback forward_ = nullptr;
+};
 
 }  // namespace
 
@@ -46,6 +75,7 @@ private slots:
     void failedRunShowsTheConnectionFailureAndDone();
     void busyAndNoDeviceRules();
     void realProfileOfAGeneratedDevice();
+    void cancelDuringTheScanOfALargeDeviceStopsTheScan();
 
 private:
     void Profile(std::vector<std::pair<char, uint8_t>> devices, uint32_t command = kProfile);
@@ -323,6 +353,42 @@ void ProfileCommandTest::realProfileOfAGeneratedDevice()
 
     Button()->click();
     QCOMPARE(Dialog(), nullptr);
+}
+
+void ProfileCommandTest::cancelDuringTheScanOfALargeDeviceStopsTheScan()
+{
+    tray_.reset();
+    testsupport::TemporaryDevice device('E');
+    testsupport::GenerateDevice(device.directory(), kLargeDeviceFiles);
+    RecordingLibraryEngine engine;
+    clock_->HoldPauses();
+    tray_ = std::make_unique<TrayApplication>(TrayApplication::Environment{
+        &FakeDetection::Enumerate, *ui_, diagnostics_, [](int) {}, engine, *clock_});
+    Profile({{'E', kModelHd}});
+
+    // A quarter into the scan, as the dialog shows it, the person clicks Cancel. The click comes
+    // through the event loop, behind whatever the scan has posted by then, as a real click does.
+    const QRegularExpression count("Acquiring device contents \\((\\d+) of (\\d+)\\)");
+    QTimer watch;
+    watch.setInterval(1);
+    connect(&watch, &QTimer::timeout, this, [&] {
+        const QRegularExpressionMatch shown = count.match(Text(kControlProfileStatus));
+        if (!shown.hasMatch() || shown.captured(1).toInt() * 4 < shown.captured(2).toInt()) return;
+        watch.stop();
+        QMetaObject::invokeMethod(Button(), &QAbstractButton::click, Qt::QueuedConnection);
+    });
+    watch.start();
+
+    // Only a cancelled run pauses before its dialog closes.
+    QTRY_COMPARE_WITH_TIMEOUT(clock_->pauses().size(), std::size_t(1), 30000);
+    QCOMPARE(Text(kControlProfileStatus), QString(kCancellingStatus));
+    QVERIFY(!device.Exists("kovahdd/sys_playlist"));
+    clock_->ReleasePauses();
+    QTRY_COMPARE_WITH_TIMEOUT(Dialog(), nullptr, 5000);
+    WaitForWorker();
+    // The engine reports the cancel itself only when it ends the scan.
+    QCOMPARE(std::count(engine.codes.begin(), engine.codes.end(), kReportProfileCancelled), std::ptrdiff_t(1));
+    QVERIFY(ui_->messageBoxes().empty());
 }
 
 }  // namespace trayhost

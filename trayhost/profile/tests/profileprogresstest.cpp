@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
+#include <ostream>
+#include <utility>
 
 namespace trayhost {
 namespace {
@@ -37,7 +40,7 @@ public:
 };
 
 class ProfileProgressTest : public ::testing::Test {
-protected:
+public:
     ProfileProgressTest() { progress.Start(); }
 
     void Message(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0)
@@ -117,6 +120,17 @@ TEST_F(ProfileProgressTest, CancelReportsCode4AsksTheEngineAndStartsOneWatchdog)
     EXPECT_EQ(view.closes, 1);
 }
 
+TEST_F(ProfileProgressTest, ScanCountsWhileCancellingAskTheEngineToStopAgain)
+{
+    std::array<int32_t, 2> counters{1, 9000};
+    Report(kReportScanProgress, reinterpret_cast<intptr_t>(counters.data()));
+    EXPECT_EQ(engine.cancels(), 0);
+    progress.PressButton();
+    Report(kReportScanProgress, reinterpret_cast<intptr_t>(counters.data()));
+    Report(kReportScanProgress, reinterpret_cast<intptr_t>(counters.data()));
+    EXPECT_EQ(engine.cancels(), 3);
+}
+
 TEST_F(ProfileProgressTest, WatchdogEndsTheProgramAtItsEleventhTick)
 {
     progress.PressButton();
@@ -154,13 +168,79 @@ TEST_F(ProfileProgressTest, EngineThatStopsEndsTheWatchdogWhateverItsResult)
     EXPECT_EQ(view.buttonText, "Done");
 }
 
-TEST_F(ProfileProgressTest, CancelAfterTheEngineStoppedStartsNoWatchdog)
+// A Cancel races the end of the run: the engine may return before the cancel reaches it, and the
+// dialog's own notice (code 4, posted) may be handled before or after the engine's stop.
+class LateCancelTest;
+
+struct LateCancelCase {
+    const char* name;
+    std::function<void(LateCancelTest&)> steps;
+    std::string lastStatus;
+    int engineCancels;
+};
+
+void PrintTo(const LateCancelCase& testCase, std::ostream* out)
 {
-    Message(kProfileEngineStoppedMessage);
-    progress.PressButton();
-    EXPECT_EQ(engine.cancels(), 1);
+    *out << testCase.name;
+}
+
+class LateCancelTest : public ProfileProgressTest, public ::testing::WithParamInterface<LateCancelCase> {
+public:
+    void HandlePostedReports()
+    {
+        for (const int32_t code : std::exchange(view.postedReports, {})) Report(code);
+    }
+    void EngineStopped(int32_t result) { Message(kProfileEngineStoppedMessage, 0, result); }
+};
+
+constexpr const char* kFinishedStatus = "Status:  Profiling finished.";
+constexpr const char* kCancelledStatus = "Status:  Profile Canceled.  This may take a few seconds...";
+
+const LateCancelCase kLateCancelCases[] = {
+    {"PressedAfterTheEngineReturned",
+     [](LateCancelTest& test) {
+         test.Report(kReportProfileFinished);
+         test.EngineStopped(1);
+         test.progress.PressButton();
+     },
+     kFinishedStatus, 0},
+    {"NoticeHandledAfterTheEngineReturned",
+     [](LateCancelTest& test) {
+         test.Report(kReportProfileFinished);
+         test.progress.PressButton();
+         test.EngineStopped(1);
+         test.HandlePostedReports();
+     },
+     kFinishedStatus, 1},
+    {"NoticeShownBeforeTheEngineReturned",
+     [](LateCancelTest& test) {
+         test.Report(kReportProfileFinished);
+         test.progress.PressButton();
+         test.HandlePostedReports();
+         test.EngineStopped(1);
+     },
+     kFinishedStatus, 1},
+    {"CancelThatStoppedTheRunKeepsItsNotice",
+     [](LateCancelTest& test) {
+         test.Report(kReportScanStarted);
+         test.progress.PressButton();
+         test.HandlePostedReports();
+         test.EngineStopped(kProfileRunCancelled);
+     },
+     kCancelledStatus, 1},
+};
+
+TEST_P(LateCancelTest, OnlyACancelledRunEndsShowingTheCancel)
+{
+    GetParam().steps(*this);
+    ASSERT_FALSE(view.statuses.empty());
+    EXPECT_EQ(view.statuses.back(), GetParam().lastStatus);
+    EXPECT_EQ(engine.cancels(), GetParam().engineCancels);
     EXPECT_FALSE(Watchdog().running);
 }
+
+INSTANTIATE_TEST_SUITE_P(Races, LateCancelTest, ::testing::ValuesIn(kLateCancelCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProfileProgressTest, EndOfRunShowsDoneAndDoneClosesTheDialog)
 {

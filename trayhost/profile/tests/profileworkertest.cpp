@@ -41,7 +41,7 @@ private:
             name = "report " + std::to_string(message.wParam);
             break;
         case kProfileEngineStoppedMessage:
-            name = "engine stopped";
+            name = "engine stopped " + std::to_string(message.lParam);
             break;
         case kProfileRunEndedMessage:
             name = "run ended";
@@ -81,7 +81,7 @@ TEST_F(ProfileWorkerTest, EngineRunsOnTheDriveWithTheDialogsHandleAndReportsReac
     EXPECT_EQ(engine.runs()[0].first, 'E');
     EXPECT_EQ(engine.runs()[0].second, dialog.handle());
     EXPECT_EQ(dialog.messages, (std::vector<std::string>{"post report 1", "post report 7", "post report 2",
-                                                         "post report 3", "send engine stopped", "send run ended"}));
+                                                         "post report 3", "send engine stopped 1", "send run ended"}));
     EXPECT_TRUE(ui.messageBoxes().empty());
     EXPECT_TRUE(clock.pauses().empty());
 }
@@ -92,7 +92,9 @@ TEST_F(ProfileWorkerTest, EveryResultButFailureAndCancelIsAFinishedRun)
         dialog.messages.clear();
         engine.result = result;
         Run();
-        EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped", "send run ended"})) << result;
+        EXPECT_EQ(dialog.messages,
+                  (std::vector<std::string>{"send engine stopped " + std::to_string(result), "send run ended"}))
+            << result;
     }
     EXPECT_TRUE(ui.messageBoxes().empty());
 }
@@ -110,7 +112,7 @@ TEST_F(ProfileWorkerTest, FailedRunWarnsThenShowsTheConnectionFailureAndDone)
                              "device(s) are working properly.");
     EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
     EXPECT_EQ(dialog.messages,
-              (std::vector<std::string>{"send engine stopped", "post report 6", "send run ended"}));
+              (std::vector<std::string>{"send engine stopped 0", "post report 6", "send run ended"}));
 }
 
 TEST_F(ProfileWorkerTest, CancelledRunClosesTheDialogAfterOneAndAHalfSeconds)
@@ -119,7 +121,7 @@ TEST_F(ProfileWorkerTest, CancelledRunClosesTheDialogAfterOneAndAHalfSeconds)
     Run();
 
     EXPECT_EQ(clock.pauses(), std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(1500)});
-    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped", "send command 1"}));
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped -1", "send command 1"}));
     EXPECT_TRUE(ui.messageBoxes().empty());
 }
 
@@ -133,7 +135,7 @@ TEST_F(ProfileWorkerTest, EngineExceptionIsToldAndTheDialogCanBeClosed)
     EXPECT_EQ(boxes[0].title, "ERROR");
     EXPECT_EQ(boxes[0].text, "An unexpected exception occurred during the profiler process.  Profile aborted.");
     EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
-    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped", "send run ended"}));
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped 0", "send run ended"}));
 }
 
 TEST_F(ProfileWorkerTest, ClosedDialogGetsNothingButTheFailureIsStillTold)

@@ -2,6 +2,8 @@
 
 #include "platform/sound.h"
 #include "testsupport/scripteduserinterface.h"
+#include "trayhost/detection/tests/scopedvariable.h"
+#include "trayhost/profile/updatetexts.h"
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/scriptedengine.h"
 
@@ -77,6 +79,7 @@ TEST_F(UpdateCommandTest, FailedHelpFilesHideTheSuccessOfTheSystemFiles)
 
 TEST_F(UpdateCommandTest, NewerDeviceFilesAreToldAfterTheHelpError)
 {
+    const testsupport::ScopedVariable unset(kSupportAddressVariable, std::nullopt);
     Attach({{'E', kModelHd}});
     engine.helpResult = -4;
     engine.systemResult = kUpdateDeviceFilesNewer;
@@ -86,20 +89,21 @@ TEST_F(UpdateCommandTest, NewerDeviceFilesAreToldAfterTheHelpError)
     EXPECT_EQ(boxes[0], kHelpError);
     EXPECT_EQ(boxes[1], "Kova MP3/Personal Jukebox: One or more of the system files on the Vantor Kova MP3 Jukebox "
                         "device is newer than the system files installed with the Kova Profiler application.  It is "
-                        "recommended that you visit the Customer Support page on "
-                        "https://support.vantor.example/kova to check for software updates.");
+                        "recommended that you visit the Customer Support page on the manufacturer's web site to "
+                        "check for software updates.");
 }
 
-TEST_F(UpdateCommandTest, NewerFilesOnAnyOtherModelGetThePjNotice)
+TEST_F(UpdateCommandTest, NewerFilesOnAnyOtherModelGetThePjNoticeWithTheSupportAddressSet)
 {
+    const testsupport::ScopedVariable address(kSupportAddressVariable, "https://support.example.com/kova");
     Attach({{'G', kModelPj}});
     engine.systemResult = kUpdateDeviceFilesNewer;
     Run();
     EXPECT_EQ(Boxes(), std::vector<std::string>{
                            "Kova MP3/Personal Jukebox: One or more of the system files on the Corvane Kova Personal "
                            "Jukebox device is newer than the system files installed with the Kova Profiler "
-                           "application.  It is recommended that you visit https://kova.corvane.example to check "
-                           "for software updates."});
+                           "application.  It is recommended that you visit https://support.example.com/kova to "
+                           "check for software updates."});
 }
 
 TEST_F(UpdateCommandTest, SystemFileErrorsWithAndWithoutAHelpError)

@@ -1,9 +1,9 @@
-#include "trayhost/profile/cancelwatchdog.h"
+#include "trayhost/cancelwatchdog.h"
 
 namespace trayhost {
 
-CancelWatchdog::CancelWatchdog(Clock& clock, std::function<void()> onExpired)
-    : onExpired_(std::move(onExpired)), timer_(clock.MakeIntervalTimer([this] { Tick(); }))
+CancelWatchdog::CancelWatchdog(Clock& clock, uint32_t limitMs, std::function<void()> onExpired)
+    : onExpired_(std::move(onExpired)), timer_(clock.MakeIntervalTimer([this] { Tick(); })), limitMs_(limitMs)
 {
 }
 
@@ -22,7 +22,7 @@ void CancelWatchdog::Stop()
 void CancelWatchdog::Tick()
 {
     elapsedMs_ += static_cast<uint32_t>(kPeriod.count());
-    if (elapsedMs_ <= kLimitMs) return;
+    if (elapsedMs_ <= limitMs_) return;
     Stop();
     onExpired_();
 }

@@ -1,0 +1,246 @@
+// kovahdd sync run: the stored sync profile run from a terminal, with the notices of the tray
+// program's progress dialog and its conflict questions; --dry-run lists what the run would do.
+
+#include "cli/commands.h"
+#include "cli/progressdisplay.h"
+#include "cli/terminaluserinterface.h"
+
+#include "platform/codepage.h"
+#include "platform/paths.h"
+#include "trayhost/sync/disksyncfilesystem.h"
+#include "trayhost/sync/dryrunsyncfilesystem.h"
+#include "trayhost/sync/syncprofilestore.h"
+#include "trayhost/sync/syncrun.h"
+#include "trayhost/sync/syncruntexts.h"
+#include "trayhost/sync/syncstate.h"
+#include "trayhost/sync/syncworker.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace cli {
+
+namespace {
+
+using trayhost::SyncNotice;
+using trayhost::SyncOutcome;
+
+constexpr const char* kUsage = "Usage: kovahdd sync run [--dry-run] [--conflicts ask|pc|device|skip]\n";
+
+struct RunRequest {
+    bool dryRun = false;
+    ConflictPolicy conflicts = ConflictPolicy::Ask;
+};
+
+std::optional<ConflictPolicy> ParsePolicy(const std::string& text)
+{
+    if (text == "ask") return ConflictPolicy::Ask;
+    if (text == "pc") return ConflictPolicy::PcWins;
+    if (text == "device") return ConflictPolicy::DeviceWins;
+    if (text == "skip") return ConflictPolicy::Skip;
+    return std::nullopt;
+}
+
+std::optional<RunRequest> ParseRunRequest(const Arguments& arguments)
+{
+    RunRequest request;
+    for (std::size_t index = 1; index < arguments.size(); ++index) {
+        if (arguments[index] == "--dry-run") {
+            request.dryRun = true;
+        } else if (arguments[index] == "--conflicts" && index + 1 < arguments.size()) {
+            const std::optional<ConflictPolicy> policy = ParsePolicy(arguments[++index]);
+            if (!policy) return std::nullopt;
+            request.conflicts = *policy;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return request;
+}
+
+// The first Ctrl-C asks the run to stop at its next check; a second one ends the program.
+std::atomic<int32_t>* activeCancel = nullptr;
+
+void OnInterrupt(int)
+{
+    if (activeCancel) activeCancel->store(1);
+    std::signal(SIGINT, SIG_DFL);
+}
+
+// The run's notices on standard error, a per-entry count as a progress bar; with a dry run, each
+// action on standard output. PC paths are shown as the Linux paths their user knows.
+class TerminalSyncView : public trayhost::SyncRunView {
+public:
+    TerminalSyncView(ProgressDisplay& display, char deviceLetter, bool listActions)
+        : display_(display), deviceLetter_(deviceLetter), listActions_(listActions)
+    {
+    }
+
+    void Notice(SyncNotice notice, const trayhost::SyncCounts& counts) override
+    {
+        std::string text = platform::CodePage::System().ToUtf8(trayhost::SyncStatusText(notice, counts));
+        if (const std::size_t lineBreak = text.find("\r\n"); lineBreak != std::string::npos) {
+            text = text.substr(0, lineBreak) + " " + text.substr(lineBreak + 2);
+        }
+        if (trayhost::IsPerEntryNotice(notice)) {
+            display_.ShowProgress(counts.current, counts.total, text);
+            return;
+        }
+        if (const std::optional<std::string> pathLine = trayhost::SyncPathLine(notice, counts)) {
+            display_.ShowStatus(*pathLine);
+        }
+        // Notices 9 and 8 show the same status, as the dialog shows it twice in one place.
+        if (text != lastStatus_) display_.ShowStatus(text);
+        lastStatus_ = text;
+    }
+
+    void Performed(const trayhost::SyncAction& action) override
+    {
+        if (!listActions_) return;
+        display_.Finish();
+        switch (action.kind) {
+        case trayhost::SyncAction::Kind::Copy:
+            std::printf("copy       %s -> %s\n", Shown(action.from).c_str(), Shown(action.to).c_str());
+            break;
+        case trayhost::SyncAction::Kind::CopyBack:
+            std::printf("copy back  %s -> %s\n", Shown(action.from).c_str(), Shown(action.to).c_str());
+            break;
+        case trayhost::SyncAction::Kind::Delete:
+            std::printf("delete     %s\n", Shown(action.from).c_str());
+            break;
+        case trayhost::SyncAction::Kind::Conflict:
+            std::printf("conflict   %s <-> %s\n", Shown(action.from).c_str(), Shown(action.to).c_str());
+            break;
+        }
+        std::fflush(stdout);
+    }
+
+    trayhost::WindowHandle owner() const override { return nullptr; }
+    // Only a destination that cannot be made closes the dialog; its message says it all.
+    void Close() override {}
+
+    std::string Shown(const std::string& path) const
+    {
+        const bool onDevice = !path.empty() && path[0] == deviceLetter_;
+        if (!onDevice) {
+            if (const std::optional<std::string> linuxPath = platform::ToLinuxPath(path)) return *linuxPath;
+        }
+        return platform::CodePage::System().ToUtf8(path);
+    }
+
+private:
+    ProgressDisplay& display_;
+    char deviceLetter_;
+    bool listActions_;
+    std::string lastStatus_;
+};
+
+// The profile's flaws that keep a run from starting; false when there is none.
+bool TellFlaw(const trayhost::SyncSettings& settings, TerminalUserInterface& ui)
+{
+    switch (trayhost::FindSyncProfileFlaw(settings)) {
+    case trayhost::SyncProfileFlaw::InvalidOption:
+        ui.MessageBox(nullptr, trayhost::kInvalidOptionText, trayhost::kInvalidOptionTitle, trayhost::kMbOk);
+        std::fprintf(stderr, "kovahdd: choose one with 'kovahdd sync set --option'\n");
+        return true;
+    case trayhost::SyncProfileFlaw::NoItems:
+        ui.MessageBox(nullptr, trayhost::kInvalidSyncPathsText, trayhost::kInvalidSyncPathsTitle, trayhost::kMbOk);
+        std::fprintf(stderr, "kovahdd: add one with 'kovahdd sync add'\n");
+        return true;
+    case trayhost::SyncProfileFlaw::None:
+        break;
+    }
+    if (settings.deviceLetter != 0) return false;
+    std::fprintf(stderr, "kovahdd: the sync profile names no device; choose one with 'kovahdd sync set --device'\n");
+    return true;
+}
+
+void TellProblems(const trayhost::SyncProblems& problems, const TerminalSyncView& view)
+{
+    for (const std::string& folder : problems.unreadableFolders) {
+        std::fprintf(stderr, "kovahdd: could not read the folder %s; nothing below its counterpart was deleted or "
+                             "copied back\n",
+                     view.Shown(folder).c_str());
+    }
+    for (const std::string& name : problems.unholdableNames) {
+        std::fprintf(stderr, "kovahdd: left alone, its name holds characters the system code page cannot show: %s\n",
+                     view.Shown(name).c_str());
+    }
+}
+
+// Ends the run as the tray program's worker does, without the dialog; the exit status.
+int EndRun(const trayhost::SyncRun& run, trayhost::SyncSettings& settings, TerminalSyncView& view, bool dryRun)
+{
+    switch (run.outcome()) {
+    case SyncOutcome::Cancelled:
+        // An Abort in a conflict question has told its own notice.
+        if (run.endDelay() != trayhost::SyncRun::kAbortEndDelay) view.Notice(SyncNotice::Cancelled, {});
+        return kExitCancelled;
+    case SyncOutcome::DeviceLost:
+        view.Notice(SyncNotice::DeviceLost, {});
+        return kExitDeviceLost;
+    case SyncOutcome::DestinationFull:
+        view.Notice(SyncNotice::DestinationFull, {});
+        return kExitDestinationFull;
+    case SyncOutcome::Completed:
+        break;
+    }
+    if (dryRun) {
+        std::printf("Dry run: nothing was changed.\n");
+    } else {
+        view.Notice(SyncNotice::CleaningUp, {});
+        trayhost::WriteSyncState(settings);
+        view.Notice(SyncNotice::Finished, {});
+    }
+    return kExitSuccess;
+}
+
+}  // namespace
+
+int RunSyncRun(const Arguments& arguments)
+{
+    const std::optional<RunRequest> request = ParseRunRequest(arguments);
+    if (!request) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    ProgressDisplay display(stderr);
+    TerminalUserInterface ui(false);
+    ui.SetConflictPolicy(request->conflicts);
+    ui.SetProgressDisplay(&display);
+    trayhost::SyncSettings settings;
+    trayhost::LoadSyncSettings(settings);
+    if (TellFlaw(settings, ui)) return kExitUsage;
+
+    TerminalSyncView view(display, settings.deviceLetter, request->dryRun);
+    std::atomic<int32_t> cancel{0};
+    activeCancel = &cancel;
+    std::signal(SIGINT, OnInterrupt);
+    view.Notice(SyncNotice::Initializing, {});
+    trayhost::ReadSyncState(settings);
+    trayhost::DiskSyncFileSystem disk(cancel);
+    trayhost::DryRunSyncFileSystem dryRun(disk);
+    trayhost::SyncConflictMemory conflicts;
+    trayhost::SyncRun run({settings, request->dryRun ? static_cast<trayhost::SyncFileSystem&>(dryRun) : disk, view,
+                           ui, cancel, conflicts});
+    const bool ended = !run.SynchronizeItems();
+    std::signal(SIGINT, SIG_DFL);
+    activeCancel = nullptr;
+    const int status = ended ? kExitFailure : EndRun(run, settings, view, request->dryRun);
+    display.Finish();
+    TellProblems(run.problems(), view);
+    const trayhost::SyncTally& tally = run.tally();
+    std::printf("copied %d, copied back %d, deleted %d, conflicts %d\n", tally.copied, tally.copiedBack, tally.deleted,
+                tally.conflicts);
+    std::fflush(stdout);
+
+    const bool profile = status == kExitSuccess && !request->dryRun && settings.profileAfterSync &&
+                         settings.option != trayhost::SyncOption::DeviceToPc;
+    if (!profile) return status;
+    return ProfileDrive(settings.deviceLetter);
+}
+
+}  // namespace cli

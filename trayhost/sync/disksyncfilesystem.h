@@ -1,0 +1,31 @@
+#pragma once
+
+#include "trayhost/sync/syncfilesystem.h"
+
+#include <atomic>
+
+namespace trayhost {
+
+// The sync run's calls carried out on the disks, through the platform library. A copy stops early,
+// leaving its target as it was, once the run's cancel flag is set.
+class DiskSyncFileSystem : public SyncFileSystem {
+public:
+    explicit DiskSyncFileSystem(const std::atomic<int32_t>& cancel) : cancel_(cancel) {}
+
+    std::optional<std::vector<platform::FolderEntry>> FindFiles(const std::string& pattern) override;
+    bool Exists(const std::string& path) override;
+    uint32_t GetAttributes(const std::string& path) override;
+    std::optional<SyncFileStatus> StatusOf(const std::string& path) override;
+
+    bool SetAttributes(const std::string& path, uint32_t attributes) override;
+    bool CreateDirectory(const std::string& path) override;
+    bool CreateFolderPath(const std::string& path, uint32_t& error) override;
+    bool CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status) override;
+    bool DeleteFile(const std::string& path) override;
+    bool RemoveDirectory(const std::string& path) override;
+
+private:
+    const std::atomic<int32_t>& cancel_;
+};
+
+}  // namespace trayhost

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "trayhost/sync/syncrunview.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the person is told about a sync run: the progress dialog's texts for each notice, and the
+// run's messages. Shared by the tray program and the command-line tool.
+namespace trayhost {
+
+// The status text of a notice: "Synchronization finished."; "Syncing device contents (3 of 40)...",
+// a CR LF and the path.
+std::string SyncStatusText(SyncNotice notice, const SyncCounts& counts);
+// The whole status line of dialog 160: "Status:  " and the text; Complete shows
+// "Synchronization Complete" alone.
+std::string SyncStatusLine(SyncNotice notice, const SyncCounts& counts);
+// The line under the device (control 1030) after a notice; empty when the notice leaves it as it is.
+std::optional<std::string> SyncPathLine(SyncNotice notice, const SyncCounts& counts);
+
+// The message when the destination root of an item cannot be created; errorText is the system's
+// text for the error.
+std::string DestinationErrorText(const std::string& destinationRoot, const std::string& errorText);
+
+// One message for what a run left alone: folders it could not read and names it cannot hold. Long
+// lists are cut after a few names. Empty when there is nothing to tell.
+std::string LeftAloneText(const std::vector<std::string>& unreadableFolders,
+                          const std::vector<std::string>& unholdableNames);
+
+inline constexpr const char* kSyncDialogTitle = "Device Synchronization";
+inline constexpr const char* kSyncPathCaption = "Path Item:";
+
+inline constexpr const char* kSyncNoDeviceText =
+    "No Vantor Kova MP3 or Corvane Kova Personal Jukebox devices were detected.  Please verify all device "
+    "connection(s) to the PC and that the device(s) are working properly";
+inline constexpr const char* kSyncNoDeviceTitle = "Kova Synchronization Aborted";
+inline constexpr const char* kSyncThreadErrorText =
+    "Error creating the Kova MP3/Personal Jukebox Synchronization thread process.  Sync aborted.";
+inline constexpr const char* kSyncThreadErrorTitle = "Syncing Error";
+inline constexpr const char* kInvalidOptionText = "Invalid synchronization option specified.  Synchronization aborted.";
+inline constexpr const char* kInvalidOptionTitle = "Invalid Option";
+inline constexpr const char* kInvalidSyncPathsText = "Must specify valid synchronization path options.";
+inline constexpr const char* kInvalidSyncPathsTitle = "Invalid Sync Paths";
+inline constexpr const char* kSyncExceptionText =
+    "An unexpected exception occurred creating the synchronization process.  Syncronization aborted.";
+inline constexpr const char* kSyncExceptionTitle = "ERROR";
+inline constexpr const char* kSyncWatchdogText =
+    "Unexpected device error has occurred.  Sync application will be aborted and shut down.  Check that the "
+    "device is functioning properly and recommended to shut down and restart Windows.";
+inline constexpr const char* kSyncWatchdogTitle = "Error";
+inline constexpr const char* kDestinationErrorTitle = "Sync Error";
+
+// The Resolve Sync Conflict dialog (101).
+inline constexpr const char* kConflictTitle = "Resolve Sync Conflict";
+inline constexpr const char* kConflictText = "A synchronization conflict has occurred with the following files.";
+inline constexpr const char* kConflictPcCaption = "PC File";
+inline constexpr const char* kConflictDeviceCaption = "Device File:";
+inline constexpr const char* kConflictChoiceCaption = "Select one of the following to resolve the conflict:";
+inline constexpr const char* kConflictApplyToAll = "Apply to all file conflicts.";
+inline constexpr const char* kConflictAbortButton = "&Abort";
+
+// The list entries of the conflict dialog, in the dialog's order.
+struct SyncConflictEntry {
+    const char* text;
+    SyncConflictChoice choice;
+};
+inline constexpr SyncConflictEntry kConflictEntries[] = {
+    {"PC file overwrites Device file", SyncConflictChoice::PcOverwritesDevice},
+    {"Device file overwrites PC file", SyncConflictChoice::DeviceOverwritesPc},
+    {"Do Nothing", SyncConflictChoice::DoNothing},
+};
+
+}  // namespace trayhost

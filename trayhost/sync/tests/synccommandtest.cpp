@@ -1,0 +1,346 @@
+#include "trayhost/ui/trayapplication.h"
+
+#include "testsupport/devicetree.h"
+#include "testsupport/runtimedirectory.h"
+#include "testsupport/scripteduserinterface.h"
+#include "testsupport/userfolders.h"
+#include "trayhost/sync/syncconflictdialog.h"
+#include "trayhost/sync/syncprofilestore.h"
+#include "trayhost/sync/syncprogressdialog.h"
+#include "trayhost/sync/syncstate.h"
+#include "trayhost/tests/fakedetection.h"
+#include "trayhost/tests/manualclock.h"
+#include "trayhost/tests/scriptedengine.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+namespace trayhost {
+
+namespace {
+
+constexpr uint32_t kStartSync = static_cast<uint32_t>(Command::StartSync);
+
+// Keeps every text the status control was painted with, in order, each once: the notices that
+// repaint the dialog at once, as the person sees them.
+class PaintedTexts : public QObject {
+public:
+    explicit PaintedTexts(QLabel* label) : label_(label) { label->installEventFilter(this); }
+
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == label_ && event->type() == QEvent::Paint &&
+            (texts.isEmpty() || texts.back() != label_->text())) {
+            texts << label_->text();
+        }
+        return false;
+    }
+
+private:
+    QLabel* label_;
+};
+
+}  // namespace
+
+// A synchronisation from the tray program: command 32780, the progress dialog and its worker over
+// real drives, the scripted person answering the conflict dialog, and the profile command after.
+class SyncCommandTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void oneWayRunShowsItsNoticesClosesAndProfilesTheDevice();
+    void conflictIsAnsweredAndTheDeviceFileWins();
+    void deviceToPcStaysOpenWithCompleteAndDone();
+    void cancelClosesTheDialogAfterThePauseAndWritesNoState();
+    void aProfileWithoutItemsIsToldAndTheOptionsWindowOpens();
+    void noDeviceIsTold();
+    void conflictDialogOffersTheChoicesAndAnswersByItsButtons();
+
+private:
+    void StoreProfile(SyncOption option, bool profileAfterSync = true);
+    void Start();
+    SyncProgressDialog* Dialog() const;
+    QString Text(int32_t control) const;
+    QPushButton* Button() const;
+    void WaitForWorker();
+
+    std::unique_ptr<testsupport::ScopedRuntimeDirectory> runtime_;
+    std::unique_ptr<testsupport::ScopedUserFolders> folders_;
+    std::unique_ptr<testsupport::TemporaryDevice> pc_;
+    std::unique_ptr<testsupport::TemporaryDevice> device_;
+    std::unique_ptr<testsupport::ScriptedUserInterface> ui_;
+    std::unique_ptr<ScriptedEngine> engine_;
+    std::unique_ptr<ManualClock> clock_;
+    std::ostringstream diagnostics_;
+    std::unique_ptr<TrayApplication> tray_;
+};
+
+void SyncCommandTest::init()
+{
+    runtime_ = std::make_unique<testsupport::ScopedRuntimeDirectory>();
+    folders_ = std::make_unique<testsupport::ScopedUserFolders>();
+    pc_ = std::make_unique<testsupport::TemporaryDevice>('P');
+    device_ = std::make_unique<testsupport::TemporaryDevice>('E');
+    ui_ = std::make_unique<testsupport::ScriptedUserInterface>();
+    engine_ = std::make_unique<ScriptedEngine>();
+    clock_ = std::make_unique<ManualClock>();
+    tray_ = std::make_unique<TrayApplication>(
+        TrayApplication::Environment{&FakeDetection::Enumerate, *ui_, diagnostics_, [](int) {}, *engine_, *clock_});
+    FakeDetection::Attach({{'E', kModelHd}});
+    tray_->devices().Rebuild("");
+    pc_->WriteFile("Music/a.mp3", "pc a");
+}
+
+void SyncCommandTest::cleanup()
+{
+    clock_->ReleasePauses();
+    WaitForWorker();
+    tray_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    clock_.reset();
+    engine_.reset();
+    ui_.reset();
+    device_.reset();
+    pc_.reset();
+    folders_.reset();
+    runtime_.reset();
+}
+
+void SyncCommandTest::StoreProfile(SyncOption option, bool profileAfterSync)
+{
+    SyncSettings profile;
+    profile.option = option;
+    profile.deviceLetter = 'E';
+    profile.profileAfterSync = profileAfterSync;
+    profile.items.push_back({{}, {}, "P:\\Music", "E:\\Music"});
+    QVERIFY(SaveSyncSettings(profile));
+}
+
+void SyncCommandTest::Start()
+{
+    QVERIFY(tray_->commands().Dispatch(kStartSync));
+}
+
+SyncProgressDialog* SyncCommandTest::Dialog() const
+{
+    return dynamic_cast<SyncProgressDialog*>(tray_->dialogs().Get(DialogSlot::SyncProgress));
+}
+
+QString SyncCommandTest::Text(int32_t control) const
+{
+    const SyncProgressDialog* dialog = Dialog();
+    const auto* label = dialog ? dialog->findChild<QLabel*>(QString::number(control)) : nullptr;
+    return label ? label->text() : QString("(no dialog)");
+}
+
+QPushButton* SyncCommandTest::Button() const
+{
+    return Dialog()->findChild<QPushButton*>(QString::number(kControlSyncProgressButton));
+}
+
+void SyncCommandTest::WaitForWorker()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!tray_->syncWorkerRunning(), 10000);
+}
+
+void SyncCommandTest::oneWayRunShowsItsNoticesClosesAndProfilesTheDevice()
+{
+    StoreProfile(SyncOption::PcToDevice);
+    // The worker waits for the dialog to handle its first notice, so the painter is in place.
+    Start();
+    SyncProgressDialog* dialog = Dialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->objectName(), QString("160"));
+    QCOMPARE(dialog->windowTitle(), QString("Device Synchronization"));
+    QCOMPARE(Text(kControlSyncProgressDevice), QString("Device:         Vantor Kova MP3 Jukebox \nDrive Letter:  E:"));
+    QVERIFY(!dialog->findChild<QLabel*>("1004")->pixmap().isNull());
+    PaintedTexts painted(dialog->findChild<QLabel*>(QString::number(kControlSyncProgressStatus)));
+
+    // Notice 10 closes the dialog and the profile command follows on the device.
+    QTRY_COMPARE_WITH_TIMEOUT(engine_->runs().size(), std::size_t(1), 10000);
+    QCOMPARE(Dialog(), nullptr);
+    QCOMPARE(engine_->runs()[0].first, 'E');
+    QCOMPARE(device_->ReadFile("Music/a.mp3"), std::string("pc a"));
+    QVERIFY(std::filesystem::exists(SyncStateFilePath()));
+    QVERIFY(ui_->messageBoxes().empty());
+    // The count of the first pass is painted at its own pace, if at all before the run ends; the
+    // template's text may be painted before the first notice.
+    QStringList statuses = painted.texts;
+    statuses.removeIf([](const QString& text) {
+        return text == "Status:" || text.startsWith("Status:  Syncing device contents");
+    });
+    QCOMPARE(statuses, (QStringList{"Status:  Initializing Synchronization...",
+                                    "Status:  Acquiring synchronization info...", "Status:  Synchronization finished."}));
+}
+
+void SyncCommandTest::conflictIsAnsweredAndTheDeviceFileWins()
+{
+    device_->WriteFile("Music/a.mp3", "device a, longer");
+    StoreProfile(SyncOption::SyncBoth, false);
+    ui_->ScriptSyncConflictAnswer({kIdOk, SyncConflictChoice::DeviceOverwritesPc, false});
+    Start();
+
+    QTRY_COMPARE_WITH_TIMEOUT(Dialog(), nullptr, 10000);
+    WaitForWorker();
+    const auto questions = ui_->syncConflicts();
+    QCOMPARE(questions.size(), std::size_t(1));
+    QCOMPARE(questions[0].pcFile, std::string("P:\\Music\\a.mp3"));
+    QCOMPARE(questions[0].deviceFile, std::string("E:\\Music\\a.mp3"));
+    QCOMPARE(questions[0].choice, SyncConflictChoice::PcOverwritesDevice);
+    QCOMPARE(pc_->ReadFile("Music/a.mp3"), std::string("device a, longer"));
+    QVERIFY(engine_->runs().empty());
+
+    // The choice is offered again at the next conflict.
+    pc_->WriteFile("Music/a.mp3", "pc a again, and longer still");
+    Start();
+    QTRY_COMPARE_WITH_TIMEOUT(ui_->syncConflicts().size(), std::size_t(2), 10000);
+    QCOMPARE(ui_->syncConflicts()[1].choice, SyncConflictChoice::DeviceOverwritesPc);
+}
+
+void SyncCommandTest::deviceToPcStaysOpenWithCompleteAndDone()
+{
+    device_->WriteFile("Music/b.mp3", "device b");
+    StoreProfile(SyncOption::DeviceToPc);
+    Start();
+
+    QTRY_COMPARE_WITH_TIMEOUT(Text(kControlSyncProgressStatus), QString("Synchronization Complete"), 10000);
+    QCOMPARE(Text(kControlSyncProgressPathLine), QString("Path Items:  Done"));
+    QCOMPARE(Button()->text(), QString("Done"));
+    QCOMPARE(pc_->ReadFile("Music/b.mp3"), std::string("device b"));
+    QVERIFY(engine_->runs().empty());
+    Button()->click();
+    QCOMPARE(Dialog(), nullptr);
+}
+
+void SyncCommandTest::cancelClosesTheDialogAfterThePauseAndWritesNoState()
+{
+    // The worker waits for its first notice to be shown: the cancel comes before any item.
+    device_->WriteFile("Music/a.mp3", "device a, longer");
+    StoreProfile(SyncOption::SyncBoth);
+    clock_->HoldPauses();
+    Start();
+    Button()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(Text(kControlSyncProgressStatus),
+                              QString("Status:  Synchronization canceled.  This may take a few seconds..."), 10000);
+    QCOMPARE(Dialog()->state(), SyncProgress::State::Cancelling);
+
+    QTRY_COMPARE_WITH_TIMEOUT(clock_->pauses().size(), std::size_t(1), 10000);
+    QCOMPARE(clock_->pauses()[0], std::chrono::milliseconds(750));
+    QVERIFY(Dialog());
+    clock_->ReleasePauses();
+    QTRY_COMPARE_WITH_TIMEOUT(Dialog(), nullptr, 10000);
+    WaitForWorker();
+    QVERIFY(!std::filesystem::exists(SyncStateFilePath()));
+    QVERIFY(engine_->runs().empty());
+}
+
+void SyncCommandTest::aProfileWithoutItemsIsToldAndTheOptionsWindowOpens()
+{
+    SyncSettings profile;
+    profile.deviceLetter = 'E';
+    QVERIFY(SaveSyncSettings(profile));
+    QString opened;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        opened = modal->objectName();
+        modal->close();
+    });
+    closer.start(10);
+    Start();
+
+    QTRY_COMPARE_WITH_TIMEOUT(opened, QString("143"), 10000);
+    const auto boxes = ui_->messageBoxes();
+    QCOMPARE(boxes.size(), std::size_t(1));
+    QCOMPARE(boxes[0].text, std::string("Must specify valid synchronization path options."));
+    QCOMPARE(boxes[0].title, std::string("Invalid Sync Paths"));
+    QVERIFY(boxes[0].owner != nullptr);
+    QCOMPARE(Dialog(), nullptr);
+    QVERIFY(!tray_->syncWorkerRunning());
+}
+
+void SyncCommandTest::noDeviceIsTold()
+{
+    FakeDetection::Attach({});
+    tray_->devices().Rebuild("");
+    Start();
+    const auto boxes = ui_->messageBoxes();
+    QCOMPARE(boxes.size(), std::size_t(1));
+    QCOMPARE(boxes[0].text, std::string("No Vantor Kova MP3 or Corvane Kova Personal Jukebox devices were detected.  "
+                                        "Please verify all device connection(s) to the PC and that the device(s) are "
+                                        "working properly"));
+    QCOMPARE(boxes[0].title, std::string("Kova Synchronization Aborted"));
+    QCOMPARE(boxes[0].style, kMbOk | kMbIconExclamation);
+    QCOMPARE(Dialog(), nullptr);
+}
+
+void SyncCommandTest::conflictDialogOffersTheChoicesAndAnswersByItsButtons()
+{
+    struct Case {
+        int row;          // the entry chosen, -1 for the one selected when the dialog opens
+        bool tick;
+        int32_t button;
+        SyncConflictAnswer answer;
+    };
+    const Case cases[] = {
+        {-1, true, kControlOk, {kIdOk, SyncConflictChoice::DeviceOverwritesPc, true}},
+        {2, false, kControlOk, {kIdOk, SyncConflictChoice::DoNothing, false}},
+        {0, true, kControlCancel, {kIdCancel}},
+        {0, true, kControlSyncConflictAbort, {kIdAbort}},
+    };
+    for (const Case& c : cases) {
+        QStringList entries;
+        int selected = -1;
+        bool tickedAtStart = true;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            QCOMPARE(modal->windowTitle(), QString("Resolve Sync Conflict"));
+            QCOMPARE(modal->findChild<QLabel*>("1047")->text(), QString("P:\\Music\\a.mp3"));
+            QCOMPARE(modal->findChild<QLabel*>("1008")->text(), QString("E:\\Music\\a.mp3"));
+            auto* list = modal->findChild<QListWidget*>("1009");
+            for (int row = 0; row < list->count(); ++row) {
+                entries << list->item(row)->text() + "=" + list->item(row)->data(Qt::UserRole).toString();
+            }
+            selected = list->currentRow();
+            auto* box = modal->findChild<QCheckBox*>("1011");
+            tickedAtStart = box->isChecked();
+            if (c.row >= 0) list->setCurrentRow(c.row);
+            box->setChecked(c.tick);
+            modal->findChild<QPushButton*>(QString::number(c.button))->click();
+        });
+        const SyncConflictAnswer answer =
+            SyncConflictDialog({"P:\\Music\\a.mp3", "E:\\Music\\a.mp3", SyncConflictChoice::DeviceOverwritesPc}, nullptr)
+                .Ask();
+        QCOMPARE(entries, (QStringList{"PC file overwrites Device file=1", "Device file overwrites PC file=2",
+                                       "Do Nothing=0"}));
+        QCOMPARE(selected, 1);
+        QVERIFY(!tickedAtStart);
+        QCOMPARE(answer.result, c.answer.result);
+        if (answer.result == kIdOk) {
+            QCOMPARE(answer.choice, c.answer.choice);
+            QCOMPARE(answer.applyToAll, c.answer.applyToAll);
+        }
+    }
+}
+
+}  // namespace trayhost
+
+QTEST_MAIN(trayhost::SyncCommandTest)
+#include "synccommandtest.moc"

@@ -1,0 +1,229 @@
+// Faults of real disks and hostile trees, made where they happen: a full tmpfs, a device directory
+// that goes away, a FAT32 file system, a folder that cannot be listed, links, names the code page
+// cannot show.
+
+#include "platform/drivemap.h"
+#include "trayhost/sync/syncrun.h"
+#include "trayhost/sync/tests/syncscenario.h"
+
+#include <gtest/gtest.h>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace trayhost {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int64_t kTime = SyncScenario::kTime;
+
+// Takes from the calling thread the capabilities by which root reads and writes what its
+// permissions forbid, so that a folder of mode 000 cannot be listed, as for any user.
+class ScopedWithoutFileCapabilities {
+public:
+    ScopedWithoutFileCapabilities()
+    {
+        syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header_, reduced);
+    }
+    ~ScopedWithoutFileCapabilities() { syscall(SYS_capset, &header_, saved_); }
+    ScopedWithoutFileCapabilities(const ScopedWithoutFileCapabilities&) = delete;
+    ScopedWithoutFileCapabilities& operator=(const ScopedWithoutFileCapabilities&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
+
+TEST(SyncFaultsTest, AFullDestinationKeepsTheFileBeingReplacedWhole)
+{
+    SyncScenario scenario(96 * 1024);
+    if (!scenario.device.IsSizeLimited()) GTEST_SKIP() << "a size-limited tmpfs needs root";
+    SyncScenario::Write(scenario.device, "Music/a.mp3", "old bytes");
+    SyncScenario::Write(scenario.pc, "Music/a.mp3", std::string(256 * 1024, 'n'), kTime + 10);
+    SyncScenario::Write(scenario.pc, "Music/b.mp3", "b");
+    scenario.AddItem("P:\\Music", "E:\\Music");
+
+    const SyncRun& run = scenario.Run();
+    EXPECT_EQ(run.outcome(), SyncOutcome::DestinationFull);
+    EXPECT_EQ(TreeOf(scenario.device.directory()),
+              (std::map<std::string, std::string>{{"Music", "<dir>"}, {"Music/a.mp3", "old bytes"}}));
+}
+
+TEST(SyncFaultsTest, ADeviceThatGoesAwayMidRunLeavesThePcUntouched)
+{
+    SyncScenario scenario;
+    SyncScenario::Write(scenario.pc, "Music/a.mp3", "pc a");
+    SyncScenario::Write(scenario.pc, "Music/b.mp3", "pc b");
+    SyncScenario::Write(scenario.device, "Music/a.mp3", "device a");
+    SyncScenario::Write(scenario.device, "Music/c.mp3", "device c");
+    scenario.settings.option = SyncOption::SyncBoth;
+    scenario.AddItem("P:\\Music", "E:\\Music");
+    scenario.ui.ScriptSyncConflictAnswer({kIdOk, SyncConflictChoice::DeviceOverwritesPc, true});
+    const auto pcBefore = TreeOf(scenario.pc.directory());
+    scenario.view.onNotice = [&](SyncNotice notice) {
+        if (notice == SyncNotice::SyncingDevice) fs::remove_all(scenario.device.directory());
+    };
+
+    const SyncRun& run = scenario.Run();
+    EXPECT_EQ(run.outcome(), SyncOutcome::DeviceLost);
+    EXPECT_EQ(TreeOf(scenario.pc.directory()), pcBefore);
+}
+
+// A FAT32 image mounted with fusefat as the device: times in 2-second steps, names without case.
+class FatDevice {
+public:
+    FatDevice()
+    {
+        if (access("/dev/fuse", F_OK) != 0 || std::system("command -v fusefat mkfs.vfat >/dev/null 2>&1") != 0) {
+            return;
+        }
+        directory_ = fs::temp_directory_path() / ("kovafat-" + std::to_string(getpid()));
+        image_ = directory_.string() + ".img";
+        fs::create_directories(directory_);
+        const std::string make = "mkfs.vfat -C -F 32 '" + image_ + "' 40000 >/dev/null 2>&1";
+        const std::string mount = "fusefat -o rw+ '" + image_ + "' '" + directory_.string() + "' >/dev/null 2>&1";
+        mounted_ = std::system(make.c_str()) == 0 && std::system(mount.c_str()) == 0;
+        if (!mounted_) return;
+        platform::DriveEntry entry;
+        entry.letter = 'E';
+        entry.directory = directory_.string();
+        entry.removable = true;
+        platform::DriveMap::Instance().Assign(entry);
+    }
+    ~FatDevice()
+    {
+        if (mounted_) {
+            platform::DriveMap::Instance().Remove('E');
+            std::system(("fusermount -u '" + directory_.string() + "'").c_str());
+        }
+        std::error_code ignored;
+        fs::remove(image_, ignored);
+        fs::remove(directory_, ignored);
+    }
+    FatDevice(const FatDevice&) = delete;
+    FatDevice& operator=(const FatDevice&) = delete;
+
+    bool mounted() const { return mounted_; }
+
+private:
+    fs::path directory_;
+    std::string image_;
+    bool mounted_ = false;
+};
+
+TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
+{
+    for (const SyncOption option : {SyncOption::PcToDevice, SyncOption::SyncBoth}) {
+        SCOPED_TRACE(static_cast<int>(option));
+        SyncScenario scenario;
+        scenario.device.Unplug();
+        const FatDevice fat;
+        if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
+        // Odd seconds, which FAT cannot keep.
+        SyncScenario::Write(scenario.pc, "Music/a.mp3", "A", kTime + 1);
+        SyncScenario::Write(scenario.pc, "Music/Sub/b.mp3", "BB", kTime + 3);
+        scenario.settings.option = option;
+        scenario.AddItem("P:\\Music", "E:\\Music");
+
+        EXPECT_EQ(scenario.Run().tally().copied, 3);
+        const SyncRun& second = scenario.Run();
+        EXPECT_EQ(second.outcome(), SyncOutcome::Completed);
+        EXPECT_EQ(second.tally().copied, 0);
+        EXPECT_EQ(second.tally().copiedBack, 0);
+        EXPECT_EQ(second.tally().conflicts, 0);
+
+        // A file replaced on the device keeps its time too.
+        SyncScenario::Write(scenario.pc, "Music/a.mp3", "A changed", kTime + 11);
+        scenario.ui.ScriptSyncConflictAnswer({kIdOk, SyncConflictChoice::PcOverwritesDevice});
+        EXPECT_EQ(scenario.Run().tally().copied, 1);
+        EXPECT_EQ(scenario.Run().tally().copied, 0);
+    }
+}
+
+TEST(SyncFaultsTest, AFolderThatCannotBeReadIsNotTakenForEmpty)
+{
+    SyncScenario scenario;
+    SyncScenario::Write(scenario.pc, "Music/a.mp3", "A");
+    SyncScenario::Write(scenario.pc, "Music/Locked/x.mp3", "pc x");
+    SyncScenario::Write(scenario.device, "Music/Locked/x.mp3", "device x");
+    SyncScenario::Write(scenario.device, "Music/Locked/y.mp3", "device y");
+    SyncScenario::Write(scenario.device, "Music/gone.mp3", "g");
+    fs::permissions(scenario.pc.LinuxPath("Music/Locked"), fs::perms::none);
+    scenario.settings.fileCleanup = true;
+    scenario.AddItem("P:\\Music", "E:\\Music");
+
+    const ScopedWithoutFileCapabilities asAnyUser;
+    const SyncRun& run = scenario.Run();
+    fs::permissions(scenario.pc.LinuxPath("Music/Locked"), fs::perms::owner_all);
+
+    EXPECT_EQ(run.problems().unreadableFolders, std::vector<std::string>{"P:\\Music\\Locked"});
+    EXPECT_EQ(TreeOf(scenario.device.directory()),
+              (std::map<std::string, std::string>{{"Music", "<dir>"},
+                                                  {"Music/a.mp3", "A"},
+                                                  {"Music/Locked", "<dir>"},
+                                                  {"Music/Locked/x.mp3", "device x"},
+                                                  {"Music/Locked/y.mp3", "device y"}}));
+}
+
+TEST(SyncFaultsTest, LinksAreTakenForFilesButNeverFollowedIntoFolders)
+{
+    SyncScenario scenario;
+    testsupport::TemporaryDevice outside('O');
+    outside.WriteFile("real.mp3", "real");
+    outside.WriteFile("Tree/t.mp3", "t");
+    outside.WriteFile("Victims/v.mp3", "v");
+    SyncScenario::Write(scenario.pc, "Music/a.mp3", "A");
+    scenario.device.MakeFolder("Music");
+    fs::create_symlink(outside.LinuxPath("real.mp3"), scenario.pc.LinuxPath("Music/link.mp3"));
+    fs::create_directory_symlink(outside.LinuxPath("Tree"), scenario.pc.LinuxPath("Music/Tree"));
+    fs::create_directory_symlink(outside.LinuxPath("Victims"), scenario.device.LinuxPath("Music/Victims"));
+    SyncScenario::Write(scenario.device, "Music/Tree/keep.mp3", "keep");
+    scenario.settings.fileCleanup = true;
+    scenario.AddItem("P:\\Music", "E:\\Music");
+
+    scenario.Run();
+    EXPECT_EQ(TreeOf(scenario.device.directory()),
+              (std::map<std::string, std::string>{{"Music", "<dir>"},
+                                                  {"Music/a.mp3", "A"},
+                                                  {"Music/link.mp3", "real"},
+                                                  {"Music/Tree", "<dir>"},
+                                                  {"Music/Tree/keep.mp3", "keep"},
+                                                  {"Music/Victims", "-> " + outside.LinuxPath("Victims")}}));
+    EXPECT_EQ(TreeOf(outside.directory()).size(), 5u);
+}
+
+TEST(SyncFaultsTest, NamesTheCodePageCannotShowAreLeftAloneOnBothSides)
+{
+    SyncScenario scenario;
+    const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC.mp3";     // 日本.mp3
+    const std::string nichiyou = "\xE6\x97\xA5\xE6\x9B\x9C.mp3";  // 日曜.mp3: "??.mp3" as well
+    SyncScenario::Write(scenario.pc, "Music/" + nihon, "pc nihon");
+    SyncScenario::Write(scenario.pc, "Music/" + nichiyou, "pc nichiyou");
+    SyncScenario::Write(scenario.pc, "Music/a.mp3", "A");
+    SyncScenario::Write(scenario.device, "Music/" + nichiyou, "device nichiyou");
+    SyncScenario::Write(scenario.device, "Music/back\\slash.mp3", "b");
+    scenario.settings.fileCleanup = true;
+    scenario.AddItem("P:\\Music", "E:\\Music");
+
+    const SyncRun& run = scenario.Run();
+    EXPECT_EQ(TreeOf(scenario.device.directory()),
+              (std::map<std::string, std::string>{{"Music", "<dir>"},
+                                                  {"Music/a.mp3", "A"},
+                                                  {"Music/" + nichiyou, "device nichiyou"},
+                                                  {"Music/back\\slash.mp3", "b"}}));
+    std::vector<std::string> names = run.problems().unholdableNames;
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"E:\\Music\\??.mp3", "E:\\Music\\back\\slash.mp3", "P:\\Music\\??.mp3",
+                                               "P:\\Music\\??.mp3"}));
+}
+
+}  // namespace
+}  // namespace trayhost

@@ -1,0 +1,98 @@
+#include "testsupport/devicetree.h"
+#include "testsupport/scripteduserinterface.h"
+#include "testsupport/userfolders.h"
+#include "trayhost/sync/syncprofilestore.h"
+#include "trayhost/syncui/devicefolderbrowser.h"
+#include "trayhost/syncui/newfolderdialog.h"
+#include "trayhost/syncui/pcpathchooser.h"
+#include "trayhost/syncui/synchelpviewer.h"
+#include "trayhost/syncui/syncoptionsdialog.h"
+#include "trayhost/syncui/syncpatheditor.h"
+#include "trayhost/ui/windowimage.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+
+// Renders each KovaSync setup dialog, with sample content, into a PNG file of its own in the folder
+// given (default: the current folder): syncui_<dialog>.png. Run it on the offscreen platform.
+namespace {
+
+using trayhost::SaveWindowImage;
+
+// A small device with a few folders and songs, as drive E:.
+void MakeSampleDevice(const testsupport::TemporaryDevice& device)
+{
+    for (const char* song : {"Music/Jazz/01 Blue Rooms.mp3", "Music/Jazz/02 Velvet.mp3", "Music/Jazz/cover.jpg",
+                             "Music/Rock/01 Northern Pier.mp3", "Podcasts/Episode 12.mp3", "notes.txt"}) {
+        device.WriteFile(song, "x");
+    }
+    for (const char* folder : {"Music/Jazz/Live", "Music/Classical", "kovahdd/sys_playlist", "kovahdd_playlists"}) {
+        device.MakeFolder(folder);
+    }
+}
+
+// Detection as the tray program would find the sample device: an HD jukebox at E:.
+int32_t SampleDetection(KovaDetectionCallback callback, tagKOVAHDCONFLICTDIALOGINFO&, int32_t userData)
+{
+    callback('E', kModelHd, userData);
+    return 1;
+}
+
+// A stored profile of two items, as the options dialog loads it.
+void StoreSampleProfile(const testsupport::TemporaryDevice& pc)
+{
+    trayhost::SyncSettings settings;
+    settings.deviceLetter = 'E';
+    settings.option = trayhost::SyncOption::PcToDevice;
+    settings.fileCleanup = true;
+    for (const char* folder : {"Music", "Podcasts"}) {
+        pc.MakeFolder(folder);
+        settings.items.push_back({{}, {}, "P:\\" + std::string(folder), "E:\\" + std::string(folder)});
+    }
+    trayhost::SaveSyncSettings(settings);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    if (!folder.mkpath(".")) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+    const testsupport::ScopedUserFolders userFolders;
+    testsupport::TemporaryDevice device('E');
+    MakeSampleDevice(device);
+    const testsupport::TemporaryDevice pc('P');
+    StoreSampleProfile(pc);
+    testsupport::ScriptedUserInterface userInterface;
+    bool written = true;
+    const auto save = [&](QWidget& window, const char* name) {
+        const QString path = folder.filePath(QStringLiteral("syncui_%1.png").arg(QLatin1String(name)));
+        written = SaveWindowImage(window, path) && written;
+    };
+
+    trayhost::DeviceTable devices(&SampleDetection);
+    trayhost::SyncSettings settings;
+    auto* options = new trayhost::SyncOptionsDialog(
+        {devices, userInterface, settings, nullptr, {}, std::nullopt, [] {}});
+    save(*options, "options");
+    options->close();
+    trayhost::PathEditorExchange exchange{"Vantor Kova MP3 Jukebox (E:)", "P:\\Music", "E:\\Music", 'E',
+                                          trayhost::SyncOption::PcToDevice, 1};
+    trayhost::SyncPathEditor editor(nullptr, exchange, userInterface);
+    save(editor, "path_editor");
+    trayhost::DeviceFolderBrowser browser(nullptr, "E:\\Music\\Jazz", userInterface);
+    save(browser, "device_browser");
+    trayhost::NewFolderDialog newFolder(nullptr, QStringLiteral("Folder 1"));
+    save(newFolder, "new_folder");
+    trayhost::PcPathChooser chooser(nullptr, QString::fromStdString(device.LinuxPath("Music/Jazz")));
+    save(chooser, "pc_browser");
+    trayhost::SyncOptionsHelpViewer help(std::string(KOVA_SYNC_HELP_FILE));
+    save(help, "help");
+    return written ? 0 : 1;
+}
