@@ -24,6 +24,16 @@ function(kova_add_qt_test name source)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()
 
+# Adds a program that renders the dialogs of one feature into PNG files (scripts/screenshots runs
+# it). Not a test, but built with everything so that it keeps up with the dialogs:
+#   kova_add_screenshots(NAME SOURCE LIBRARIES...)
+function(kova_add_screenshots name source)
+  cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES})
+  kova_warnings(${name})
+endfunction()
+
 # Registers a libFuzzer program, built only with KOVAHDD_FUZZ=ON (clang):
 #   kova_add_fuzzer(NAME SOURCES... LIBRARIES... [SEEDS folder])
 # The program is NAME in the binary folder; SEEDS is a folder of example inputs the fuzzer starts

@@ -11,15 +11,10 @@
 #include "trayhost/ui/windowimage.h"
 
 #include <QApplication>
-#include <QDir>
-
-#include <cstdio>
 
 // Renders each KovaSync setup dialog, with sample content, into a PNG file of its own in the folder
 // given (default: the current folder): syncui_<dialog>.png. Run it on the offscreen platform.
 namespace {
-
-using trayhost::SaveWindowImage;
 
 // A small device with a few folders and songs, as drive E:.
 void MakeSampleDevice(const testsupport::TemporaryDevice& device)
@@ -59,40 +54,31 @@ void StoreSampleProfile(const testsupport::TemporaryDevice& pc)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
-    if (!folder.mkpath(".")) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
-        return 1;
-    }
+    trayhost::WindowImageFolder images(argc, argv, QStringLiteral("syncui"));
     const testsupport::ScopedUserFolders userFolders;
     testsupport::TemporaryDevice device('E');
     MakeSampleDevice(device);
     const testsupport::TemporaryDevice pc('P');
     StoreSampleProfile(pc);
     testsupport::ScriptedUserInterface userInterface;
-    bool written = true;
-    const auto save = [&](QWidget& window, const char* name) {
-        const QString path = folder.filePath(QStringLiteral("syncui_%1.png").arg(QLatin1String(name)));
-        written = SaveWindowImage(window, path) && written;
-    };
 
     trayhost::DeviceTable devices(&SampleDetection);
     trayhost::SyncSettings settings;
     auto* options = new trayhost::SyncOptionsDialog(
         {devices, userInterface, settings, nullptr, {}, std::nullopt, [] {}});
-    save(*options, "options");
+    images.Save(*options, "options");
     options->close();
     trayhost::PathEditorExchange exchange{"Vantor Kova MP3 Jukebox (E:)", "P:\\Music", "E:\\Music", 'E',
                                           trayhost::SyncOption::PcToDevice, 1};
     trayhost::SyncPathEditor editor(nullptr, exchange, userInterface);
-    save(editor, "path_editor");
+    images.Save(editor, "path_editor");
     trayhost::DeviceFolderBrowser browser(nullptr, "E:\\Music\\Jazz", userInterface);
-    save(browser, "device_browser");
+    images.Save(browser, "device_browser");
     trayhost::NewFolderDialog newFolder(nullptr, QStringLiteral("Folder 1"));
-    save(newFolder, "new_folder");
+    images.Save(newFolder, "new_folder");
     trayhost::PcPathChooser chooser(nullptr, QString::fromStdString(device.LinuxPath("Music/Jazz")));
-    save(chooser, "pc_browser");
+    images.Save(chooser, "pc_browser");
     trayhost::SyncOptionsHelpViewer help(std::string(KOVA_SYNC_HELP_FILE));
-    save(help, "help");
-    return written ? 0 : 1;
+    images.Save(help, "help");
+    return images.ExitCode();
 }
