@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace trayhost {
@@ -372,7 +373,11 @@ private:
     void EndText()
     {
         if (pendingBytes_.empty()) return;
-        AppendText(page_->ToUtf8(pendingBytes_));
+        // A code page may map printable bytes to control characters (EBCDIC ones do); a control
+        // character's byte never stands inside a longer UTF-8 sequence.
+        std::string text = page_->ToUtf8(pendingBytes_);
+        std::erase_if(text, [](char c) { return !IsShownCharacter(static_cast<unsigned char>(c)); });
+        AppendText(text);
         pendingBytes_.clear();
     }
 

@@ -70,7 +70,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"BinaryDataIsSkippedWholeAndNotPastTheEnd", "{\\rtf1{\\pict\\bin3 }{x}y}z\\bin99 abc",
              "<>yz"},
         Case{"UnbalancedGroupsDoNoHarm", "}}{\\rtf1{\\b x}}}y{", "<b>x<>y"},
-        Case{"ControlBytesOfTheFileAreNotText", "{\\rtf1 a\0b\x01\\'01\\'09c}"s, "<>ab\tc"}),
+        Case{"ControlBytesOfTheFileAreNotText", "{\\rtf1 a\0b\x01\\'01\\'09c}"s, "<>ab\tc"},
+        // In an EBCDIC page '/' is BEL and '7' is EOT.
+        Case{"ControlCharactersOfTheCodePageAreNotText", "{\\rtf1\\ansicpg500 /7\\'c1}", "<>A"}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 }  // namespace
