@@ -22,12 +22,12 @@ constexpr int kIconPixels = 32;
 // Wide enough for a question naming two long paths on a few lines.
 constexpr int kTextWidth = 460;
 
-struct ButtonSpec {
+struct AnswerButton {
     FileNotFoundChoice choice;
     const char* text;
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr AnswerButton kButtons[] = {
     {FileNotFoundChoice::Yes, kButtonYes},
     {FileNotFoundChoice::YesToAll, kButtonYesToAll},
     {FileNotFoundChoice::No, kButtonNo},
@@ -59,13 +59,14 @@ FileNotFoundDialog::FileNotFoundDialog()
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.text));
-        button->setObjectName(QString::number(static_cast<int32_t>(spec.choice)));
+    for (const AnswerButton& answer : kButtons) {
+        auto* button = new QPushButton(QString::fromUtf8(answer.text));
+        button->setObjectName(QString::number(static_cast<int32_t>(answer.choice)));
         button->setAutoDefault(false);
-        button->setDefault(spec.choice == FileNotFoundChoice::Yes);
-        const bool readCheckBox = spec.choice != FileNotFoundChoice::Cancel;
-        connect(button, &QPushButton::clicked, this, [this, spec, readCheckBox] { Answer(spec.choice, readCheckBox); });
+        button->setDefault(answer.choice == FileNotFoundChoice::Yes);
+        const bool readCheckBox = answer.choice != FileNotFoundChoice::Cancel;
+        connect(button, &QPushButton::clicked, this,
+                [this, answer, readCheckBox] { Answer(answer.choice, readCheckBox); });
         buttons->addWidget(button);
     }
 
