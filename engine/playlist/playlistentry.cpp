@@ -60,6 +60,7 @@ public:
 
     void Put(std::string_view bytes)
     {
+        if (bytes.empty()) return;  // an empty view may hold no address, which memcpy must not get
         if (bytes.size() > Room()) {
             PutLong(bytes);
             return;
