@@ -136,12 +136,8 @@ int RunProfile(const Arguments& arguments)
         std::fprintf(stderr, "Usage: kovahdd profile TARGET\n");
         return kExitUsage;
     }
-    std::string error;
-    const std::optional<char> letter = ResolveTarget(arguments[0], error);
-    if (!letter) {
-        std::fprintf(stderr, "kovahdd: %s\n", error.c_str());
-        return kExitUsage;
-    }
+    const std::optional<char> letter = ResolveTarget(arguments[0]);
+    if (!letter) return kExitUsage;
     return ProfileDrive(*letter);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/drivemap.h"
 
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 
 namespace cli {
@@ -17,9 +18,8 @@ std::optional<char> DriveLetterOf(const std::string& target)
     return static_cast<char>(std::toupper(static_cast<unsigned char>(target[0])));
 }
 
-}  // namespace
-
-std::optional<char> ResolveTarget(const std::string& target, std::string& error)
+// The reason in error when the target names no drive.
+std::optional<char> LetterOf(const std::string& target, std::string& error)
 {
     platform::DriveMap& drives = platform::DriveMap::Instance();
     if (const std::optional<char> letter = DriveLetterOf(target)) {
@@ -40,6 +40,16 @@ std::optional<char> ResolveTarget(const std::string& target, std::string& error)
         error = "no drive letter is free for '" + target + "'";
         return std::nullopt;
     }
+    return letter;
+}
+
+}  // namespace
+
+std::optional<char> ResolveTarget(const std::string& target)
+{
+    std::string error;
+    const std::optional<char> letter = LetterOf(target, error);
+    if (!letter) std::fprintf(stderr, "kovahdd: %s\n", error.c_str());
     return letter;
 }
 

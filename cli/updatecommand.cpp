@@ -124,12 +124,8 @@ int RunUpdate(const Arguments& arguments)
         std::fprintf(stderr, "%s", kUsage);
         return kExitUsage;
     }
-    std::string error;
-    const std::optional<char> letter = ResolveTarget(request->target, error);
-    if (!letter) {
-        std::fprintf(stderr, "kovahdd: %s\n", error.c_str());
-        return kExitUsage;
-    }
+    const std::optional<char> letter = ResolveTarget(request->target);
+    if (!letter) return kExitUsage;
 
     // The system files differ by model: a guess could put one model's programs on the other.
     const std::optional<unsigned char> model = request->model ? request->model : DetectModel(*letter);

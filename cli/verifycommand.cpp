@@ -152,12 +152,8 @@ int RunVerify(const Arguments& arguments)
         std::fprintf(stderr, "%s", kUsage);
         return kExitUsage;
     }
-    std::string error;
-    const std::optional<char> letter = ResolveTarget(request->target, error);
-    if (!letter) {
-        std::fprintf(stderr, "kovahdd: %s\n", error.c_str());
-        return kExitUsage;
-    }
+    const std::optional<char> letter = ResolveTarget(request->target);
+    if (!letter) return kExitUsage;
 
     const bool interactive = isatty(STDIN_FILENO) != 0;
     const BadEntryHandling handling =
