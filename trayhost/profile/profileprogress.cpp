@@ -1,6 +1,7 @@
 #include "trayhost/profile/profileprogress.h"
 
 #include "trayhost/profile/profilestatus.h"
+#include "trayhost/progresscommand.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/resources/strings.h"
 
@@ -31,15 +32,14 @@ intptr_t ProfileProgress::HandleMessage(const platform::WindowMessage& message)
         Report(static_cast<int32_t>(message.wParam), message.lParam);
         break;
     case platform::kWmCommand:
-        switch (static_cast<int32_t>(message.wParam & 0xFFFF)) {
-        case kControlOk:
+        switch (ProgressCommandOf(message, kControlProfileButton)) {
+        case ProgressCommand::Close:
             Destroy();
             break;
-        case kControlCancel:
-        case kControlProfileButton:
+        case ProgressCommand::PressButton:
             PressButton();
             break;
-        default:
+        case ProgressCommand::None:
             break;
         }
         break;

@@ -1,5 +1,6 @@
 #include "trayhost/sync/syncprogress.h"
 
+#include "trayhost/progresscommand.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/resources/strings.h"
 #include "trayhost/sync/syncruntexts.h"
@@ -38,15 +39,14 @@ intptr_t SyncProgress::HandleMessage(const platform::WindowMessage& message)
         Notice(static_cast<SyncNotice>(message.wParam), reinterpret_cast<const SyncCounts*>(message.lParam));
         break;
     case platform::kWmCommand:
-        switch (static_cast<int32_t>(message.wParam & 0xFFFF)) {
-        case kControlOk:
+        switch (ProgressCommandOf(message, kControlSyncProgressButton)) {
+        case ProgressCommand::Close:
             Destroy();
             break;
-        case kControlCancel:
-        case kControlSyncProgressButton:
+        case ProgressCommand::PressButton:
             PressButton();
             break;
-        default:
+        case ProgressCommand::None:
             break;
         }
         break;

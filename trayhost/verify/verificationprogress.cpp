@@ -1,6 +1,7 @@
 #include "trayhost/verify/verificationprogress.h"
 
 #include "trayhost/detection/devicemodelnames.h"
+#include "trayhost/progresscommand.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/resources/strings.h"
 
@@ -26,15 +27,14 @@ intptr_t VerificationProgress::HandleMessage(const platform::WindowMessage& mess
         ShowStatus(static_cast<int32_t>(message.wParam), message.lParam);
         break;
     case platform::kWmCommand:
-        switch (static_cast<int32_t>(message.wParam & 0xFFFF)) {
-        case kControlOk:
+        switch (ProgressCommandOf(message, kControlProfileButton)) {
+        case ProgressCommand::Close:
             Destroy();
             break;
-        case kControlCancel:
-        case kControlProfileButton:
+        case ProgressCommand::PressButton:
             PressButton();
             break;
-        default:
+        case ProgressCommand::None:
             break;
         }
         break;
