@@ -1,8 +1,6 @@
 #include "platform/copybatch.h"
 
 #include "platform/copytemporaries.h"
-#include "platform/exclusivefilelock.h"
-#include "platform/filesystemflush.h"
 #include "testsupport/devicetree.h"
 #include "testsupport/flushrecorder.h"
 
@@ -95,34 +93,6 @@ TEST(CopyTemporariesTest, OnlyTheFilesOfProcessesThatEndedAreLeftovers)
     EXPECT_FALSE(IsLeftoverCopyTemporary(CopyTemporaryName(getpid(), 0)));
     EXPECT_FALSE(IsLeftoverCopyTemporary(CopyTemporaryName(1, 0)));  // runs, as another user's process
     EXPECT_FALSE(IsLeftoverCopyTemporary("song.mp3"));
-}
-
-TEST(ExclusiveFileLockTest, OneHolderAtATimeAndFreeOnceLetGo)
-{
-    TemporaryDevice folder('L');
-    const std::string path = folder.LinuxPath("run.lock");
-    {
-        const std::optional<ExclusiveFileLock> first = ExclusiveFileLock::TryTake(path);
-        ASSERT_TRUE(first.has_value());
-        EXPECT_FALSE(ExclusiveFileLock::TryTake(path).has_value());
-        EXPECT_EQ(GetLastError(), kErrorSharingViolation);
-    }
-    EXPECT_TRUE(ExclusiveFileLock::TryTake(path).has_value());
-    EXPECT_FALSE(ExclusiveFileLock::TryTake(folder.LinuxPath("missing/run.lock")).has_value());
-    EXPECT_EQ(GetLastError(), kErrorFileNotFound);
-}
-
-TEST(FileSystemFlushTest, FlushesTheFileSystemOfTheDrivesFolder)
-{
-    TemporaryDevice device('E');
-    EXPECT_TRUE(FlushFileSystem("E:\\"));
-    testsupport::FlushRecorder flushes;
-    flushes.answer = kErrorGenFailure;
-    EXPECT_FALSE(FlushFileSystem("E:\\"));
-    EXPECT_EQ(GetLastError(), kErrorGenFailure);
-    EXPECT_FALSE(FlushFileSystem("Q:\\"));
-    EXPECT_EQ(GetLastError(), kErrorPathNotFound);
-    EXPECT_EQ(flushes.folders, std::vector<std::string>{device.directory()});
 }
 
 }  // namespace
