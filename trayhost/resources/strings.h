@@ -68,6 +68,7 @@ std::string AboutText(const std::string& version);
 std::string ProfileDeviceText(std::string_view deviceName, char driveLetter);
 
 // Dialog 131's title and question for a bad entry; texts in the system code page, as the question's.
+// The question shows the control characters of the names in caret notation (a TAB is "^I").
 std::string FileNotFoundTitle(const FileNotFoundQuestion& question);
 std::string FileNotFoundText(const FileNotFoundQuestion& question);
 
