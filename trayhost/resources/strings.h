@@ -54,7 +54,8 @@ inline constexpr const char* kWatchdogErrorTitle = "Error";
 // Dialog 131, the File Not Found question about a bad entry of a user playlist. Its title and
 // question are made for each question (FileNotFoundTitle, FileNotFoundText).
 inline constexpr const char* kFileNotFoundTemplateTitle = "User Playlist - File Not Found";
-inline constexpr const char* kApplyToAllPlaylistsCaption = "&Apply to all user playlists.";
+// Its own key, Alt+P: Alt+A is "Yes to &All"'s.
+inline constexpr const char* kApplyToAllPlaylistsCaption = "Apply to all user &playlists.";
 inline constexpr const char* kButtonYes = "&Yes";
 inline constexpr const char* kButtonYesToAll = "Yes to &All";
 inline constexpr const char* kButtonNo = "&No";
