@@ -360,8 +360,7 @@ void SyncOptionsDialog::InsertItem()
     QTreeWidgetItem* item = AppendRow({kPcPathPlaceholder, kDevicePathPlaceholder});
     PathEditorExchange exchange =
         MakePathEditorExchange(EditKind::Insert, SelectedDevice(), ReadOptionButtons(), row + 1, {});
-    SyncPathEditor editor(this, exchange, collaborators_.userInterface);
-    if (editor.exec() != kIdOk) {
+    if (!RunPathEditor(exchange)) {
         delete item;
         return;
     }
@@ -375,8 +374,16 @@ void SyncOptionsDialog::EditItem()
     if (!item || !item->isSelected()) return;
     PathEditorExchange exchange = MakePathEditorExchange(EditKind::Edit, SelectedDevice(), ReadOptionButtons(),
                                                          items_->indexOfTopLevelItem(item) + 1, PathsOf(item));
-    SyncPathEditor editor(this, exchange, collaborators_.userInterface);
-    if (editor.exec() == kIdOk) SetRowPaths(item, {exchange.pcPath, exchange.devicePath});
+    if (RunPathEditor(exchange)) SetRowPaths(item, {exchange.pcPath, exchange.devicePath});
+}
+
+bool SyncOptionsDialog::RunPathEditor(PathEditorExchange& exchange)
+{
+    const bool accepted = SyncPathEditor(this, exchange, collaborators_.userInterface).exec() == kIdOk;
+    // The editor may close right after a question of its own (a folder to create), which takes the
+    // window manager's focus away with it: this window takes the focus back, as after Cancel.
+    activateWindow();
+    return accepted;
 }
 
 void SyncOptionsDialog::DeleteItem()

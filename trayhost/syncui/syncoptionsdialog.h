@@ -3,6 +3,7 @@
 #include "trayhost/devicetable.h"
 #include "trayhost/sync/syncsettings.h"
 #include "trayhost/syncui/itemconflicts.h"
+#include "trayhost/syncui/patheditorexchange.h"
 #include "trayhost/syncui/synchelpviewer.h"
 #include "trayhost/ui/qtmessagetarget.h"
 #include "trayhost/ui/userinterface.h"
@@ -87,6 +88,8 @@ private:
     void SelectRow(int row);
     void RenumberItems();
 
+    // The path editor, modal, on the exchange; true when it ended with OK.
+    bool RunPathEditor(PathEditorExchange& exchange);
     void InsertItem();
     void EditItem();
     void DeleteItem();
