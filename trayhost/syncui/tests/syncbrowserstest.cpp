@@ -39,6 +39,7 @@ private slots:
     void deviceBrowserRefreshSelectsTheRoot();
     void deviceBrowserWithoutDevice();
     void newFolderProposesAFreeNameAndAsksAgainForATakenOne();
+    void newFolderShowsInTheTreeAndTheListWhereItIs();
     void pathEditorFieldsTakeTheFirstDroppedPath();
     void pathEditorBrowsesTheDevice();
     void pcBrowserChoosesAFolderOrAFile();
@@ -229,8 +230,37 @@ void SyncBrowsersTest::newFolderProposesAFreeNameAndAsksAgainForATakenOne()
     QVERIFY(device.Exists("Music/Live"));
     QCOMPARE(ListNames(&browser).last(), QString("Live"));
     QCOMPARE(Selection(&browser), QString("E:\\Music\\Live"));
-    // The tree is not rebuilt for it.
-    QCOMPARE(Tree(&browser)->currentItem()->childCount(), 1);
+}
+
+// A folder opened in the list does not take the new folder: it is made in the folder chosen in the
+// tree, and both show it there, in the same order.
+void SyncBrowsersTest::newFolderShowsInTheTreeAndTheListWhereItIs()
+{
+    testsupport::TemporaryDevice device('E');
+    device.MakeFolder("Music/Rock/Live");
+    device.MakeFolder("Music/Jazz");
+    device.WriteFile("Music/song.mp3", "x");
+    DeviceFolderBrowser browser(nullptr, "E:\\Music", ui_);
+    QTreeWidgetItem* music = Tree(&browser)->currentItem();
+    ListItem(&browser, "Rock")->setSelected(true);
+    emit List(&browser)->itemDoubleClicked(ListItem(&browser, "Rock"), 0);
+    QCOMPARE(ListNames(&browser), QStringList{"Live"});
+
+    ModalScript name({[](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>("1051")->setText("Classical");
+        dialog->findChild<QPushButton*>("1")->click();
+    }});
+    browser.findChild<QPushButton*>("1021")->click();
+    QVERIFY(name.finished());
+
+    QVERIFY(device.Exists("Music/Classical"));
+    QCOMPARE(Tree(&browser)->currentItem(), music);
+    QStringList treeNames;
+    for (int i = 0; i < music->childCount(); ++i) treeNames << music->child(i)->text(0);
+    QCOMPARE(treeNames, (QStringList{"Classical", "Jazz", "Rock"}));
+    QCOMPARE(ListNames(&browser), (QStringList{"Classical", "Jazz", "Rock", "song.mp3"}));
+    QCOMPARE(List(&browser)->currentItem()->text(0), QString("Classical"));
+    QCOMPARE(Selection(&browser), QString("E:\\Music\\Classical"));
 }
 
 void SyncBrowsersTest::pathEditorFieldsTakeTheFirstDroppedPath()
