@@ -69,6 +69,10 @@ private:
     QLayout* MakeItemArea();
     QLayout* MakeOptionArea();
     QLayout* MakeButtonRow();
+    // The item list with room for path columns of this many characters and this many rows.
+    QSize ListSize(int pathColumnCharacters, int rows) const;
+    // The list at its first size, as far as the screen has room, and the rest of the window around it.
+    QSize OpeningSize() const;
 
     // Rebuilds the device table and the device box; the number of devices.
     int32_t FillDeviceList();
