@@ -88,7 +88,7 @@ private:
     enum class Decision { Skip, Copy, CopyBack, Conflict };
 
     bool SynchronizeItem(std::size_t index);
-    bool PrepareDestination(const std::string& sourceRoot, const std::string& destinationRoot);
+    bool PrepareDestination(const Item& item);
     void ScanBothSides(Item& item);
     void FirstPass(Item& item);
     Step SyncFolder(Item& item, const SyncFileRecord& source, const std::string& destination);

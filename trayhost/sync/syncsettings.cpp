@@ -49,11 +49,10 @@ bool ValidateSyncItem(SyncSettings& settings, std::size_t index)
     case SyncOption::Invalid: return false;
     }
     // Both ways, a file is only ever kept in step with a file of the same name.
-    std::size_t pcName = 0;
-    std::size_t deviceName = 0;
-    if (!IsFilePath(item.pcPath, &pcName) || !IsFilePath(item.devicePath, &deviceName)) return true;
-    return platform::EqualsNoCase(std::string_view(item.pcPath).substr(pcName),
-                                  std::string_view(item.devicePath).substr(deviceName));
+    const ItemPathTypes types = TypesOfItemPaths(item.pcPath, item.devicePath);
+    if (!types.pcIsFile || !types.deviceIsFile) return true;
+    return platform::EqualsNoCase(std::string_view(item.pcPath).substr(NameOffset(item.pcPath)),
+                                  std::string_view(item.devicePath).substr(NameOffset(item.devicePath)));
 }
 
 bool IsSyncDevicePresent(const SyncSettings& settings)

@@ -18,7 +18,7 @@ enum class SyncOption : int32_t {
     DeviceToPc = 2,  // the device path is the source, the PC path the destination
 };
 
-// One path pair of the profile. Both paths name folders or both name files (IsFilePath).
+// One path pair of the profile. Both paths name folders or both name files (TypesOfItemPaths).
 struct SyncItem {
     SyncRecordMap pcFiles;      // the PC tree as the current run found it; empty outside a run
     SyncRecordMap deviceFiles;  // the device tree as the current run found it
