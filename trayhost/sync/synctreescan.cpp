@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "trayhost/sync/syncfilefacts.h"
 #include "trayhost/sync/syncpaths.h"
 #include "trayhost/sync/syncruntexts.h"
 
@@ -119,7 +120,7 @@ void SyncTreeScan::AddFile(const std::string& path, const platform::FolderEntry&
     SyncFileRecord record;
     if (previous && !previous->isFolder) {
         record = *previous;
-        if (record.modTime != modTime || record.size != size) record.changed = true;
+        if (!UnchangedSinceRecord(modTime, size, record.modTime, record.size)) record.changed = true;
         record.modTime = modTime;
         record.size = size;
     } else {

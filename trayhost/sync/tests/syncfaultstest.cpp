@@ -106,6 +106,33 @@ TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
     }
 }
 
+// The FAT disk keeps local times: mounted again with a time zone an hour east, as after the change
+// to summer time, every file on it reads an hour older.
+TEST(SyncFaultsTest, FilesShiftedByDaylightSavingTimeCopyNothing)
+{
+    for (const SyncOption option : {SyncOption::PcToDevice, SyncOption::DeviceToPc, SyncOption::SyncBoth}) {
+        SCOPED_TRACE(static_cast<int>(option));
+        SyncScenario scenario;
+        scenario.device.Unplug();
+        testsupport::FatImage fat('E', "UTC");
+        if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
+        SyncScenario::Write(scenario.pc, "Music/a.mp3", "A", kTime + 1);
+        SyncScenario::Write(scenario.pc, "Music/Sub/b.mp3", "BB", kTime + 3);
+        scenario.AddItem("P:\\Music", "E:\\Music");
+        ASSERT_EQ(scenario.Run().tally().copied, 3);
+        const int64_t before = fs::last_write_time(fat.LinuxPath("Music/a.mp3")).time_since_epoch().count();
+
+        ASSERT_TRUE(fat.Remount("UTC-1"));
+        ASSERT_NE(fs::last_write_time(fat.LinuxPath("Music/a.mp3")).time_since_epoch().count(), before);
+        scenario.settings.option = option;
+        const SyncRun& shifted = scenario.Run();
+        EXPECT_EQ(shifted.outcome(), SyncOutcome::Completed);
+        EXPECT_EQ(shifted.tally().copied, 0);
+        EXPECT_EQ(shifted.tally().copiedBack, 0);
+        EXPECT_EQ(shifted.tally().conflicts, 0);
+    }
+}
+
 TEST(SyncFaultsTest, AFolderThatCannotBeReadIsNotTakenForEmpty)
 {
     SyncScenario scenario;
