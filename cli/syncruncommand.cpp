@@ -7,6 +7,7 @@
 
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "trayhost/libraryprofilerengine.h"
 #include "trayhost/sync/disksyncfilesystem.h"
 #include "trayhost/sync/dryrunsyncfilesystem.h"
 #include "trayhost/sync/syncprofilestore.h"
@@ -224,8 +225,9 @@ int RunSyncRun(const Arguments& arguments)
     trayhost::DiskSyncFileSystem disk(cancel);
     trayhost::DryRunSyncFileSystem dryRun(disk);
     trayhost::SyncConflictMemory conflicts;
+    trayhost::LibraryProfilerEngine engine;
     trayhost::SyncRun run({settings, request->dryRun ? static_cast<trayhost::SyncFileSystem&>(dryRun) : disk, view,
-                           ui, cancel, conflicts});
+                           ui, cancel, conflicts, engine});
     const bool ended = !run.SynchronizeItems();
     std::signal(SIGINT, SIG_DFL);
     activeCancel = nullptr;

@@ -13,6 +13,16 @@ namespace {
 // rebuilt is found here. Rebuilds run on the GUI thread and never nest (the detecting flag).
 DeviceTable* tableBeingRebuilt = nullptr;
 
+char ToUpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualLetters(char letter, char otherLetter)
+{
+    return ToUpperAscii(letter) == ToUpperAscii(otherLetter);
+}
+
 }  // namespace
 
 DeviceTable::DeviceTable(EnumDevicesFunction enumerate) : enumerate_(enumerate) {}
@@ -75,6 +85,14 @@ const DeviceTable::Entry* DeviceTable::SelectedEntry() const
 {
     if (selectedIndex_ >= count_) return nullptr;
     return &entries_[static_cast<std::size_t>(selectedIndex_)];
+}
+
+std::optional<int32_t> DeviceTable::IndexOf(char driveLetter) const
+{
+    for (int32_t index = 0; index < count_; ++index) {
+        if (EqualLetters(entries_[static_cast<std::size_t>(index)].driveLetter, driveLetter)) return index;
+    }
+    return std::nullopt;
 }
 
 }  // namespace trayhost

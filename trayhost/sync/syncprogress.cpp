@@ -108,15 +108,16 @@ void SyncProgress::ShowLatestEntry()
     if (latest && state_ == State::Running) Show(latest->notice, latest->counts);
 }
 
-// After a successful run: the dialog closes and the device is profiled, as the profile asks;
-// when the PC was the destination, the dialog stays with its "Done".
+// After a successful run: the dialog closes and the device that was synchronised is profiled, as the
+// profile asks; when the PC was the destination, the dialog stays with its "Done".
 void SyncProgress::Complete()
 {
     const SyncSettings& settings = collaborators_.settings;
     if (collaborators_.cancel.load() == 0 && settings.option != SyncOption::DeviceToPc) {
         const bool profile = settings.profileAfterSync;
+        const char device = settings.deviceLetter;
         Destroy();
-        if (profile) collaborators_.view.PostProfileCommand();
+        if (profile) collaborators_.view.PostProfileCommand(device);
         return;
     }
     Show(SyncNotice::Complete, {});

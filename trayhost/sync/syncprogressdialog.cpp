@@ -124,9 +124,9 @@ void SyncProgressDialog::PostNotice(SyncNotice notice)
     platform::PostMessage(handle(), kSyncProgressMessage, static_cast<uintptr_t>(notice), 0);
 }
 
-void SyncProgressDialog::PostProfileCommand()
+void SyncProgressDialog::PostProfileCommand(char driveLetter)
 {
-    collaborators_.postProfileCommand();
+    collaborators_.postProfileCommand(driveLetter);
 }
 
 void SyncProgressDialog::Close()

@@ -487,7 +487,7 @@ bool SyncRun::DevicePresentLately()
 
 bool SyncRun::DevicePresent() const
 {
-    return IsSyncDevicePresent(collaborators_.settings);
+    return IsSyncDevicePresent(collaborators_.settings, collaborators_.engine);
 }
 
 }  // namespace trayhost

@@ -1,6 +1,5 @@
 #include "trayhost/sync/syncsettings.h"
 
-#include "engine/kovahddprofiler.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "trayhost/sync/syncpaths.h"
@@ -55,11 +54,10 @@ bool ValidateSyncItem(SyncSettings& settings, std::size_t index)
                                   std::string_view(item.devicePath).substr(NameOffset(item.devicePath)));
 }
 
-bool IsSyncDevicePresent(const SyncSettings& settings)
+bool IsSyncDevicePresent(const SyncSettings& settings, ProfilerEngine& engine)
 {
     if (settings.deviceLetter == 0) return false;
-    char drive[] = {settings.deviceLetter, ':', '\0'};
-    return KOVAHDDIsDevicePresent(drive) != 0;
+    return engine.IsDevicePresent(std::string(1, settings.deviceLetter) + ":");
 }
 
 }  // namespace trayhost

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trayhost/profilerengine.h"
 #include "trayhost/sync/syncrecordmap.h"
 
 #include <cstddef>
@@ -52,6 +53,6 @@ std::optional<std::string> DestinationRoot(const SyncSettings& settings, std::si
 bool ValidateSyncItem(SyncSettings& settings, std::size_t index);
 
 // The profile's device is attached and answers (the profiler engine's test).
-bool IsSyncDevicePresent(const SyncSettings& settings);
+bool IsSyncDevicePresent(const SyncSettings& settings, ProfilerEngine& engine);
 
 }  // namespace trayhost

@@ -1,5 +1,6 @@
 #include "trayhost/ui/trayapplication.h"
 
+#include "platform/sound.h"
 #include "testsupport/devicetree.h"
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
@@ -20,7 +21,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <sstream>
 
@@ -29,6 +32,7 @@ namespace trayhost {
 namespace {
 
 constexpr uint32_t kStartSync = static_cast<uint32_t>(Command::StartSync);
+constexpr uint32_t kKovaSync = static_cast<uint32_t>(Command::KovaSync);
 
 // Keeps every text the status control was painted with, in order, each once: the notices that
 // repaint the dialog at once, as the person sees them.
@@ -70,9 +74,12 @@ private slots:
     void aProfileWithoutItemsIsToldAndTheOptionsWindowOpens();
     void noDeviceIsTold();
     void conflictDialogOffersTheChoicesAndAnswersByItsButtons();
+    void theProfilesDeviceIsShownAndProfiledWhenAnotherIsSelected();
+    void aWorkerStuckInADeviceCallKeepsKovaSyncAndSynchronizeAway();
 
 private:
-    void StoreProfile(SyncOption option, bool profileAfterSync = true);
+    void StoreProfile(SyncOption option, bool profileAfterSync = true, char deviceLetter = 'E',
+                      std::vector<std::pair<std::string, std::string>> items = {{"P:\\Music", "E:\\Music"}});
     void Start();
     SyncProgressDialog* Dialog() const;
     QString Text(int32_t control) const;
@@ -121,13 +128,14 @@ void SyncCommandTest::cleanup()
     runtime_.reset();
 }
 
-void SyncCommandTest::StoreProfile(SyncOption option, bool profileAfterSync)
+void SyncCommandTest::StoreProfile(SyncOption option, bool profileAfterSync, char deviceLetter,
+                                   std::vector<std::pair<std::string, std::string>> items)
 {
     SyncSettings profile;
     profile.option = option;
-    profile.deviceLetter = 'E';
+    profile.deviceLetter = deviceLetter;
     profile.profileAfterSync = profileAfterSync;
-    profile.items.push_back({{}, {}, "P:\\Music", "E:\\Music"});
+    for (auto& [pcPath, devicePath] : items) profile.items.push_back({{}, {}, pcPath, devicePath});
     QVERIFY(SaveSyncSettings(profile));
 }
 
@@ -338,6 +346,57 @@ void SyncCommandTest::conflictDialogOffersTheChoicesAndAnswersByItsButtons()
             QCOMPARE(answer.applyToAll, c.answer.applyToAll);
         }
     }
+}
+
+// With E: and G: attached the menu selects E:, but the profile is for G:: the window names G: and
+// the profile command after the run works on G:.
+void SyncCommandTest::theProfilesDeviceIsShownAndProfiledWhenAnotherIsSelected()
+{
+    const testsupport::TemporaryDevice second('G');
+    FakeDetection::Attach({{'E', kModelHd}, {'G', kModelPj}});
+    tray_->devices().Rebuild("");
+    StoreProfile(SyncOption::PcToDevice, true, 'G', {{"P:\\Music", "G:\\Music"}});
+    Start();
+    QCOMPARE(Text(kControlSyncProgressDevice),
+             QString("Device:         Corvane Kova Personal Jukebox \nDrive Letter:  G:"));
+
+    QTRY_COMPARE_WITH_TIMEOUT(engine_->runs().size(), std::size_t(1), 10000);
+    QCOMPARE(engine_->runs()[0].first, 'G');
+    QCOMPARE(second.ReadFile("Music/a.mp3"), std::string("pc a"));
+    QVERIFY(!device_->Exists("Music"));
+}
+
+// After Cancel the worker hangs in the device's presence test until the test lets it go; the
+// watchdog closes the dialog meanwhile. Neither the options window (whose loading of the profile
+// would free the items the worker holds) nor another run may start until the worker has ended.
+void SyncCommandTest::aWorkerStuckInADeviceCallKeepsKovaSyncAndSynchronizeAway()
+{
+    StoreProfile(SyncOption::PcToDevice, false);
+    std::promise<void> release;
+    const auto stuck = std::make_shared<std::atomic<bool>>(false);
+    engine_->devicePresent = [stuck, released = release.get_future().share()](const std::string&) {
+        *stuck = true;
+        released.wait_for(std::chrono::seconds(5));
+        return true;
+    };
+    Start();
+    QTRY_VERIFY_WITH_TIMEOUT(stuck->load(), 10000);
+    Button()->click();
+    clock_->Tick(17);  // 8.5 s of the watchdog
+    QCOMPARE(Dialog(), nullptr);
+    QCOMPARE(ui_->messageBoxes().back().title, std::string("Error"));
+    QVERIFY(tray_->syncWorkerRunning());
+
+    QVERIFY(tray_->commands().Dispatch(kKovaSync));
+    Start();
+    QCOMPARE(ui_->beeps(), (std::vector<uint32_t>{platform::kBeepExclamation, platform::kBeepExclamation}));
+    QCOMPARE(tray_->dialogs().Get(DialogSlot::SyncOptions), nullptr);
+    QCOMPARE(Dialog(), nullptr);
+
+    release.set_value();
+    WaitForWorker();
+    QVERIFY(tray_->commands().Dispatch(kKovaSync));
+    QVERIFY(tray_->dialogs().Get(DialogSlot::SyncOptions));
 }
 
 }  // namespace trayhost

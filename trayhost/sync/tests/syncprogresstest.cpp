@@ -22,7 +22,7 @@ public:
     void ShowButtonText(const std::string& text) override { buttonText = text; }
     void BringToFront() override { ++broughtToFront; }
     void PostNotice(SyncNotice notice) override { posted.push_back(notice); }
-    void PostProfileCommand() override { ++profileCommands; }
+    void PostProfileCommand(char driveLetter) override { profiledDevices += driveLetter; }
     WindowHandle handle() const override { return reinterpret_cast<WindowHandle>(0x160); }
     void Close() override { ++closes; }
 
@@ -31,7 +31,7 @@ public:
     std::string buttonText;
     int broughtToFront = 0;
     std::vector<SyncNotice> posted;
-    int profileCommands = 0;
+    std::string profiledDevices;
     int closes = 0;
 };
 
@@ -171,14 +171,15 @@ TEST_F(SyncProgressTest, CompleteClosesAndProfilesUnlessThePcWasTheDestination)
         bool profileAfterSync;
         bool cancelled;
         int closes;
-        int profileCommands;
+        std::string profiledDevices;  // the synchronised device, G: in the profile
     };
     const Case cases[] = {
-        {SyncOption::PcToDevice, true, false, 1, 1},
-        {SyncOption::SyncBoth, false, false, 1, 0},
-        {SyncOption::DeviceToPc, true, false, 0, 0},
-        {SyncOption::PcToDevice, true, true, 0, 0},
+        {SyncOption::PcToDevice, true, false, 1, "G"},
+        {SyncOption::SyncBoth, false, false, 1, ""},
+        {SyncOption::DeviceToPc, true, false, 0, ""},
+        {SyncOption::PcToDevice, true, true, 0, ""},
     };
+    settings.deviceLetter = 'G';
     for (const Case& c : cases) {
         view = RecordingView();
         settings.option = c.option;
@@ -187,7 +188,7 @@ TEST_F(SyncProgressTest, CompleteClosesAndProfilesUnlessThePcWasTheDestination)
         SyncProgress dialog({view, mailbox, clock, ui, cancel, settings});
         dialog.HandleMessage({kSyncProgressMessage, static_cast<uintptr_t>(SyncNotice::Complete), 0});
         EXPECT_EQ(view.closes, c.closes);
-        EXPECT_EQ(view.profileCommands, c.profileCommands);
+        EXPECT_EQ(view.profiledDevices, c.profiledDevices);
         if (c.closes == 0) {
             EXPECT_EQ(view.shown, (std::vector<std::string>{"Synchronization Complete", "repaint"}));
         }

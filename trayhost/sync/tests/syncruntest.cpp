@@ -250,7 +250,8 @@ TEST_F(SyncRunTest, ADestinationThatCannotBeMadeEndsTheRun)
     scenario.AddItem("P:\\Music", "E:\\Music");
 
     DiskSyncFileSystem files(scenario.cancel);
-    SyncRun ending({scenario.settings, files, scenario.view, scenario.ui, scenario.cancel, scenario.conflicts});
+    SyncRun ending(
+        {scenario.settings, files, scenario.view, scenario.ui, scenario.cancel, scenario.conflicts, scenario.engine});
     EXPECT_FALSE(ending.SynchronizeItems());
     const auto boxes = scenario.ui.messageBoxes();
     ASSERT_EQ(boxes.size(), 1u);

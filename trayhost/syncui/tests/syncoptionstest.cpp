@@ -462,7 +462,7 @@ void SyncOptionsTest::runOpensTheDialogModally()
     FakeDetection::Attach({{'E', kModelHd}});
     SyncSettings settings;
     SyncOptionsCommand command({tray_->devices(), tray_->dialogs(), *ui_, settings,
-                                [this] { return tray_->mainWindow().handle(); }});
+                                [this] { return tray_->mainWindow().handle(); }, [] { return false; }});
     ModalScript choose({[this](QDialog* dialog) {
         QCOMPARE(dialog, static_cast<QDialog*>(Dialog()));
         Control<QRadioButton>(kControlSyncBoth)->click();
