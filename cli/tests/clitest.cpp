@@ -361,6 +361,8 @@ TEST_F(KovahddTest, SyncOfDottedFoldersMakesTheMissingOneAFolder)
         const Outcome run = Run("sync run < /dev/null", drives);
         EXPECT_EQ(run.exitStatus, 0) << run.output;
         EXPECT_TRUE(Contains(run.output, "copied 1, copied back 0")) << run.output;
+        // PC paths as Linux paths, also the destinations the progress names.
+        EXPECT_FALSE(Contains(run.output, "Z:\\")) << run.output;
         const bool toDevice = std::string_view(c.option) != "device-to-pc";
         EXPECT_TRUE(fs::is_regular_file(toDevice ? deviceFolder + "/pc.mp3" : pcFolder + "/device.mp3"));
         ASSERT_EQ(Run("sync remove 1", drives).exitStatus, 0);

@@ -12,7 +12,8 @@ class SyncDialogView {
 public:
     virtual ~SyncDialogView() = default;
 
-    // The status control (1000) and the path line (1030). A new text shows at the next repaint.
+    // The status control (1000) and the path line (1030), in UTF-8, paths as the person knows them. A
+    // new text shows at the next repaint.
     virtual void ShowStatus(const std::string& line) = 0;
     virtual void ShowPathLine(const std::string& line) = 0;
     // Repaints at once.

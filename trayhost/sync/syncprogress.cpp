@@ -3,6 +3,7 @@
 #include "trayhost/progresscommand.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/resources/strings.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncruntexts.h"
 
 namespace trayhost {
@@ -95,7 +96,9 @@ void SyncProgress::Notice(SyncNotice notice, const SyncCounts* counts)
 
 void SyncProgress::Show(SyncNotice notice, const SyncCounts& counts)
 {
-    collaborators_.view.ShowStatus(SyncStatusLine(notice, counts));
+    SyncCounts shown = counts;
+    shown.path = SyncPathForDisplay(counts.path, collaborators_.settings.deviceLetter);
+    collaborators_.view.ShowStatus(SyncStatusLine(notice, shown));
     if (const std::optional<std::string> pathLine = SyncPathLine(notice, counts)) {
         collaborators_.view.ShowPathLine(*pathLine);
     }

@@ -320,7 +320,8 @@ void SyncCommandTest::conflictDialogOffersTheChoicesAndAnswersByItsButtons()
             QWidget* modal = QApplication::activeModalWidget();
             QVERIFY(modal);
             QCOMPARE(modal->windowTitle(), QString("Resolve Sync Conflict"));
-            QCOMPARE(modal->findChild<QLabel*>("1047")->text(), QString("P:\\Music\\a.mp3"));
+            // The PC's file as a Linux path, the device's with its drive letter.
+            QCOMPARE(modal->findChild<QLabel*>("1047")->text(), QString::fromStdString(pc_->LinuxPath("Music/a.mp3")));
             QCOMPARE(modal->findChild<QLabel*>("1008")->text(), QString("E:\\Music\\a.mp3"));
             auto* list = modal->findChild<QListWidget*>("1009");
             for (int row = 0; row < list->count(); ++row) {

@@ -74,6 +74,9 @@ TEST_F(SyncProgressTest, EachNoticeShowsItsStatusAndPathLineAndRepaints)
          "Path Items:  Syncing (2 of 3)"},
         {SyncNotice::SyncingDevice, {4, 9, "E:\\Music\\a.mp3"},
          "Status:  Syncing device contents (4 of 9)...\r\nE:\\Music\\a.mp3", std::nullopt},
+        // A PC destination (from the device to the PC) as the Linux path it is.
+        {SyncNotice::SyncingDevice, {1, 2, "Z:\\home\\me\\a.mp3"},
+         "Status:  Syncing device contents (1 of 2)...\r\n/home/me/a.mp3", std::nullopt},
         {SyncNotice::Deleting, {1, 5, {}}, "Status:  Deleting destination contents (1 of 5)...", std::nullopt},
         {SyncNotice::SyncingPc, {5, 5, {}}, "Status:  Syncing PC contents (5 of 5)...", std::nullopt},
         {SyncNotice::Cancelled, {}, "Status:  Synchronization canceled.  This may take a few seconds...", std::nullopt},
@@ -87,6 +90,7 @@ TEST_F(SyncProgressTest, EachNoticeShowsItsStatusAndPathLineAndRepaints)
         {SyncNotice::DestinationFull, {}, "Status:  Synchronization aborted: Destination full",
          "Disk is Full. Aborted Sync"},
     };
+    settings.deviceLetter = 'E';
     for (const Case& c : cases) {
         view.shown.clear();
         view.pathLine = "unchanged";

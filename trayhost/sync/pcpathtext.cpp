@@ -1,4 +1,4 @@
-#include "trayhost/syncui/pcpathtext.h"
+#include "trayhost/sync/pcpathtext.h"
 
 #include "platform/codepage.h"
 #include "platform/paths.h"
@@ -15,6 +15,16 @@ bool HasDrive(const std::string& path)
     return path.size() >= 2 && path[1] == ':';
 }
 
+char ToUpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualLetters(char letter, char otherLetter)
+{
+    return ToUpperAscii(letter) == ToUpperAscii(otherLetter);
+}
+
 }  // namespace
 
 std::string PcPathForDisplay(const std::string& insidePath)
@@ -23,6 +33,12 @@ std::string PcPathForDisplay(const std::string& insidePath)
         if (const std::optional<std::string> linuxPath = platform::ToLinuxPath(insidePath)) return *linuxPath;
     }
     return platform::CodePage::System().ToUtf8(insidePath);
+}
+
+std::string SyncPathForDisplay(const std::string& insidePath, char deviceLetter)
+{
+    const bool onDevice = HasDrive(insidePath) && EqualLetters(insidePath[0], deviceLetter);
+    return onDevice ? platform::CodePage::System().ToUtf8(insidePath) : PcPathForDisplay(insidePath);
 }
 
 std::string PcPathFromDisplay(const std::string& shownPath)
