@@ -2,6 +2,7 @@
 
 #include "platform/sound.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/fatimage.h"
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
 #include "testsupport/userfolders.h"
@@ -9,6 +10,7 @@
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/syncprogressdialog.h"
 #include "trayhost/sync/syncstate.h"
+#include "trayhost/syncui/tests/filedrop.h"
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"
@@ -76,6 +78,7 @@ private slots:
     void conflictDialogOffersTheChoicesAndAnswersByItsButtons();
     void theProfilesDeviceIsShownAndProfiledWhenAnotherIsSelected();
     void aWorkerStuckInADeviceCallKeepsKovaSyncAndSynchronizeAway();
+    void droppedDottedFoldersAreMadeAsFoldersOnAFatDevice();
 
 private:
     void StoreProfile(SyncOption option, bool profileAfterSync = true, char deviceLetter = 'E',
@@ -398,6 +401,47 @@ void SyncCommandTest::aWorkerStuckInADeviceCallKeepsKovaSyncAndSynchronizeAway()
     WaitForWorker();
     QVERIFY(tray_->commands().Dispatch(kKovaSync));
     QVERIFY(tray_->dialogs().Get(DialogSlot::SyncOptions));
+}
+
+// Folders dropped on the KovaSync window become items whose device folder, named with dots, the run
+// makes as a folder on the player's FAT file system, or fills the PC folder from.
+void SyncCommandTest::droppedDottedFoldersAreMadeAsFoldersOnAFatDevice()
+{
+    device_->Unplug();
+    const testsupport::FatImage fat('E');
+    if (!fat.mounted()) QSKIP("needs /dev/fuse, fusefat and mkfs.vfat");
+    struct Case {
+        SyncOption option;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {SyncOption::PcToDevice, "R.E.M."}, {SyncOption::SyncBoth, "Vol. 1"}, {SyncOption::DeviceToPc, "Mr. Big"}};
+    for (const Case& c : cases) {
+        const bool toDevice = c.option != SyncOption::DeviceToPc;
+        pc_->MakeFolder(c.folder);
+        if (toDevice) {
+            pc_->WriteFile(c.folder + "/pc.mp3", "pc");
+        } else {
+            std::filesystem::create_directory(fat.LinuxPath(c.folder));
+            testsupport::WriteWholeFile(fat.LinuxPath(c.folder + "/device.mp3"), "device");
+        }
+        StoreProfile(c.option, false, 'E', {});
+        QVERIFY(tray_->commands().Dispatch(kKovaSync));
+        QWidget* options = tray_->dialogs().Get(DialogSlot::SyncOptions);
+        QVERIFY(options);
+        QVERIFY(DropFiles(options, {pc_->LinuxPath(c.folder)}));
+        options->findChild<QPushButton*>(QString::number(kControlOk))->click();
+
+        const std::string copy = toDevice ? fat.LinuxPath(c.folder + "/pc.mp3") : pc_->LinuxPath(c.folder + "/device.mp3");
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::is_regular_file(copy), 10000);
+        WaitForWorker();
+        // The PC as the destination: the window stays with "Done".
+        if (!toDevice) QTRY_COMPARE_WITH_TIMEOUT(Text(kControlSyncProgressStatus), QString("Synchronization Complete"), 10000);
+        if (Dialog()) Button()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(Dialog(), nullptr, 10000);
+        QVERIFY(ui_->messageBoxes().empty());
+        QCOMPARE(testsupport::ReadWholeFile(copy), std::string(toDevice ? "pc" : "device"));
+    }
 }
 
 }  // namespace trayhost
