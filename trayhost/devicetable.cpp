@@ -1,5 +1,6 @@
 #include "trayhost/devicetable.h"
 
+#include "platform/codepage.h"
 #include "trayhost/resources/ids.h"
 
 #include <algorithm>
@@ -12,16 +13,6 @@ namespace {
 // The detection callback carries only a 32-bit user value, too small for a pointer: the table being
 // rebuilt is found here. Rebuilds run on the GUI thread and never nest (the detecting flag).
 DeviceTable* tableBeingRebuilt = nullptr;
-
-char ToUpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualLetters(char letter, char otherLetter)
-{
-    return ToUpperAscii(letter) == ToUpperAscii(otherLetter);
-}
 
 }  // namespace
 
@@ -90,7 +81,8 @@ const DeviceTable::Entry* DeviceTable::SelectedEntry() const
 std::optional<int32_t> DeviceTable::IndexOf(char driveLetter) const
 {
     for (int32_t index = 0; index < count_; ++index) {
-        if (EqualLetters(entries_[static_cast<std::size_t>(index)].driveLetter, driveLetter)) return index;
+        const char& letter = entries_[static_cast<std::size_t>(index)].driveLetter;
+        if (platform::EqualsNoCase({&letter, 1}, {&driveLetter, 1})) return index;
     }
     return std::nullopt;
 }

@@ -15,15 +15,6 @@ bool HasDrive(const std::string& path)
     return path.size() >= 2 && path[1] == ':';
 }
 
-char ToUpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualLetters(char letter, char otherLetter)
-{
-    return ToUpperAscii(letter) == ToUpperAscii(otherLetter);
-}
 
 }  // namespace
 
@@ -37,7 +28,7 @@ std::string PcPathForDisplay(const std::string& insidePath)
 
 std::string SyncPathForDisplay(const std::string& insidePath, char deviceLetter)
 {
-    const bool onDevice = HasDrive(insidePath) && EqualLetters(insidePath[0], deviceLetter);
+    const bool onDevice = HasDrive(insidePath) && platform::EqualsNoCase({insidePath.data(), 1}, {&deviceLetter, 1});
     return onDevice ? platform::CodePage::System().ToUtf8(insidePath) : PcPathForDisplay(insidePath);
 }
 
