@@ -15,7 +15,6 @@ bool HasDrive(const std::string& path)
     return path.size() >= 2 && path[1] == ':';
 }
 
-
 }  // namespace
 
 std::string PcPathForDisplay(const std::string& insidePath)
