@@ -22,9 +22,9 @@ TrayClickAction DecideTrayClick(MouseMessage mouse, const OpenDialogs& open, boo
     return {TrayClickAction::Kind::ShowMenu};
 }
 
-KovaSyncAction DecideKovaSync(const OpenDialogs& open)
+KovaSyncAction DecideKovaSync(const OpenDialogs& open, bool syncWorkerRunning)
 {
-    if (open.IsOpen(DialogSlot::SyncProgress)) return KovaSyncAction::Beep;
+    if (open.IsOpen(DialogSlot::SyncProgress) || syncWorkerRunning) return KovaSyncAction::Beep;
     if (open.IsOpen(DialogSlot::SyncOptions)) return KovaSyncAction::RaiseOptions;
     return KovaSyncAction::CreateOptions;
 }

@@ -13,6 +13,20 @@ namespace trayhost {
 inline constexpr const char* kWindowName = "KOVAHDTrayApp";
 inline constexpr const char* kClassName = "KOVAHDTRAYAPP";
 
+// What --help prints, from which the manual page is made.
+inline constexpr const char* kHelpText =
+    "Usage: KOVAHDDProfilerTrayApp [--help | --version]\n"
+    "\n"
+    "The tray program of the Kova hard-disk jukeboxes: an icon in the desktop's notification area\n"
+    "whose menu profiles, updates and verifies the attached jukeboxes and sets up KovaSync, which keeps\n"
+    "chosen folders of the PC and a jukebox in step. It starts at login. Only one runs per user: one\n"
+    "started again ends at once with status 0. Without a notification area it says so once and keeps\n"
+    "running; the icon appears when one starts. Without a display it says so and ends with status 1.\n"
+    "\n"
+    "Options:\n"
+    "  --help     print this text and end\n"
+    "  --version  print the version and end\n";
+
 // The tray icon's tooltip (string 110).
 inline constexpr const char* kTrayTooltip = "Kova MP3/Personal Jukebox Tray Application";
 

@@ -1,6 +1,5 @@
 #include "trayhost/sync/syncprogressdialog.h"
 
-#include "platform/codepage.h"
 #include "trayhost/detection/devicemodelnames.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/resources/strings.h"
@@ -37,10 +36,10 @@ QPixmap PictureOf(uint8_t model)
     return QPixmap(QStringLiteral(":/bitmaps/%1").arg(bitmap));
 }
 
-// A text of the system code page as the label shows it, its CR LF a line break.
+// A text as the label shows it, its CR LF a line break.
 QString Shown(const std::string& text)
 {
-    return QString::fromStdString(platform::CodePage::System().ToUtf8(text)).replace("\r\n", "\n");
+    return QString::fromStdString(text).replace("\r\n", "\n");
 }
 
 }  // namespace
@@ -132,9 +131,9 @@ void SyncProgressDialog::PostNotice(SyncNotice notice)
     platform::PostMessage(handle(), kSyncProgressMessage, static_cast<uintptr_t>(notice), 0);
 }
 
-void SyncProgressDialog::PostProfileCommand()
+void SyncProgressDialog::PostProfileCommand(char driveLetter)
 {
-    collaborators_.postProfileCommand();
+    collaborators_.postProfileCommand(driveLetter);
 }
 
 void SyncProgressDialog::Close()

@@ -28,7 +28,7 @@ public:
         SyncProgressMailbox& mailbox;
         std::atomic<int32_t>& cancel;
         const SyncSettings& settings;
-        std::function<void()> postProfileCommand;  // WM_COMMAND 32771 to the main window
+        std::function<void(char driveLetter)> postProfileCommand;  // the profile command for the device
         std::function<void()> onClosed;            // the dialog has closed and is about to be deleted
     };
 
@@ -49,7 +49,7 @@ private:
     void ShowButtonText(const std::string& text) override;
     void BringToFront() override;
     void PostNotice(SyncNotice notice) override;
-    void PostProfileCommand() override;
+    void PostProfileCommand(char driveLetter) override;
     void Close() override;
 
     Collaborators collaborators_;

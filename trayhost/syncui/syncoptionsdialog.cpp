@@ -2,12 +2,12 @@
 
 #include "platform/messages.h"
 #include "trayhost/resources/ids.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/synctexts.h"
 #include "trayhost/syncui/droppedfiles.h"
 #include "trayhost/syncui/droppedpaths.h"
 #include "trayhost/syncui/pathvalidation.h"
-#include "trayhost/syncui/pcpathtext.h"
 #include "trayhost/syncui/syncoptionsrules.h"
 #include "trayhost/syncui/syncpatheditor.h"
 #include "trayhost/syncui/syncuiicons.h"

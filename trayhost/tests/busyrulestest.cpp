@@ -63,11 +63,13 @@ TEST(TrayClickTest, NothingHappensWhileTheDeviceTableIsBeingRebuilt)
 
 TEST(KovaSyncTest, RunningSynchronisationBeepsOpenOptionsAreRaisedOtherwiseCreated)
 {
-    EXPECT_EQ(DecideKovaSync({}), KovaSyncAction::CreateOptions);
-    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncOptions})), KovaSyncAction::RaiseOptions);
-    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress})), KovaSyncAction::Beep);
-    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress, DialogSlot::SyncOptions})), KovaSyncAction::Beep);
-    EXPECT_EQ(DecideKovaSync(With({DialogSlot::Profile})), KovaSyncAction::CreateOptions);
+    EXPECT_EQ(DecideKovaSync({}, false), KovaSyncAction::CreateOptions);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncOptions}), false), KovaSyncAction::RaiseOptions);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress}), false), KovaSyncAction::Beep);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress, DialogSlot::SyncOptions}), false), KovaSyncAction::Beep);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::Profile}), false), KovaSyncAction::CreateOptions);
+    // A worker still in a device call after the cancel watchdog closed its dialog.
+    EXPECT_EQ(DecideKovaSync({}, true), KovaSyncAction::Beep);
 }
 
 TEST(ProfileRuleTest, OpenProfileDialogComesFirstThenTheBusyBeepThenTheDevice)

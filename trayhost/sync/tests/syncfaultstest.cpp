@@ -2,7 +2,7 @@
 // that goes away, a FAT32 file system, a folder that cannot be listed, links, names the code page
 // cannot show.
 
-#include "platform/drivemap.h"
+#include "testsupport/fatimage.h"
 #include "trayhost/sync/syncrun.h"
 #include "trayhost/sync/tests/syncscenario.h"
 
@@ -77,55 +77,13 @@ TEST(SyncFaultsTest, ADeviceThatGoesAwayMidRunLeavesThePcUntouched)
     EXPECT_EQ(TreeOf(scenario.pc.directory()), pcBefore);
 }
 
-// A FAT32 image mounted with fusefat as the device: times in 2-second steps, names without case.
-class FatDevice {
-public:
-    FatDevice()
-    {
-        if (access("/dev/fuse", F_OK) != 0 || std::system("command -v fusefat mkfs.vfat >/dev/null 2>&1") != 0) {
-            return;
-        }
-        directory_ = fs::temp_directory_path() / ("kovafat-" + std::to_string(getpid()));
-        image_ = directory_.string() + ".img";
-        fs::create_directories(directory_);
-        const std::string make = "mkfs.vfat -C -F 32 '" + image_ + "' 40000 >/dev/null 2>&1";
-        const std::string mount = "fusefat -o rw+ '" + image_ + "' '" + directory_.string() + "' >/dev/null 2>&1";
-        mounted_ = std::system(make.c_str()) == 0 && std::system(mount.c_str()) == 0;
-        if (!mounted_) return;
-        platform::DriveEntry entry;
-        entry.letter = 'E';
-        entry.directory = directory_.string();
-        entry.removable = true;
-        platform::DriveMap::Instance().Assign(entry);
-    }
-    ~FatDevice()
-    {
-        if (mounted_) {
-            platform::DriveMap::Instance().Remove('E');
-            std::system(("fusermount -u '" + directory_.string() + "'").c_str());
-        }
-        std::error_code ignored;
-        fs::remove(image_, ignored);
-        fs::remove(directory_, ignored);
-    }
-    FatDevice(const FatDevice&) = delete;
-    FatDevice& operator=(const FatDevice&) = delete;
-
-    bool mounted() const { return mounted_; }
-
-private:
-    fs::path directory_;
-    std::string image_;
-    bool mounted_ = false;
-};
-
 TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
 {
     for (const SyncOption option : {SyncOption::PcToDevice, SyncOption::SyncBoth}) {
         SCOPED_TRACE(static_cast<int>(option));
         SyncScenario scenario;
         scenario.device.Unplug();
-        const FatDevice fat;
+        const testsupport::FatImage fat;
         if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
         // Odd seconds, which FAT cannot keep.
         SyncScenario::Write(scenario.pc, "Music/a.mp3", "A", kTime + 1);
@@ -145,6 +103,33 @@ TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
         scenario.ui.ScriptSyncConflictAnswer({kIdOk, SyncConflictChoice::PcOverwritesDevice});
         EXPECT_EQ(scenario.Run().tally().copied, 1);
         EXPECT_EQ(scenario.Run().tally().copied, 0);
+    }
+}
+
+// The FAT disk keeps local times: mounted again with a time zone an hour east, as after the change
+// to summer time, every file on it reads an hour older.
+TEST(SyncFaultsTest, FilesShiftedByDaylightSavingTimeCopyNothing)
+{
+    for (const SyncOption option : {SyncOption::PcToDevice, SyncOption::DeviceToPc, SyncOption::SyncBoth}) {
+        SCOPED_TRACE(static_cast<int>(option));
+        SyncScenario scenario;
+        scenario.device.Unplug();
+        testsupport::FatImage fat('E', "UTC");
+        if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
+        SyncScenario::Write(scenario.pc, "Music/a.mp3", "A", kTime + 1);
+        SyncScenario::Write(scenario.pc, "Music/Sub/b.mp3", "BB", kTime + 3);
+        scenario.AddItem("P:\\Music", "E:\\Music");
+        ASSERT_EQ(scenario.Run().tally().copied, 3);
+        const int64_t before = fs::last_write_time(fat.LinuxPath("Music/a.mp3")).time_since_epoch().count();
+
+        ASSERT_TRUE(fat.Remount("UTC-1"));
+        ASSERT_NE(fs::last_write_time(fat.LinuxPath("Music/a.mp3")).time_since_epoch().count(), before);
+        scenario.settings.option = option;
+        const SyncRun& shifted = scenario.Run();
+        EXPECT_EQ(shifted.outcome(), SyncOutcome::Completed);
+        EXPECT_EQ(shifted.tally().copied, 0);
+        EXPECT_EQ(shifted.tally().copiedBack, 0);
+        EXPECT_EQ(shifted.tally().conflicts, 0);
     }
 }
 

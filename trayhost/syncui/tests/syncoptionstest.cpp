@@ -5,6 +5,7 @@
 #include "testsupport/scripteduserinterface.h"
 #include "testsupport/userfolders.h"
 #include "trayhost/sync/syncprofilestore.h"
+#include "trayhost/syncui/tests/filedrop.h"
 #include "trayhost/syncui/tests/modalscript.h"
 #include "trayhost/syncui/syncoptionscommand.h"
 #include "trayhost/syncui/syncoptionsdialog.h"
@@ -21,13 +22,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include <future>
 #include <memory>
@@ -166,19 +165,9 @@ int SyncOptionsTest::SelectedRow() const
     return selected.size() == 1 ? List()->indexOfTopLevelItem(selected.front()) : -1;
 }
 
-// Files and folders dropped from the file manager, as text/uri-list.
 void SyncOptionsTest::Drop(const std::vector<std::string>& linuxPaths)
 {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const std::string& path : linuxPaths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
-    data.setUrls(urls);
-    const QPoint at = Dialog()->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Dialog(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Dialog(), &drop);
+    QVERIFY(DropFiles(Dialog(), linuxPaths));
 }
 
 void SyncOptionsTest::Press(int32_t id)
@@ -465,7 +454,7 @@ void SyncOptionsTest::runOpensTheDialogModally()
     FakeDetection::Attach({{'E', kModelHd}});
     SyncSettings settings;
     SyncOptionsCommand command({tray_->devices(), tray_->dialogs(), *ui_, settings,
-                                [this] { return tray_->mainWindow().handle(); }});
+                                [this] { return tray_->mainWindow().handle(); }, [] { return false; }});
     ModalScript choose({[this](QDialog* dialog) {
         QCOMPARE(dialog, static_cast<QDialog*>(Dialog()));
         Control<QRadioButton>(kControlSyncBoth)->click();
