@@ -102,7 +102,7 @@ std::vector<DialogLayoutTest::Window> DialogLayoutTest::Windows()
     const ProfileDialog::Collaborators profile{engine_, clock_, ui_, [] {}, [] {}};
     const VerificationDialog::Collaborators verification{verificationFlags_, devices_, clock_, ui_,
                                                          [] {}, [] {}, [] {}};
-    const SyncProgressDialog::Collaborators sync{clock_, ui_, mailbox_, syncCancel_, settings_, [] {}, [] {}};
+    const SyncProgressDialog::Collaborators sync{clock_, ui_, mailbox_, syncCancel_, settings_, [](char) {}, [] {}};
     const QString deviceGone = "Status:  Profile aborted.  The device is no longer connected to the system and/or "
                                "is not working properly.";
     const QString syncingAPath = "Status:  Syncing device contents (7 of 17)...\nE:\\Music\\The Lanterns of the "
