@@ -8,7 +8,11 @@ namespace trayhost {
 
 TrayClickAction DecideTrayClick(MouseMessage mouse, const OpenDialogs& open, bool detecting)
 {
-    if (mouse != MouseMessage::LeftButtonDoubleClick && mouse != MouseMessage::RightButtonUp) return {};
+    // Linux desktops act on a single left click on a tray icon; the double click still works.
+    if (mouse != MouseMessage::LeftButtonUp && mouse != MouseMessage::LeftButtonDoubleClick &&
+        mouse != MouseMessage::RightButtonUp) {
+        return {};
+    }
     static constexpr std::array kRaiseOrder{DialogSlot::Profile, DialogSlot::Verification, DialogSlot::SyncOptions,
                                             DialogSlot::SyncProgress};
     for (const DialogSlot slot : kRaiseOrder) {

@@ -39,7 +39,8 @@ struct TrayClickAction {
     DialogSlot dialog = DialogSlot::Profile;  // for RaiseDialog
 };
 
-// A click on the tray icon: only a left double click and the release of the right button act. An
+// A click on the tray icon: only the release of the left button, a left double click and the release
+// of the right button act. An
 // open long-operation dialog is raised instead of the menu, the first open one in the order profile,
 // verification, sync options, sync progress. While the device table is being rebuilt nothing happens.
 TrayClickAction DecideTrayClick(MouseMessage mouse, const OpenDialogs& open, bool detecting);

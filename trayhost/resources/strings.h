@@ -68,7 +68,8 @@ inline constexpr const char* kWatchdogErrorTitle = "Error";
 // Dialog 131, the File Not Found question about a bad entry of a user playlist. Its title and
 // question are made for each question (FileNotFoundTitle, FileNotFoundText).
 inline constexpr const char* kFileNotFoundTemplateTitle = "User Playlist - File Not Found";
-inline constexpr const char* kApplyToAllPlaylistsCaption = "&Apply to all user playlists.";
+// Its own key, Alt+P: Alt+A is "Yes to &All"'s.
+inline constexpr const char* kApplyToAllPlaylistsCaption = "Apply to all user &playlists.";
 inline constexpr const char* kButtonYes = "&Yes";
 inline constexpr const char* kButtonYesToAll = "Yes to &All";
 inline constexpr const char* kButtonNo = "&No";
@@ -82,6 +83,7 @@ std::string AboutText(const std::string& version);
 std::string ProfileDeviceText(std::string_view deviceName, char driveLetter);
 
 // Dialog 131's title and question for a bad entry; texts in the system code page, as the question's.
+// The question shows the control characters of the names in caret notation (a TAB is "^I").
 std::string FileNotFoundTitle(const FileNotFoundQuestion& question);
 std::string FileNotFoundText(const FileNotFoundQuestion& question);
 

@@ -18,7 +18,8 @@ namespace trayhost {
 // Dialog 160, "Device Synchronization": the device's picture (1004), its name and drive letter
 // (1001), the item line (1030), the status (1000) and the Cancel/Done button (1003), for one sync
 // run. Modeless and without owner; its rules are SyncProgress's. The close box and Escape act as the
-// button. It destroys itself (deleted later) when the run's rules close it.
+// button. Its size is fixed, with room for a status of three lines. It destroys itself (deleted later)
+// when the run's rules close it.
 class SyncProgressDialog : public QDialog, private SyncDialogView {
 public:
     struct Collaborators {

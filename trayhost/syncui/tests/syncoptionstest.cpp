@@ -14,12 +14,14 @@
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"
+#include "trayhost/ui/qtuserinterface.h"
 #include "trayhost/ui/trayapplication.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -59,6 +61,7 @@ private slots:
     void tabOrderFollowsTheWindowFromTopToBottom();
     void helpOpensOnceAndClosesWithTheDialog();
     void runOpensTheDialogModally();
+    void focusComesBackAfterTheEditorCreatedAFolder();
 
 private:
     void Open(std::vector<std::pair<char, uint8_t>> devices = {{'E', kModelHd}});
@@ -466,6 +469,33 @@ void SyncOptionsTest::runOpensTheDialogModally()
     SyncSettings saved;
     LoadSyncSettings(saved);
     QCOMPARE(saved.option, SyncOption::SyncBoth);
+}
+
+// The editor closes right after its folder question, a real message box that takes the focus with
+// it while it is open: the options window must have the focus back, as after Cancel.
+void SyncOptionsTest::focusComesBackAfterTheEditorCreatedAFolder()
+{
+    Store(SyncOption::PcToDevice, 'E', {});
+    FakeDetection::Attach({{'E', kModelHd}});
+    DeviceTable devices(&FakeDetection::Enumerate);
+    QtUserInterface messageBoxes({});
+    SyncSettings settings;
+    auto* dialog = new SyncOptionsDialog({devices, messageBoxes, settings, nullptr, {}, std::nullopt, [] {}});
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    ModalScript createFolder({
+        [this](QDialog* editor) {
+            // Pressed once this step is over, so that the script sees the question the press opens.
+            QMetaObject::invokeMethod(
+                editor, [this, editor] { EnterPaths(editor, Pc("Music"), "E:\\New"); }, Qt::QueuedConnection);
+        },
+        [](QDialog* question) { static_cast<QMessageBox*>(question)->button(QMessageBox::Yes)->click(); },
+    });
+    dialog->findChild<QPushButton*>(QString::number(kControlSyncInsert))->click();
+    QVERIFY(createFolder.finished());
+    QVERIFY(device_->Exists("New"));
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), static_cast<QWidget*>(dialog), 5000);
+    dialog->close();
 }
 
 }  // namespace trayhost
