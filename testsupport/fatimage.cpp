@@ -1,42 +1,75 @@
 #include "testsupport/fatimage.h"
 
+#include "platform/drivemap.h"
+
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace testsupport {
 
 namespace {
 
-std::atomic<int> imageCounter{0};
+// A disk of 40,000 KiB: the smallest size mkfs.vfat makes FAT32 of with its default cluster size.
+constexpr int kImageKibibytes = 40000;
 
-bool Run(const std::string& command)
+bool Succeeds(const std::string& command)
 {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 }  // namespace
 
-FatImage::FatImage(std::size_t kibibytes)
+FatImage::FatImage(char letter, std::string_view timeZone) : letter_(letter)
 {
-    if (access("/dev/fuse", F_OK) != 0 || !Run("command -v fusefat mkfs.vfat")) return;
-    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
-                                            ("kovafat-" + std::to_string(getpid()) + "-" + std::to_string(imageCounter++));
-    directory_ = directory.string();
+    if (access("/dev/fuse", F_OK) != 0 || !Succeeds("command -v fusefat mkfs.vfat fusermount")) return;
+    directory_ = (fs::temp_directory_path() / ("kovafat-" + std::to_string(getpid()) + "-" + letter)).string();
     image_ = directory_ + ".img";
-    std::filesystem::create_directories(directory);
-    mounted_ = Run("mkfs.vfat -C -F 32 '" + image_ + "' " + std::to_string(kibibytes)) &&
-               Run("fusefat -o rw+ '" + image_ + "' '" + directory_ + "'");
+    fs::create_directories(directory_);
+    if (Succeeds("mkfs.vfat -C -F 32 '" + image_ + "' " + std::to_string(kImageKibibytes))) Mount(timeZone);
 }
 
 FatImage::~FatImage()
 {
-    if (mounted_) Run("fusermount -u '" + directory_ + "'");
+    Unmount();
     std::error_code ignored;
-    if (!image_.empty()) std::filesystem::remove(image_, ignored);
-    if (!directory_.empty()) std::filesystem::remove(directory_, ignored);
+    fs::remove(image_, ignored);
+    fs::remove(directory_, ignored);
+}
+
+std::string FatImage::LinuxPath(std::string_view relative) const
+{
+    return (fs::path(directory_) / relative).string();
+}
+
+bool FatImage::Remount(std::string_view timeZone)
+{
+    Unmount();
+    return Mount(timeZone);
+}
+
+// Mounted before it is mapped: the drive stands for the file system at its directory when mapped.
+bool FatImage::Mount(std::string_view timeZone)
+{
+    mounted_ = Succeeds("TZ='" + std::string(timeZone) + "' fusefat -o rw+ '" + image_ + "' '" + directory_ + "'");
+    if (!mounted_) return false;
+    platform::DriveEntry entry;
+    entry.letter = letter_;
+    entry.directory = directory_;
+    entry.removable = true;
+    platform::DriveMap::Instance().Assign(entry);
+    return true;
+}
+
+void FatImage::Unmount()
+{
+    if (!mounted_) return;
+    platform::DriveMap::Instance().Remove(letter_);
+    Succeeds("fusermount -u '" + directory_ + "'");
+    mounted_ = false;
 }
 
 }  // namespace testsupport

@@ -53,7 +53,7 @@ public:
     virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
     // One level; fails with kErrorAlreadyExists when the folder is there.
     virtual bool CreateDirectory(const std::string& path) = 0;
-    // Every missing level of a file's folder (CreateFolderPath); the code of a failure in error.
+    // Every missing level of the folder of a path that names a file; the code of a failure in error.
     virtual bool CreateFolderPath(const std::string& path, uint32_t& error) = 0;
     // Copies go in two steps, so that one flush makes a batch of them durable before any takes its
     // target's place (platform::CopyBatch): a target is never left half written, nor named before

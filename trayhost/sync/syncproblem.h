@@ -17,7 +17,7 @@ struct SyncProblem {
     };
 
     Kind kind = Kind::NotCopied;
-    std::string path;    // inside form ("E:\Music\a.mp3"); the state file's Linux path for StateNotSaved
+    std::string path;    // inside form ("E:\Music\a.mp3", "Z:\home\me\Music\a.mp3")
     std::string reason;  // why, for the person; empty for UnreadableFolder
 
     bool operator==(const SyncProblem&) const = default;

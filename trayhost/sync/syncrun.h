@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trayhost/profilerengine.h"
 #include "trayhost/sync/syncfilesystem.h"
 #include "trayhost/sync/syncproblem.h"
 #include "trayhost/sync/syncrunview.h"
@@ -59,6 +60,7 @@ public:
         UserInterface& userInterface;
         std::atomic<int32_t>& cancel;
         SyncConflictMemory& conflicts;
+        ProfilerEngine& engine;  // whether the device is there
     };
 
     // A cancelled run waits this long before closing its dialog, or kAbortEndDelay after Abort.
@@ -91,7 +93,7 @@ private:
     };
 
     bool SynchronizeItem(std::size_t index);
-    bool PrepareDestination(const std::string& sourceRoot, const std::string& destinationRoot);
+    bool PrepareDestination(const Item& item);
     void ScanBothSides(Item& item);
     void RemoveLeftoverTemporaries(const std::vector<std::string>& paths);
     void FirstPass(Item& item);

@@ -144,7 +144,8 @@ bool WriteSyncState(const SyncSettings& settings)
 SyncProblem StateNotSavedProblem()
 {
     const std::string path = SyncStateFilePath();
-    return {SyncProblem::Kind::StateNotSaved, path.empty() ? std::string(kStateFileName + 1) : path,
+    return {SyncProblem::Kind::StateNotSaved,
+            path.empty() ? std::string(kStateFileName + 1) : platform::ToWindowsPath(path),
             platform::ErrorMessage(platform::GetLastError())};
 }
 

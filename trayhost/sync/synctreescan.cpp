@@ -52,7 +52,8 @@ bool PathTheRunCanHold(const std::string& path)
     return path.find('?') == std::string::npos;
 }
 
-SyncScanResult SyncTreeScan::Scan(const std::string& root, SyncRecordMap& map, bool markNew, Names names)
+SyncScanResult SyncTreeScan::Scan(const std::string& root, bool rootIsFile, SyncRecordMap& map, bool markNew,
+                                  Names names)
 {
     map_ = &map;
     markNew_ = markNew;
@@ -60,10 +61,10 @@ SyncScanResult SyncTreeScan::Scan(const std::string& root, SyncRecordMap& map, b
     result_ = {};
     casePairs_.clear();
     try {
-        std::size_t nameOffset = 0;
-        if (IsFilePath(root, &nameOffset)) {
+        if (rootIsFile) {
             // The listing of a file root finds the one file; the name is matched again as a name, so
             // that no wildcard character in it lets another file in.
+            const std::size_t nameOffset = NameOffset(root);
             const std::string folder = nameOffset > 0 ? root.substr(0, nameOffset - 1) : std::string();
             result_.completed = ScanListing(root, folder, root.substr(nameOffset));
         } else {
@@ -155,7 +156,7 @@ void SyncTreeScan::AddFile(const std::string& path, const platform::FolderEntry&
         // The path as found now: a name whose letter case changed since keeps its new case.
         record = *previous;
         record.path = path;
-        if (record.modTime != modTime || record.size != size) record.changed = true;
+        if (!UnchangedSinceRecord(modTime, size, record.modTime, record.size)) record.changed = true;
         record.modTime = modTime;
         record.size = size;
     } else {

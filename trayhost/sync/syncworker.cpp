@@ -1,7 +1,9 @@
 #include "trayhost/sync/syncworker.h"
 
+#include "platform/codepage.h"
 #include "platform/sound.h"
 #include "trayhost/sync/disksyncfilesystem.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/syncrunlock.h"
 #include "trayhost/sync/syncruntexts.h"
@@ -59,7 +61,7 @@ SyncProfileFlaw SyncWorker::Synchronize()
     ReadSyncState(settings);
     DiskSyncFileSystem files(collaborators_.cancel);
     SyncRun run({settings, files, dialog, collaborators_.userInterface, collaborators_.cancel,
-                 collaborators_.conflicts});
+                 collaborators_.conflicts, collaborators_.engine});
     if (run.SynchronizeItems()) EndRun(run);
     return SyncProfileFlaw::None;
 }
@@ -96,8 +98,11 @@ void SyncWorker::EndRun(const SyncRun& run)
 // Told before the dialog may close by itself, so that the message has its owner.
 void SyncWorker::ReportProblems(const std::vector<SyncProblem>& problems)
 {
-    const std::string text =
-        SyncProblemsText(problems, [](const std::string& path) { return path; }, kProblemPathsListed);
+    const char deviceLetter = collaborators_.settings.deviceLetter;
+    const auto shown = [deviceLetter](const std::string& path) {
+        return platform::CodePage::System().FromUtf8(SyncPathForDisplay(path, deviceLetter));
+    };
+    const std::string text = SyncProblemsText(problems, shown, kProblemPathsListed);
     if (text.empty()) return;
     collaborators_.userInterface.MessageBox(collaborators_.dialog.owner(), text, kSyncDialogTitle,
                                             kMbOk | kMbIconExclamation);

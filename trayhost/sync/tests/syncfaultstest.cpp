@@ -3,7 +3,6 @@
 // the code page or FAT cannot hold, files that cannot be copied, what killed runs left behind.
 
 #include "platform/copytemporaries.h"
-#include "platform/drivemap.h"
 #include "testsupport/fatimage.h"
 #include "trayhost/sync/dryrunsyncfilesystem.h"
 #include "trayhost/sync/syncrun.h"
@@ -83,39 +82,13 @@ TEST(SyncFaultsTest, ADeviceThatGoesAwayMidRunLeavesThePcUntouched)
     EXPECT_EQ(TreeOf(scenario.pc.directory()), pcBefore);
 }
 
-// A FAT32 image mounted with fusefat as the device E:.
-class FatDevice {
-public:
-    explicit FatDevice(std::size_t kibibytes = testsupport::FatImage::kSmallestKiB) : image_(kibibytes)
-    {
-        if (!image_.mounted()) return;
-        platform::DriveEntry entry;
-        entry.letter = 'E';
-        entry.directory = image_.directory();
-        entry.removable = true;
-        platform::DriveMap::Instance().Assign(entry);
-    }
-    ~FatDevice()
-    {
-        if (image_.mounted()) platform::DriveMap::Instance().Remove('E');
-    }
-    FatDevice(const FatDevice&) = delete;
-    FatDevice& operator=(const FatDevice&) = delete;
-
-    bool mounted() const { return image_.mounted(); }
-    const std::string& directory() const { return image_.directory(); }
-
-private:
-    testsupport::FatImage image_;
-};
-
 TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
 {
     for (const SyncOption option : {SyncOption::PcToDevice, SyncOption::SyncBoth}) {
         SCOPED_TRACE(static_cast<int>(option));
         SyncScenario scenario;
         scenario.device.Unplug();
-        const FatDevice fat;
+        const testsupport::FatImage fat;
         if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
         // Odd seconds, which FAT cannot keep.
         SyncScenario::Write(scenario.pc, "Music/a.mp3", "A", kTime + 1);
@@ -143,7 +116,7 @@ TEST(SyncFaultsTest, AFullFatDeviceEndsTheRunAsFull)
 {
     SyncScenario scenario;
     scenario.device.Unplug();
-    const FatDevice fat;
+    const testsupport::FatImage fat;
     if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
     testsupport::WriteWholeFile(fat.directory() + "/a.mp3", "old bytes");
     {
@@ -254,6 +227,33 @@ TEST(SyncFaultsTest, LeftoverTemporariesAreRemovedAndNeverCopied)
                   {"Music", "<dir>"}, {"Music/a.mp3", "a"}, {"Music/" + running, "being written"}}));
     EXPECT_TRUE(run.problems().empty());
     EXPECT_EQ(run.tally().copiedBack, 0);
+}
+
+// The FAT disk keeps local times: mounted again with a time zone an hour east, as after the change
+// to summer time, every file on it reads an hour older.
+TEST(SyncFaultsTest, FilesShiftedByDaylightSavingTimeCopyNothing)
+{
+    for (const SyncOption option : {SyncOption::PcToDevice, SyncOption::DeviceToPc, SyncOption::SyncBoth}) {
+        SCOPED_TRACE(static_cast<int>(option));
+        SyncScenario scenario;
+        scenario.device.Unplug();
+        testsupport::FatImage fat('E', "UTC");
+        if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
+        SyncScenario::Write(scenario.pc, "Music/a.mp3", "A", kTime + 1);
+        SyncScenario::Write(scenario.pc, "Music/Sub/b.mp3", "BB", kTime + 3);
+        scenario.AddItem("P:\\Music", "E:\\Music");
+        ASSERT_EQ(scenario.Run().tally().copied, 3);
+        const int64_t before = fs::last_write_time(fat.LinuxPath("Music/a.mp3")).time_since_epoch().count();
+
+        ASSERT_TRUE(fat.Remount("UTC-1"));
+        ASSERT_NE(fs::last_write_time(fat.LinuxPath("Music/a.mp3")).time_since_epoch().count(), before);
+        scenario.settings.option = option;
+        const SyncRun& shifted = scenario.Run();
+        EXPECT_EQ(shifted.outcome(), SyncOutcome::Completed);
+        EXPECT_EQ(shifted.tally().copied, 0);
+        EXPECT_EQ(shifted.tally().copiedBack, 0);
+        EXPECT_EQ(shifted.tally().conflicts, 0);
+    }
 }
 
 TEST(SyncFaultsTest, AFolderThatCannotBeReadIsNotTakenForEmpty)

@@ -6,6 +6,7 @@
 #include "testsupport/flushrecorder.h"
 #include "testsupport/scripteduserinterface.h"
 #include "testsupport/userfolders.h"
+#include "trayhost/libraryprofilerengine.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/syncrunlock.h"
@@ -77,7 +78,7 @@ protected:
 
     SyncProfileFlaw Run()
     {
-        return SyncWorker({settings, link, ui, clock, cancel, conflicts}).Run();
+        return SyncWorker({settings, link, ui, clock, cancel, conflicts, engine}).Run();
     }
 
     bool StateFileExists() const { return std::filesystem::exists(SyncStateFilePath()); }
@@ -94,6 +95,7 @@ protected:
     ManualClock clock;
     std::atomic<int32_t> cancel{0};
     SyncConflictMemory conflicts;
+    LibraryProfilerEngine engine;
 };
 
 // The copies' batch is flushed before it takes its names, and the device once more before the run
@@ -199,7 +201,11 @@ TEST_F(SyncWorkerTest, WhatTheRunLeftAloneIsToldBeforeTheDialogMayClose)
     const auto boxes = ui.messageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Device Synchronization");
-    EXPECT_NE(boxes[0].text.find("P:\\Music\\??.mp3"), std::string::npos) << boxes[0].text;
+    // The PC's path as the person knows it.
+    EXPECT_NE(boxes[0].text.find("These were not copied:\n" + pc.LinuxPath("Music/??.mp3") + " (its name holds "
+                                 "characters the system code page cannot show)"),
+              std::string::npos)
+        << boxes[0].text;
     EXPECT_EQ(dialog.messages.back(), "+notice 10");
     EXPECT_FALSE(device.Exists("Music/??.mp3"));
 }
