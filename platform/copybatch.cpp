@@ -123,16 +123,13 @@ int CopyContent(int from, int to, uint64_t size, const std::atomic<int32_t>* can
     return 0;
 }
 
-// Whether a write into a new file failed for want of room, whatever its error says (fusefat fails
-// writes to a full disk with EPERM): the disk has less free than the file needs. A file system that
-// tells no size (statvfs counts no blocks, as with fusefat) cannot be asked; a write into a new file
-// there is taken to have failed for want of room.
-bool RoomRanOut(const std::string& folder, uint64_t bytesNeeded)
+// The free bytes of the file system holding the folder; empty when it does not tell (statvfs counts
+// no blocks, as with fusefat) or cannot be asked.
+std::optional<uint64_t> FreeBytesOf(const std::string& folder)
 {
     struct statvfs volume {};
-    if (statvfs(folder.c_str(), &volume) != 0) return false;
-    if (volume.f_blocks == 0) return true;
-    return static_cast<uint64_t>(volume.f_bfree) * volume.f_frsize < bytesNeeded;
+    if (statvfs(folder.c_str(), &volume) != 0 || volume.f_blocks == 0) return std::nullopt;
+    return static_cast<uint64_t>(volume.f_bfree) * volume.f_frsize;
 }
 
 // The source, opened as spelled first: copies mostly name files that a listing gave.
@@ -196,14 +193,22 @@ struct CopyBatch::Pending {
 
 namespace {
 
-// The code of a write into the temporary file that failed with the errno, once the file is gone.
-uint32_t WriteFailure(int errnoValue, const CopyBatch::Pending& copy)
+uint64_t Size(const CopyBatch::Pending& copy)
+{
+    return static_cast<uint64_t>(copy.source.st_size);
+}
+
+// The code of a failure to make or fill the temporary file, with the errno, once the file is gone.
+// Whatever the error says (fusefat fails writes to a full disk with EPERM), a disk with less free
+// than the file needs is full. Where the disk does not tell its room, a write into the new file that
+// fails is taken to have failed for want of it.
+uint32_t WriteFailure(int errnoValue, const std::string& folder, uint64_t bytesNeeded, bool writing)
 {
     const uint32_t error = ErrorFromErrno(errnoValue);
-    if (error == kErrorDiskFull || !RoomRanOut(FolderOf(copy.written), static_cast<uint64_t>(copy.source.st_size))) {
-        return error;
-    }
-    return kErrorDiskFull;
+    if (error == kErrorDiskFull) return error;
+    const std::optional<uint64_t> free = FreeBytesOf(folder);
+    const bool roomRanOut = free ? *free < bytesNeeded : writing;
+    return roomRanOut ? kErrorDiskFull : error;
 }
 
 // Fills the temporary file and gives it the source's time and the attributes; kErrorSuccess or the
@@ -215,16 +220,21 @@ uint32_t Fill(int from, Descriptor& to, uint32_t attributes, const std::atomic<i
         unlink(copy.written.c_str());
         return error;
     };
-    const int failed = CopyContent(from, to.get(), static_cast<uint64_t>(copy.source.st_size), cancel);
+    // The room is measured once the file is gone.
+    const auto discardFailedWrite = [&copy](int errnoValue) {
+        unlink(copy.written.c_str());
+        return WriteFailure(errnoValue, FolderOf(copy.written), Size(copy), true);
+    };
+    const int failed = CopyContent(from, to.get(), Size(copy), cancel);
     if (failed == kCancelled) return discard(kErrorRequestAborted);
-    if (failed > 0) return discard(WriteFailure(failed, copy));
+    if (failed > 0) return discardFailedWrite(failed);
     struct stat status {};
     if (futimens(to.get(), CopyTimes(copy.source).times) != 0 || fstat(to.get(), &status) != 0) {
         return discard(ErrorFromErrno(errno));
     }
     copy.writtenTime = status.st_mtim.tv_sec;
     copy.volume = status.st_dev;
-    if (const int closed = to.Close()) return discard(WriteFailure(closed, copy));
+    if (const int closed = to.Close()) return discardFailedWrite(closed);
     // A new file reads as archive and nothing else: only other attributes need writing.
     if ((attributes & kSettableAttributes) == kAttributeArchive) return kErrorSuccess;
     const int notWritten = WriteDosAttributes(copy.written, attributes);
@@ -266,11 +276,12 @@ bool CopyBatch::Add(const std::string& from, const std::string& to, const CopyOp
     if (fstat(in.get(), &copy.source) != 0 || !S_ISREG(copy.source.st_mode)) return Fail(kErrorAccessDenied);
     if (const uint32_t failure = FindTarget(to, options.targetIsNew, copy)) return Fail(failure);
 
-    Descriptor out(CreateTemporary(FolderOf(copy.target), process_, copy.written));
-    if (!out.valid()) return Fail(errno == ENOENT ? kErrorPathNotFound : ErrorFromErrno(errno));
+    const std::string folder = FolderOf(copy.target);
+    Descriptor out(CreateTemporary(folder, process_, copy.written));
+    if (!out.valid()) return Fail(errno == ENOENT ? kErrorPathNotFound : WriteFailure(errno, folder, Size(copy), false));
     const uint32_t attributes = options.attributes ? *options.attributes : ReadDosAttributes(source, copy.source);
     if (const uint32_t failure = Fill(in.get(), out, attributes, options.cancel, copy)) return Fail(failure);
-    bytes_ += static_cast<uint64_t>(copy.source.st_size);
+    bytes_ += Size(copy);
     pending_.push_back(std::move(copy));
     return true;
 }
@@ -321,7 +332,7 @@ std::optional<CopiedFile> CopyBatch::PutInPlace(const Pending& copy, uint32_t& e
         if (!renamed) return std::nullopt;
         resets = renameResetsTime_.emplace(copy.volume, renamed->lastWriteTime != copy.writtenTime).first;
     }
-    if (!resets->second) return CopiedFile{copy.writtenTime, static_cast<uint64_t>(copy.source.st_size)};
+    if (!resets->second) return CopiedFile{copy.writtenTime, Size(copy)};
     utimensat(AT_FDCWD, target.c_str(), CopyTimes(copy.source).times, AT_SYMLINK_NOFOLLOW);
     return StatusOf(target);
 }
