@@ -2,8 +2,9 @@
 // on tmpfs, PC to device, and in the same run: the first sync against `cp -a` of the same tree, and
 // the unchanged second sync against `rsync -a` over a pair already in step (skipped with a message
 // when rsync is not installed). Each sync is a whole run as the tray program makes it: the state of
-// the last run read, every item synchronised, the new state written. Each measurement is the best
-// of a few rounds, as a shared machine disturbs single ones.
+// the last run read, every item synchronised (each batch of copies flushed before it takes its
+// names, the device flushed at the end), the new state written. Each measurement is the best of a
+// few rounds, as a shared machine disturbs single ones.
 
 #include "bench/benchtools.h"
 

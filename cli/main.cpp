@@ -51,8 +51,13 @@ constexpr std::array kCommands{
                  "            program's dialog; without a terminal, or with --conflicts, it is decided:\n"
                  "            pc or device wins, or skip (the default without a terminal). --dry-run lists\n"
                  "            every copy, copy back, deletion and conflict and changes nothing, the state\n"
-                 "            of the last run (~/.local/state/kovahdd/KovaSyncInfo.bin) included. When the\n"
-                 "            profile asks for it, the device is profiled afterwards. Ctrl-C cancels",
+                 "            of the last run (~/.local/state/kovahdd/KovaSyncInfo.bin) included, and lists\n"
+                 "            what it foresees it cannot copy ('cannot copy': names FAT does not allow,\n"
+                 "            files of 4 GiB or more for the device, files that are not regular files). What\n"
+                 "            a run did not copy is listed with the reason on standard error at its end.\n"
+                 "            Only one synchronisation runs at a time (this one or the tray program's).\n"
+                 "            'Synchronization finished.' comes once what was written is on the device.\n"
+                 "            When the profile asks for it, the device is profiled afterwards. Ctrl-C cancels",
                  cli::RunSync},
 };
 
@@ -78,13 +83,15 @@ void PrintHelp(std::FILE* out)
     }
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
-                      "\nExit status: 0 done, 1 failed (verify: a playlist could not be read or changed),\n"
-                      "2 bad command line (or a sync item refused, or a sync profile that cannot run),\n"
-                      "3 cancelled (sync: or aborted), 4 no audio files (verify: no\n"
-                      "user playlists), 5 the device went away (verify: or it has no kovahdd_playlists folder),\n"
-                      "6 the profile finished but playlists could not be written (a full device, or one that\n"
-                      "went away while they were written; the device keeps its previous playlists). Playlists\n"
-                      "too large for the player are left out with a warning and exit status 0. 8 the\n"
+                      "\nExit status: 0 done, 1 failed (verify: a playlist could not be read or changed; sync:\n"
+                      "also the record of the run could not be saved), 2 bad command line (or a sync item\n"
+                      "refused, or a sync profile that cannot run), 3 cancelled (sync: or aborted), 4 no audio\n"
+                      "files (verify: no user playlists), 5 the device went away or could not write back what\n"
+                      "was written to it (verify: or it has no kovahdd_playlists folder), 6 the profile\n"
+                      "finished but playlists could not be written (a full device, or one that went away while\n"
+                      "they were written; the device keeps its previous playlists), or the sync finished with\n"
+                      "files not copied or folders not read. Playlists too large for the player are left out\n"
+                      "with a warning and exit status 0. 7 another synchronization is running. 8 the\n"
                       "destination of a sync is full.\n");
 }
 

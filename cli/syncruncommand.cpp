@@ -11,15 +11,19 @@
 #include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/syncrun.h"
+#include "trayhost/sync/syncrunlock.h"
 #include "trayhost/sync/syncruntexts.h"
 #include "trayhost/sync/syncstate.h"
 #include "trayhost/sync/syncworker.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -116,6 +120,10 @@ public:
         case trayhost::SyncAction::Kind::Conflict:
             std::printf("conflict   %s <-> %s\n", Shown(action.from).c_str(), Shown(action.to).c_str());
             break;
+        case trayhost::SyncAction::Kind::CannotCopy:
+            std::printf("cannot copy %s -> %s (%s)\n", Shown(action.from).c_str(), Shown(action.to).c_str(),
+                        action.reason.c_str());
+            break;
         }
         std::fflush(stdout);
     }
@@ -153,21 +161,33 @@ bool TellFlaw(const trayhost::SyncSettings& settings, TerminalUserInterface& ui)
     return true;
 }
 
-void TellProblems(const trayhost::SyncProblems& problems, const TerminalSyncView& view)
+// Every problem the run met, grouped as the tray program's message groups them.
+void TellProblems(const std::vector<trayhost::SyncProblem>& problems, const TerminalSyncView& view)
 {
-    for (const std::string& folder : problems.unreadableFolders) {
-        std::fprintf(stderr, "kovahdd: could not read the folder %s; nothing below its counterpart was deleted or "
-                             "copied back\n",
-                     view.Shown(folder).c_str());
-    }
-    for (const std::string& name : problems.unholdableNames) {
-        std::fprintf(stderr, "kovahdd: left alone, its name holds characters the system code page cannot show: %s\n",
-                     view.Shown(name).c_str());
-    }
+    const std::string text = trayhost::SyncProblemsText(
+        problems, [&view](const std::string& path) { return view.Shown(path); }, std::numeric_limits<std::size_t>::max());
+    if (!text.empty()) std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-// Ends the run as the tray program's worker does, without the dialog; the exit status.
-int EndRun(const trayhost::SyncRun& run, trayhost::SyncSettings& settings, TerminalSyncView& view, bool dryRun)
+// The exit status of a run that went through all its items: the state file that could not be
+// saved fails its last step; files not copied (or folders not read) leave it incomplete.
+int CompletedStatus(const std::vector<trayhost::SyncProblem>& problems)
+{
+    const auto has = [&problems](trayhost::SyncProblem::Kind kind) {
+        return std::any_of(problems.begin(), problems.end(),
+                           [kind](const trayhost::SyncProblem& problem) { return problem.kind == kind; });
+    };
+    if (has(trayhost::SyncProblem::Kind::StateNotSaved)) return kExitFailure;
+    if (has(trayhost::SyncProblem::Kind::NotCopied) || has(trayhost::SyncProblem::Kind::UnreadableFolder)) {
+        return kExitFilesNotCopied;
+    }
+    return kExitSuccess;
+}
+
+// Ends the run as the tray program's worker does, without the dialog; the exit status. The state
+// file's failure joins the problems.
+int EndRun(const trayhost::SyncRun& run, trayhost::SyncSettings& settings, TerminalSyncView& view, bool dryRun,
+           std::vector<trayhost::SyncProblem>& problems)
 {
     switch (run.outcome()) {
     case SyncOutcome::Cancelled:
@@ -187,10 +207,10 @@ int EndRun(const trayhost::SyncRun& run, trayhost::SyncSettings& settings, Termi
         std::printf("Dry run: nothing was changed.\n");
     } else {
         view.Notice(SyncNotice::CleaningUp, {});
-        trayhost::WriteSyncState(settings);
+        if (!trayhost::WriteSyncState(settings)) problems.push_back(trayhost::StateNotSavedProblem());
         view.Notice(SyncNotice::Finished, {});
     }
-    return kExitSuccess;
+    return CompletedStatus(problems);
 }
 
 }  // namespace
@@ -210,6 +230,14 @@ int RunSyncRun(const Arguments& arguments)
     trayhost::LoadSyncSettings(settings);
     if (TellFlaw(settings, ui)) return kExitUsage;
 
+    // A dry run changes nothing, so it may look on while another run works.
+    const std::optional<trayhost::SyncRunLock> lock =
+        request->dryRun ? std::optional<trayhost::SyncRunLock>() : trayhost::SyncRunLock::Take();
+    if (!request->dryRun && !lock) {
+        std::fprintf(stderr, "kovahdd: %s\n", trayhost::kSyncRunningText);
+        return kExitSyncRunning;
+    }
+
     TerminalSyncView view(display, settings.deviceLetter, request->dryRun);
     std::atomic<int32_t> cancel{0};
     activeCancel = &cancel;
@@ -225,18 +253,21 @@ int RunSyncRun(const Arguments& arguments)
     const bool ended = !run.SynchronizeItems();
     std::signal(SIGINT, SIG_DFL);
     activeCancel = nullptr;
-    const int status = ended ? kExitFailure : EndRun(run, settings, view, request->dryRun);
+    std::vector<trayhost::SyncProblem> problems = run.problems();
+    const int status = ended ? kExitFailure : EndRun(run, settings, view, request->dryRun, problems);
     display.Finish();
-    TellProblems(run.problems(), view);
+    TellProblems(problems, view);
     const trayhost::SyncTally& tally = run.tally();
     std::printf("copied %d, copied back %d, deleted %d, conflicts %d\n", tally.copied, tally.copiedBack, tally.deleted,
                 tally.conflicts);
     std::fflush(stdout);
 
-    const bool profile = status == kExitSuccess && !request->dryRun && settings.profileAfterSync &&
-                         settings.option != trayhost::SyncOption::DeviceToPc;
+    // A run that went through its items changed the device, whatever it could not do.
+    const bool profile = !ended && run.outcome() == SyncOutcome::Completed && !request->dryRun &&
+                         settings.profileAfterSync && settings.option != trayhost::SyncOption::DeviceToPc;
     if (!profile) return status;
-    return ProfileDrive(settings.deviceLetter);
+    const int profiled = ProfileDrive(settings.deviceLetter);
+    return profiled != kExitSuccess ? profiled : status;
 }
 
 }  // namespace cli

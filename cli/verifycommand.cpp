@@ -138,6 +138,7 @@ int ExitStatusFor(VerificationRun::Outcome outcome, int32_t playlistsWithErrors)
     case VerificationRun::Outcome::NoPlaylists:
         return kExitNoPlaylists;
     case VerificationRun::Outcome::DeviceGone:
+    case VerificationRun::Outcome::NotWrittenBack:
         return kExitDeviceLost;
     }
     return kExitFailure;
@@ -183,6 +184,9 @@ int RunVerify(const Arguments& arguments)
     }
     if (outcome == VerificationRun::Outcome::DeviceGone && engine.IsDevicePresent(root)) {
         std::fprintf(stderr, "kovahdd: %c: has no kovahdd_playlists folder.\n", *letter);
+    }
+    if (outcome == VerificationRun::Outcome::NotWrittenBack) {
+        std::fprintf(stderr, "kovahdd: %c: could not write back the changed playlists.\n", *letter);
     }
     const int status = ExitStatusFor(outcome, run.playlistsWithErrors());
     if (!flags.profileOffer) return status;

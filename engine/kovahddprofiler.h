@@ -69,7 +69,8 @@ inline constexpr uint32_t kProfileProgressMessage = 0x0400 + 2;
 using KovaProgressCallback = void (*)(int32_t code, int32_t value);
 
 // Runs a profile of the device: 1 done, 0 failed, -1 cancelled, -2 no audio files,
-// -4 the device's contents changed during the scan, -5 file-system error.
+// -4 the device's contents changed during the scan, -5 file-system error (also a device that could
+// not write back the playlists, reported as code 8). "Done" comes once they are on the device.
 KOVAHDD_API int32_t KOVAHDDProfilerSyncronize(char driveLetter, KovaProgressCallback callback, void* window);
 KOVAHDD_API int32_t KOVAHDDProfilerSyncronize(const char* root, KovaProgressCallback callback, void* window);
 
@@ -80,6 +81,8 @@ KOVAHDD_API void KOVAHDDProfilerResetCancel();
 KOVAHDD_API int32_t KOVAHDDProfilerGetFileExtension(char* path, char* extension);
 KOVAHDD_API int32_t KOVAHDDIsDevicePresent(char* root);
 KOVAHDD_API int32_t KOVAHDDGetNumFilesOnDevice(const char* root, int* count);
+// Both write back the device's file system before they return; one that cannot counts as a failed
+// copy (0).
 KOVAHDD_API int32_t KOVAHDDUpdateSystemFiles(char driveLetter, unsigned char model);
 KOVAHDD_API int32_t KOVAHDDUpdateHelpFiles(char driveLetter);
 // Copies the summary of the last profile run into the caller's record: 1, or 0 for a null record.

@@ -17,6 +17,9 @@ inline constexpr uint32_t kAttributeReadOnly = 0x01;
 inline constexpr uint32_t kAttributeHidden = 0x02;
 inline constexpr uint32_t kAttributeSystem = 0x04;
 inline constexpr uint32_t kAttributeDirectory = 0x10;
+// Neither a regular file nor a folder: a named pipe, a socket, a device node or a link that leads
+// nowhere, as Windows marks a device.
+inline constexpr uint32_t kAttributeDevice = 0x40;
 inline constexpr uint32_t kAttributeArchive = 0x20;
 inline constexpr uint32_t kAttributeNormal = 0x80;
 inline constexpr uint32_t kAttributeReparsePoint = 0x400;  // a symbolic link, as Windows marks one
@@ -24,6 +27,7 @@ inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 
 // One entry of a listing. A symbolic link is listed as what it points to (a link to a folder is a
 // folder, a link to a file is that file, a dangling link a file) with kAttributeReparsePoint added.
+// An entry that is no regular file nor folder has kAttributeDevice.
 struct FolderEntry {
     std::string name;           // system code page
     uint32_t attributes = 0;
@@ -35,6 +39,7 @@ struct FolderEntry {
 
     bool IsFolder() const { return (attributes & kAttributeDirectory) != 0; }
     bool IsLink() const { return (attributes & kAttributeReparsePoint) != 0; }
+    bool IsRegularFile() const { return (attributes & (kAttributeDirectory | kAttributeDevice)) == 0; }
     // A folder that a walk enters: never one reached through a link, which may lead back up the
     // tree or out of the device.
     bool IsFolderToWalk() const { return IsFolder() && !IsLink(); }

@@ -48,6 +48,7 @@ public:
         entry.attributes = detail_ == ListingDetail::Full ? ReadDosAttributes(linuxPath, status, onFatVolume_)
                                                           : ModeAttributes(status);
         if (isLink) entry.attributes |= kAttributeReparsePoint;
+        if (!S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) entry.attributes |= kAttributeDevice;
         entry.size = S_ISDIR(status.st_mode) ? 0 : static_cast<uint64_t>(status.st_size);
         entry.lastWriteTime = status.st_mtim.tv_sec;
         return entry;

@@ -1,5 +1,7 @@
 // Runs the kovahdd program as a user would, on temporary devices.
 
+#include "platform/copytemporaries.h"
+#include "testsupport/childprocess.h"
 #include "testsupport/devicegenerator.h"
 #include "testsupport/devicetree.h"
 #include "testsupport/fatimage.h"
@@ -7,15 +9,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -67,6 +74,14 @@ protected:
     }
 
     std::string Device() const { return Folder("device"); }
+
+    // The environment Command gives, for a program started in the background.
+    std::map<std::string, std::string> Environment(const std::string& drives)
+    {
+        return {{"XDG_CONFIG_HOME", Folder("config")}, {"XDG_STATE_HOME", Folder("state")},
+                {"KOVAHDD_SYSFS", Folder("sys")},      {"KOVAHDD_DRIVES", drives},
+                {"KOVAHDD_INSTALLED_FILES", Folder("installed")}};
+    }
 
     testsupport::TemporaryDevice work_{'W'};
 };
@@ -455,7 +470,107 @@ TEST_F(KovahddTest, SyncRunToAFullDeviceEndsWithStatus8)
     const Outcome full = Run("sync run", drives);
     EXPECT_EQ(full.exitStatus, 8) << full.output;
     EXPECT_TRUE(Contains(full.output, "Synchronization aborted: Destination full")) << full.output;
-    EXPECT_TRUE(fs::is_empty(Folder("state")));
+    EXPECT_FALSE(fs::exists(Folder("state") + "/kovahdd/KovaSyncInfo.bin"));
+}
+
+// Files of a folder, each with its content.
+std::map<std::string, std::string> FilesIn(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        files[entry.path().filename()] = testsupport::ReadWholeFile(entry.path().string());
+    }
+    return files;
+}
+
+bool HoldsACopyTemporary(const std::string& folder)
+{
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(folder, ignored)) {
+        if (platform::CopyTemporaryProcess(entry.path().filename().string()) != 0) return true;
+    }
+    return false;
+}
+
+// A run killed during a new song's copy to a FAT disk leaves no file of the song's name, only its
+// temporary file; a second run beside it is refused; the next run copies the song whole and
+// neither copies the temporary file back nor leaves it.
+TEST_F(KovahddTest, AKilledSyncRunLeavesNoFragmentAndTheNextCopiesWhole)
+{
+    const testsupport::FatImage fat;
+    if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
+    const std::string drives = "E=" + fat.directory() + "|Corvane|Kova HD Storage";
+    const std::string music = Folder("music");
+    std::string song(20 * 1024 * 1024, 's');
+    for (std::size_t i = 0; i < song.size(); i += 4096) song[i] = static_cast<char>(i / 4096);
+    testsupport::WriteWholeFile(music + "/c3.mp3", song);
+    ASSERT_EQ(Run("sync set --device E --option both --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music' --create-folders", drives).exitStatus, 0);
+
+    testsupport::ChildProcess first({KOVAHDD_EXECUTABLE, "sync", "run"}, Environment(drives), Folder("first") + "/err");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!HoldsACopyTemporary(fat.directory() + "/Music") && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(HoldsACopyTemporary(fat.directory() + "/Music")) << "the first run never started its copy";
+    const Outcome second = Run("sync run", drives);
+    EXPECT_EQ(second.exitStatus, 7) << second.output;
+    EXPECT_TRUE(Contains(second.output, "Another synchronization is running.")) << second.output;
+    kill(first.pid(), SIGKILL);
+    ASSERT_EQ(first.WaitForExit(std::chrono::seconds(10)), 128 + SIGKILL);
+    EXPECT_FALSE(fs::exists(fat.directory() + "/Music/c3.mp3"));
+
+    const Outcome next = Run("sync run < /dev/null", drives);
+    EXPECT_EQ(next.exitStatus, 0) << next.output;
+    EXPECT_TRUE(Contains(next.output, "copied 1, copied back 0, deleted 0, conflicts 0\n")) << next.output;
+    EXPECT_TRUE(FilesIn(fat.directory() + "/Music") == (std::map<std::string, std::string>{{"c3.mp3", song}}));
+    EXPECT_EQ(FilesIn(music).size(), 1u);
+}
+
+// Names FAT does not allow, a named pipe and a file of 5 GiB are foreseen by a dry run and named with
+// their reasons by the run, which copies the rest and ends with status 6.
+TEST_F(KovahddTest, SyncRunNamesWhatItCannotCopyToAFatDevice)
+{
+    const testsupport::FatImage fat;
+    if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
+    const std::string drives = "E=" + fat.directory() + "|Corvane|Kova HD Storage";
+    const std::string music = Folder("music");
+    for (const char* name : {"a:b.mp3", "p|q.mp3", "good.mp3"}) testsupport::WriteWholeFile(music + "/" + name, name);
+    ASSERT_EQ(mkfifo((music + "/pipe.mp3").c_str(), 0644), 0);
+    testsupport::WriteWholeFile(music + "/huge.mp3", "");
+    fs::resize_file(music + "/huge.mp3", 5ull << 30);
+    ASSERT_EQ(Run("sync set --device E --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music' --create-folders", drives).exitStatus, 0);
+
+    const Outcome dryRun = Run("sync run --dry-run", drives);
+    EXPECT_EQ(dryRun.exitStatus, 6) << dryRun.output;
+    for (const char* name : {"a:b.mp3", "p|q.mp3", "pipe.mp3", "huge.mp3"}) {
+        EXPECT_TRUE(Contains(dryRun.output, "cannot copy " + music + "/" + name + " -> E:\\Music\\")) << name;
+    }
+    const Outcome run = Run("sync run", drives);
+    EXPECT_EQ(run.exitStatus, 6) << run.output;
+    EXPECT_TRUE(Contains(run.output, "These were not copied:\n")) << run.output;
+    EXPECT_TRUE(Contains(run.output, music + "/a:b.mp3 (its name holds ':', which FAT and Windows names cannot hold)\n"))
+        << run.output;
+    EXPECT_TRUE(Contains(run.output, music + "/pipe.mp3 (it is a named pipe")) << run.output;
+    EXPECT_TRUE(Contains(run.output, music + "/huge.mp3 (it is larger than the 4 GiB")) << run.output;
+    EXPECT_TRUE(FilesIn(fat.directory() + "/Music") == (std::map<std::string, std::string>{{"good.mp3", "good.mp3"}}));
+}
+
+TEST_F(KovahddTest, ASyncRunWhoseStateCannotBeSavedSaysSoAndFails)
+{
+    const std::string drives = "E=" + Device() + "|Corvane|Kova HD Storage";
+    const std::string music = Folder("music");
+    testsupport::WriteWholeFile(music + "/a.mp3", "a");
+    ASSERT_EQ(Run("sync set --device E --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music' --create-folders", drives).exitStatus, 0);
+    const std::string stateFile = Folder("state/kovahdd/KovaSyncInfo.bin");  // a folder in the file's place
+
+    const Outcome run = Run("sync run", drives);
+    EXPECT_EQ(run.exitStatus, 1) << run.output;
+    EXPECT_TRUE(Contains(run.output, "The record of this synchronization could not be saved, so the next one will "
+                                     "take every file for new:\n" + stateFile + " (")) << run.output;
+    EXPECT_EQ(testsupport::ReadWholeFile(Device() + "/Music/a.mp3"), "a");
 }
 
 }  // namespace

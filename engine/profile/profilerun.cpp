@@ -7,6 +7,7 @@
 #include "engine/profile/runsummary.h"
 #include "engine/scan/devicescanner.h"
 
+#include "platform/filesystemflush.h"
 #include "platform/sound.h"
 
 #include <algorithm>
@@ -98,6 +99,17 @@ int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& pro
     return WriteDeviceIndex(root, progress);
 }
 
+// What the run put on the device is written back before the run says it finished: a device that
+// cannot write back the playlists it took has failed the run (reported as lost). A run that put
+// none there has told why already (code 9).
+int32_t WriteBack(const char* root, int32_t result, const ProgressReporter& progress)
+{
+    if (result != kRunDone && result != kRunCancelled) return result;
+    if (platform::FlushFileSystem(root) || result != kRunDone || LastRunSummary().playlistsWritten == 0) return result;
+    progress.Report(kReportDeviceLost);
+    return kRunFileSystemError;
+}
+
 }  // namespace
 
 int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window)
@@ -108,7 +120,7 @@ int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window
     CancelFlag() = 0;
     LastRunSummary() = {};
 
-    const int32_t result = ScanAndWrite(root, window, progress);
+    const int32_t result = WriteBack(root, ScanAndWrite(root, window, progress), progress);
 
     Catalogue().EmptyCatalogue();
     platform::MessageBeep(platform::kBeepExclamation);

@@ -12,11 +12,12 @@ enum RunResult : int32_t {
     kRunCancelled = -1,
     kRunNoAudioFiles = -2,
     kRunEntriesChanged = -4,
-    kRunFileSystemError = -5,
+    kRunFileSystemError = -5,  // also: the device could not write back the playlists (reported as code 8)
 };
 
-// A whole profile run: scan, the five playlists, the free-space file, and the cleanup.
-// Reports through the callback (may be null); the scan posts its progress to the window.
+// A whole profile run: scan, the five playlists, the free-space file, the flush of the device's
+// file system, and the cleanup. Reports through the callback (may be null); the scan posts its
+// progress to the window.
 int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window);
 
 }  // namespace engine

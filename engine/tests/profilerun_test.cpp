@@ -3,8 +3,10 @@
 
 #include "engine/api/cancelflag.h"
 #include "engine/tests/recordingwindow.h"
+#include "platform/errors.h"
 #include "platform/sound.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/flushrecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +113,28 @@ TEST_F(ProfileRunTest, CompleteRunReportsAndWritesEverything)
     EXPECT_EQ(summary.genres, 1);
     EXPECT_EQ(summary.playlistsWritten, kAllPlaylists);
     EXPECT_EQ(summary.unaddressableFiles, 0);
+}
+
+// Users unplug the device once the run says it finished: by then its file system has written back
+// the playlists, and a device that cannot do so is told as lost.
+TEST_F(ProfileRunTest, TheDeviceWritesBackThePlaylistsBeforeTheRunSaysItFinished)
+{
+    static constexpr int32_t kFlushed = 100;  // stands for the flush among the reports
+    device_.WriteFile("a.mp3", kUntaggedAudio);
+    struct Case {
+        uint32_t flushAnswer;
+        int32_t result;
+        int32_t lastReport;
+    };
+    for (const Case c : {Case{platform::kErrorSuccess, engine::kRunDone, kReportProfileFinished},
+                         Case{platform::kErrorGenFailure, engine::kRunFileSystemError, kReportDeviceLost}}) {
+        reports.clear();
+        testsupport::FlushRecorder flushes;
+        flushes.answer = c.flushAnswer;
+        flushes.onFlush = [](const std::string&) { reports.push_back(kFlushed); };
+        EXPECT_EQ(Run(), c.result);
+        EXPECT_EQ(reports, (std::vector<int32_t>{kReportScanStarted, kReportPlaylistsStarted, kFlushed, c.lastReport}));
+    }
 }
 
 // On a file system of its own, so that nothing else changes the free space between the run and the check.

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/filesystemflush.h"
 #include "platform/paths.h"
 
 namespace engine {
@@ -47,6 +48,11 @@ bool ReplaceDeviceCopy(const std::string& installedPath, const std::string& devi
     ClearReadOnly(installedPath);
     ClearReadOnly(devicePath);
     return platform::CopyFile(installedPath, devicePath, false);
+}
+
+bool FlushDevice(char drive)
+{
+    return platform::FlushFileSystem(std::string{drive, ':', '\\'});
 }
 
 std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& path, std::size_t size)

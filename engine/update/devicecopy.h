@@ -21,6 +21,10 @@ void ClearReadOnly(const std::string& path);
 // False when the copy failed.
 bool ReplaceDeviceCopy(const std::string& installedPath, const std::string& devicePath);
 
+// Writes back the file system of the drive ("%c:"), so that what an update copied is on the device
+// once it says so. False when that fails.
+bool FlushDevice(char drive);
+
 // Up to size bytes from the start of the file: fewer when it is shorter, or when reading fails part
 // way. Empty optional when the file cannot be opened.
 std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& path, std::size_t size);

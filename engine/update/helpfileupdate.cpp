@@ -86,7 +86,7 @@ int32_t UpdateHelpFiles(char drive)
             result = kHelpFileFailed;
         }
     }
-    return result;
+    return FlushDevice(drive) ? result : kHelpFileFailed;
 }
 
 }  // namespace engine

@@ -8,13 +8,14 @@ namespace engine {
 
 enum HelpUpdateResult : int32_t {
     kHelpFilesUpdated = 1,
-    kHelpFileFailed = 0,         // "sys_help" cannot be created, or a help file could not be handled
+    kHelpFileFailed = 0,         // "sys_help" cannot be created, a help file could not be handled,
+                                 // or the device could not write back what was copied
     kHelpDeviceFolderFailed = -4,  // "kovahdd" cannot be created
 };
 
 // Makes sure the device has its hidden "kovahdd" folder and the "sys_help" folder inside it, then
 // updates the help files named by the engine's strings 301 to 303 ("%s_help.bin"), going on past
-// a file that fails.
+// a file that fails, and writes back the device's file system.
 int32_t UpdateHelpFiles(char drive);
 
 // Replaces the device's copy of one help file when the device has none, or one that cannot be read,

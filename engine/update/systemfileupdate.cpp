@@ -78,7 +78,7 @@ int32_t UpdateSystemFiles(char drive, unsigned char model)
         deviceNewer = deviceNewer || outcome == SystemFileOutcome::DeviceNewer;
         copyFailed = copyFailed || outcome == SystemFileOutcome::CopyFailed;
     }
-    if (copyFailed) return kSystemFileCopyFailed;
+    if (copyFailed || !FlushDevice(drive)) return kSystemFileCopyFailed;
     return deviceNewer ? kDeviceSystemFilesNewer : kSystemFilesUpdated;
 }
 

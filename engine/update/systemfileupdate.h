@@ -9,7 +9,8 @@ namespace engine {
 enum SystemUpdateResult : int32_t {
     kSystemFilesUpdated = 1,      // every file is current or was copied
     kDeviceSystemFilesNewer = 2,  // a device file carries a higher version than its installed copy and was left alone
-    kSystemFileCopyFailed = 0,    // a file that needed replacing could not be copied
+    kSystemFileCopyFailed = 0,    // a file that needed replacing could not be copied, or the device
+                                  // could not write back what was copied
     kSystemFolderFailed = -4,     // "kovahdd" or "kovahdd_playlists" cannot be created
 };
 
@@ -21,8 +22,9 @@ enum class SystemFileOutcome {
 };
 
 // Makes sure the device has its "kovahdd_playlists" folder and its hidden "kovahdd" folder, then
-// updates "config.exe", "mp3.exe", "usi.exe" and "pfr.exe" in that order. Model 1 (the HD model)
-// takes the installed copies from "VANTOR", any other model from "CORVANE".
+// updates "config.exe", "mp3.exe", "usi.exe" and "pfr.exe" in that order, and writes back the
+// device's file system. Model 1 (the HD model) takes the installed copies from "VANTOR", any other
+// model from "CORVANE".
 int32_t UpdateSystemFiles(char drive, unsigned char model);
 
 // Replaces the device's copy of one system file when the installed copy should replace it: the

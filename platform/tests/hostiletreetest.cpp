@@ -53,6 +53,7 @@ TEST_F(HostileTreeTest, AFifoIsRefusedAtOnceAndNeverBlocks)
     const std::optional<FolderEntry> fifo = Listed("x.mp3");
     ASSERT_TRUE(fifo.has_value());
     EXPECT_FALSE(fifo->IsFolder());
+    EXPECT_FALSE(fifo->IsRegularFile());
 }
 
 // Links are listed as what they point to, marked as links, so that walks can pass them by.
@@ -68,13 +69,15 @@ TEST_F(HostileTreeTest, LinksAreListedAsWhatTheyPointToAndMarked)
         const char* name;
         bool folder;
         bool link;
+        bool regularFile;
     };
-    for (const Case& c : {Case{"Music", true, false}, Case{"up", true, true}, Case{"linked.mp3", false, true},
-                          Case{"dangling.mp3", false, true}}) {
+    for (const Case& c : {Case{"Music", true, false, false}, Case{"up", true, true, false},
+                          Case{"linked.mp3", false, true, true}, Case{"dangling.mp3", false, true, false}}) {
         const std::optional<FolderEntry> entry = Listed(c.name);
         ASSERT_TRUE(entry.has_value()) << c.name;
         EXPECT_EQ(entry->IsFolder(), c.folder) << c.name;
         EXPECT_EQ(entry->IsLink(), c.link) << c.name;
+        EXPECT_EQ(entry->IsRegularFile(), c.regularFile) << c.name;
         EXPECT_EQ(entry->IsFolderToWalk(), c.folder && !c.link) << c.name;
     }
     // A link to a file reads as the file, but nothing is written through it.

@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/flushrecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -57,12 +58,14 @@ TEST(ReplacingCopyTest, AFailedCopyLeavesTheOldTargetWhole)
         std::size_t deviceSize;  // 0: not limited
         bool readOnly;
         const std::atomic<int32_t>* cancel;
+        uint32_t flushAnswer;
         uint32_t error;
     };
     const Case cases[] = {
-        {"full disk", 96 * 1024, false, nullptr, kErrorDiskFull},
-        {"cancelled", 0, false, &cancelled, kErrorRequestAborted},
-        {"read-only target", 0, true, nullptr, kErrorAccessDenied},
+        {"full disk", 96 * 1024, false, nullptr, kErrorSuccess, kErrorDiskFull},
+        {"cancelled", 0, false, &cancelled, kErrorSuccess, kErrorRequestAborted},
+        {"read-only target", 0, true, nullptr, kErrorSuccess, kErrorAccessDenied},
+        {"not written back", 0, false, nullptr, kErrorGenFailure, kErrorGenFailure},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -76,6 +79,8 @@ TEST(ReplacingCopyTest, AFailedCopyLeavesTheOldTargetWhole)
         if (c.readOnly) {
             ASSERT_TRUE(SetFileAttributes("E:\\a.mp3", kAttributeReadOnly));
         }
+        testsupport::FlushRecorder flushes;
+        flushes.answer = c.flushAnswer;
 
         EXPECT_FALSE(CopyFileReplacing("P:\\a.mp3", "E:\\a.mp3", {.cancel = c.cancel, .attributes = {}, .targetIsNew = false}));
         EXPECT_EQ(GetLastError(), c.error);

@@ -1,6 +1,6 @@
 #include "trayhost/sync/disksyncfilesystem.h"
 
-#include "platform/replacingcopy.h"
+#include "platform/filesystemflush.h"
 #include "trayhost/sync/syncpaths.h"
 
 namespace trayhost {
@@ -44,15 +44,23 @@ bool DiskSyncFileSystem::CreateFolderPath(const std::string& path, uint32_t& err
     return CreateFolderAndParents(path.substr(0, NameOffset(path)), &error);
 }
 
-bool DiskSyncFileSystem::CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status)
+bool DiskSyncFileSystem::StartCopy(const SyncCopy& copy)
 {
-    std::optional<platform::CopiedFile> copied;
-    if (!platform::CopyFileReplacing(copy.from, copy.to, {&cancel_, copy.attributes, copy.targetIsNew}, &copied)) {
-        return false;
+    return batch_.Add(copy.from, copy.to, {&cancel_, copy.attributes, copy.targetIsNew});
+}
+
+std::vector<SyncCopyOutcome> DiskSyncFileSystem::FinishCopies()
+{
+    std::vector<SyncCopyOutcome> outcomes;
+    for (const platform::CopyBatch::Outcome& finished : batch_.Finish()) {
+        SyncCopyOutcome& outcome = outcomes.emplace_back();
+        outcome.error = finished.error;
+        if (finished.copied) {
+            outcome.status = SyncFileStatus{static_cast<int32_t>(finished.copied->lastWriteTime),
+                                            static_cast<uint32_t>(finished.copied->size)};
+        }
     }
-    status.reset();
-    if (copied) status = SyncFileStatus{static_cast<int32_t>(copied->lastWriteTime), static_cast<uint32_t>(copied->size)};
-    return true;
+    return outcomes;
 }
 
 bool DiskSyncFileSystem::DeleteFile(const std::string& path)
@@ -63,6 +71,11 @@ bool DiskSyncFileSystem::DeleteFile(const std::string& path)
 bool DiskSyncFileSystem::RemoveDirectory(const std::string& path)
 {
     return platform::RemoveDirectory(path);
+}
+
+bool DiskSyncFileSystem::FlushFileSystem(const std::string& path)
+{
+    return platform::FlushFileSystem(path);
 }
 
 }  // namespace trayhost

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/copybatch.h"
 #include "trayhost/sync/syncfilesystem.h"
 
 #include <atomic>
@@ -20,12 +21,16 @@ public:
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
     bool CreateDirectory(const std::string& path) override;
     bool CreateFolderPath(const std::string& path, uint32_t& error) override;
-    bool CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status) override;
+    bool StartCopy(const SyncCopy& copy) override;
+    bool CopiesDue() const override { return batch_.Full(); }
+    std::vector<SyncCopyOutcome> FinishCopies() override;
     bool DeleteFile(const std::string& path) override;
     bool RemoveDirectory(const std::string& path) override;
+    bool FlushFileSystem(const std::string& path) override;
 
 private:
     const std::atomic<int32_t>& cancel_;
+    platform::CopyBatch batch_;
 };
 
 }  // namespace trayhost

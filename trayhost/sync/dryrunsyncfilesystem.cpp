@@ -6,6 +6,7 @@
 #include "trayhost/sync/syncrecordmap.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace trayhost {
 
@@ -114,7 +115,7 @@ bool DryRunSyncFileSystem::CreateFolderPath(const std::string& path, uint32_t&)
     return true;
 }
 
-bool DryRunSyncFileSystem::CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status)
+bool DryRunSyncFileSystem::StartCopy(const SyncCopy& copy)
 {
     if (!Exists(copy.from)) return Fail(platform::kErrorFileNotFound);
     const auto earlier = copiedFrom_.find(SyncRecordMap::KeyOf(copy.from));
@@ -122,8 +123,13 @@ bool DryRunSyncFileSystem::CopyFile(const SyncCopy& copy, std::optional<SyncFile
     const std::string key = SyncRecordMap::KeyOf(copy.to);
     deleted_.erase(key);
     copiedFrom_[key] = source;
-    status = disk_.StatusOf(source);
+    started_.push_back({.error = platform::kErrorSuccess, .status = disk_.StatusOf(source)});
     return true;
+}
+
+std::vector<SyncCopyOutcome> DryRunSyncFileSystem::FinishCopies()
+{
+    return std::exchange(started_, {});
 }
 
 bool DryRunSyncFileSystem::DeleteFile(const std::string& path)

@@ -25,9 +25,15 @@ public:
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
     bool CreateDirectory(const std::string& path) override;
     bool CreateFolderPath(const std::string& path, uint32_t& error) override;
-    bool CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status) override;
+    // A pretended copy is finished at once, so that the run lists its actions in the order it
+    // takes them.
+    bool StartCopy(const SyncCopy& copy) override;
+    bool CopiesDue() const override { return true; }
+    std::vector<SyncCopyOutcome> FinishCopies() override;
     bool DeleteFile(const std::string& path) override;
     bool RemoveDirectory(const std::string& path) override;
+    // Nothing was written.
+    bool FlushFileSystem(const std::string&) override { return true; }
 
 private:
     bool IsDeleted(const std::string& path) const;
@@ -36,6 +42,7 @@ private:
     std::unordered_set<std::string> madeFolders_;                 // keys of the folders made
     std::unordered_map<std::string, std::string> copiedFrom_;     // key of a file copied: its source
     std::unordered_set<std::string> deleted_;                     // keys of the entries deleted
+    std::vector<SyncCopyOutcome> started_;                        // the copies not finished yet
 };
 
 }  // namespace trayhost

@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 
-// Facts of the two file systems a sync run copies between.
+// Facts of the two file systems a sync run copies between: the PC's, and the player's FAT32 disk.
+// The device's rules hold whatever the host mounts the device with.
 namespace trayhost {
 
 // The attributes a copy carries from one side to the other: hidden, system, archive, normal and
@@ -46,6 +49,30 @@ inline bool SameTimeOnBothSides(int32_t sourceTime, int32_t destinationTime)
 inline bool UnchangedSinceRecord(int32_t time, uint32_t size, int32_t recordTime, uint32_t recordSize)
 {
     return size == recordSize && (time == recordTime || ApartByDaylightSaving(time, recordTime));
+}
+
+// The characters no FAT name holds (nor a Windows one), besides those below a space. Inside the
+// system '?' is also a wildcard and '\' the separator, so no name holding them can be addressed.
+inline constexpr std::string_view kCharactersFatForbids = "\"*/:<>?\\|";
+inline constexpr std::string_view kCharactersNoPathHolds = "?\\";
+inline constexpr unsigned char kFirstCharacterFatAllows = 0x20;
+
+// The first character of the name that FAT forbids, each a character of its own in the system code
+// page (not the trail byte of a double-byte character); none when it has none.
+std::optional<char> CharacterFatForbids(std::string_view name);
+// The same for the two characters no path inside the system can hold, on any disk.
+std::optional<char> CharacterNoPathHolds(std::string_view name);
+// FAT drops the dots and spaces that end a name, so such a name would be stored as another.
+inline bool EndsAsFatDrops(std::string_view name)
+{
+    return !name.empty() && (name.back() == '.' || name.back() == ' ');
+}
+
+// FAT32 holds files of up to 4 GiB less one byte.
+inline constexpr uint64_t kFat32LargestFile = 0xFFFFFFFF;
+inline bool FitsOnFat32(uint64_t size)
+{
+    return size <= kFat32LargestFile;
 }
 
 }  // namespace trayhost

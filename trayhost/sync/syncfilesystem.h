@@ -23,6 +23,13 @@ struct SyncCopy {
     bool targetIsNew = false;            // the run's scan found no entry of its name in any letter case
 };
 
+// What became of a copy once it was finished.
+struct SyncCopyOutcome {
+    uint32_t error = 0;  // 0, or the Windows code of the failure
+    // The copy's status as its file system keeps it; empty when it cannot be read.
+    std::optional<SyncFileStatus> status;
+};
+
 // Every file-system call a sync run makes, on Windows-style paths. The run is written against this
 // interface so that a dry run can go through every step and change nothing: DiskSyncFileSystem
 // does the work, DryRunSyncFileSystem only pretends to write. Calls that return false or an empty
@@ -48,13 +55,19 @@ public:
     virtual bool CreateDirectory(const std::string& path) = 0;
     // Every missing level of the folder of a path that names a file; the code of a failure in error.
     virtual bool CreateFolderPath(const std::string& path, uint32_t& error) = 0;
-    // Replaces the target with a copy of the source, never leaving the old target half overwritten
-    // (platform::CopyFileReplacing). status receives the copy's status as its file system keeps it
-    // (empty when it cannot be read).
-    virtual bool CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status) = 0;
+    // Copies go in two steps, so that one flush makes a batch of them durable before any takes its
+    // target's place (platform::CopyBatch): a target is never left half written, nor named before
+    // its content is on its disk. StartCopy writes the copy beside its target; false (and nothing
+    // left behind) when it cannot. CopiesDue tells when the copies started should be finished;
+    // FinishCopies puts each in its target's place and gives their outcomes in the order started.
+    virtual bool StartCopy(const SyncCopy& copy) = 0;
+    virtual bool CopiesDue() const = 0;
+    virtual std::vector<SyncCopyOutcome> FinishCopies() = 0;
     virtual bool DeleteFile(const std::string& path) = 0;
     // Only an empty folder.
     virtual bool RemoveDirectory(const std::string& path) = 0;
+    // Writes back what the file system holding the path keeps in memory (platform::FlushFileSystem).
+    virtual bool FlushFileSystem(const std::string& path) = 0;
 };
 
 }  // namespace trayhost

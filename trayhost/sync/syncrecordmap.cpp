@@ -16,6 +16,11 @@ SyncFileRecord& SyncRecordMap::Put(SyncFileRecord record)
     return stored;
 }
 
+bool SyncRecordMap::Insert(SyncFileRecord record)
+{
+    return entries_.try_emplace(KeyOf(record.path), std::move(record)).second;
+}
+
 SyncFileRecord* SyncRecordMap::Find(std::string_view path)
 {
     const auto at = entries_.find(KeyOf(path));
@@ -31,6 +36,13 @@ const SyncFileRecord* SyncRecordMap::Find(std::string_view path) const
 bool SyncRecordMap::Remove(std::string_view path)
 {
     return entries_.erase(KeyOf(path)) == 1;
+}
+
+void SyncRecordMap::RemoveWithin(std::string_view path)
+{
+    const std::string key = KeyOf(path);
+    const std::string below = key + '\\';
+    std::erase_if(entries_, [&](const auto& entry) { return entry.first == key || entry.first.starts_with(below); });
 }
 
 }  // namespace trayhost

@@ -19,6 +19,10 @@ struct SyncFileRecord {
     // The DOS attributes the run's scan listed; 0 for a record the scan did not make. Not kept in
     // the state file.
     uint32_t attributes = 0;
+    // The bits of the size above the low 32, as the run's scan listed them; not kept in the state file.
+    uint32_t sizeAbove32Bits = 0;
+
+    uint64_t FullSize() const { return uint64_t{sizeAbove32Bits} << 32 | size; }
 
     bool operator==(const SyncFileRecord&) const = default;
 };
@@ -35,12 +39,16 @@ public:
 
     // Stores the record under its path's key, replacing the record stored there; returns the stored one.
     SyncFileRecord& Put(SyncFileRecord record);
+    // Stores the record unless a record is stored under its path's key; false then, that one kept.
+    bool Insert(SyncFileRecord record);
     // The record stored under the path's key; null when there is none.
     SyncFileRecord* Find(std::string_view path);
     const SyncFileRecord* Find(std::string_view path) const;
     bool Contains(std::string_view path) const { return Find(path) != nullptr; }
     // False when there was no record under the path's key.
     bool Remove(std::string_view path);
+    // Removes the record of the path and every record below it (when it is a folder's).
+    void RemoveWithin(std::string_view path);
     void Clear() { entries_.clear(); }
 
     bool operator==(const SyncRecordMap&) const = default;

@@ -11,6 +11,7 @@
 #include "trayhost/sync/synctreescan.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace trayhost {
 
@@ -62,6 +63,14 @@ std::optional<uint32_t> CarriedAttributes(uint32_t source)
     return source & kCarriedAttributes;
 }
 
+// Why the file of the record cannot be copied, foreseen from what the scan listed; none when it can.
+std::optional<std::string> WhyCannotCopy(const SyncFileRecord& from, bool toDevice)
+{
+    if ((from.attributes & platform::kAttributeDevice) != 0) return kNotRegularFileReason;
+    if (toDevice && !FitsOnFat32(from.FullSize())) return kTooLargeForFatReason;
+    return std::nullopt;
+}
+
 }  // namespace
 
 // The working data of one item.
@@ -76,25 +85,26 @@ struct SyncRun::Item {
     // Destination entries not yet matched by a source entry: what is left after the first pass has
     // no source.
     SyncRecordMap pending;
-    // Destination folders at or below which nothing is deleted or copied back: the counterparts of
-    // source folders that could not be read, or that are links the scan did not follow.
-    std::vector<std::string> guardedFolders;
+    // Destination paths at or below which nothing is written, deleted or copied back: the
+    // counterparts of source folders that could not be read or are links the scan did not follow,
+    // and of entries either scan left out.
+    std::vector<std::string> leftAlone;
     // Destination folders whose entries the scan does not know: folders that could not be read,
     // and links it did not follow.
     std::vector<std::string> unlistedDestinations;
 
-    std::string DestinationOf(const SyncFileRecord& source) const
+    std::string DestinationOf(const std::string& sourcePath) const
     {
-        return CounterpartOf(source.path, sourceRoot, destinationRoot, destinationIsFile);
+        return CounterpartOf(sourcePath, sourceRoot, destinationRoot, destinationIsFile);
     }
     std::string SourceOf(const SyncFileRecord& destination) const
     {
         return CounterpartOf(destination.path, destinationRoot, sourceRoot, sourceIsFile);
     }
-    bool IsGuarded(const std::string& destination) const
+    bool IsLeftAlone(const std::string& destination) const
     {
-        return std::any_of(guardedFolders.begin(), guardedFolders.end(),
-                           [&](const std::string& folder) { return IsAtOrBelow(destination, folder); });
+        return std::any_of(leftAlone.begin(), leftAlone.end(),
+                           [&](const std::string& path) { return IsAtOrBelow(destination, path); });
     }
     // No entry of the destination's name was there in any letter case when its folder was listed.
     bool IsNewDestination(const std::string& destination) const
@@ -114,17 +124,19 @@ SyncRun::SyncRun(const Collaborators& collaborators) : collaborators_(collaborat
 
 bool SyncRun::SynchronizeItems()
 {
-    for (std::size_t index = 0; index < collaborators_.settings.items.size(); ++index) {
+    bool ran = true;
+    for (std::size_t index = 0; index < collaborators_.settings.items.size() && ran; ++index) {
         if (collaborators_.cancel.load() != 0 || !DevicePresent()) break;
-        if (!SynchronizeItem(index)) return false;
+        ran = SynchronizeItem(index);
     }
-    return true;
+    FlushDevice();
+    return ran;
 }
 
 SyncOutcome SyncRun::outcome() const
 {
     if (collaborators_.cancel.load() != 0) return SyncOutcome::Cancelled;
-    if (!DevicePresent()) return SyncOutcome::DeviceLost;
+    if (flushFailed_ || !DevicePresent()) return SyncOutcome::DeviceLost;
     if (diskFull_) return SyncOutcome::DestinationFull;
     return SyncOutcome::Completed;
 }
@@ -143,12 +155,12 @@ bool SyncRun::SynchronizeItem(std::size_t index)
               .sourceMap = fromDevice ? paths.deviceFiles : paths.pcFiles,
               .destinationMap = fromDevice ? paths.pcFiles : paths.deviceFiles,
               .pending = {},
-              .guardedFolders = {},
+              .leftAlone = {},
               .unlistedDestinations = {}};
     // A root the code page cannot show would be found by a lookup that may take another folder.
     for (const std::string* root : {&item.sourceRoot, &item.destinationRoot}) {
         if (!PathTheRunCanHold(*root)) {
-            problems_.unholdableNames.push_back(*root);
+            problems_.push_back({SyncProblem::Kind::NotCopied, *root, ForbiddenCharacterReason('?')});
             return true;
         }
     }
@@ -162,8 +174,10 @@ bool SyncRun::SynchronizeItem(std::size_t index)
     ScanBothSides(item);
     if (collaborators_.cancel.load() == 0 && DevicePresent()) {
         FirstPass(item);
+        FinishCopies(item);
         const bool secondPass = settings.option == SyncOption::SyncBoth || settings.fileCleanup;
         if (!Stopping() && !diskFull_ && secondPass) SecondPass(item);
+        FinishCopies(item);
     }
     MergeIntoStateMap(paths);
     return true;
@@ -201,28 +215,43 @@ void SyncRun::ScanBothSides(Item& item)
     SyncTreeScan scan({collaborators_.files, settings.stateMap, collaborators_.cancel,
                        [this] { return DevicePresentLately(); }, collaborators_.userInterface});
     const bool fromDevice = settings.option == SyncOption::DeviceToPc;
-    // The roots are of one type (SynchronizeItem).
-    SyncScanResult pc = scan.Scan(item.paths.pcPath, item.sourceIsFile, item.paths.pcFiles, markNew);
-    SyncScanResult device = scan.Scan(item.paths.devicePath, item.sourceIsFile, item.paths.deviceFiles, markNew);
+    // The roots are of one type (SynchronizeItem). The PC's names go to the device unless the
+    // device is the only source.
+    const SyncScanResult pc = scan.Scan(item.paths.pcPath, item.sourceIsFile, item.paths.pcFiles, markNew,
+                                        fromDevice ? SyncTreeScan::Names::Kept : SyncTreeScan::Names::GoToFat);
+    const SyncScanResult device = scan.Scan(item.paths.devicePath, item.sourceIsFile, item.paths.deviceFiles,
+                                            markNew, SyncTreeScan::Names::Kept);
     const SyncScanResult& source = fromDevice ? device : pc;
     const SyncScanResult& destination = fromDevice ? pc : device;
-    for (const std::vector<std::string>* unknown : {&source.unreadableFolders, &source.folderLinks}) {
-        for (const std::string& folder : *unknown) {
-            item.guardedFolders.push_back(item.sourceIsFile ? item.destinationRoot
-                                                            : CounterpartOf(folder, item.sourceRoot,
-                                                                            item.destinationRoot, false));
+    for (const SyncScanResult* side : {&pc, &device}) {
+        for (const std::string& folder : side->unreadableFolders) {
+            problems_.push_back({SyncProblem::Kind::UnreadableFolder, folder, {}});
         }
     }
-    for (const SyncScanResult* side : {&pc, &device}) {
-        problems_.unreadableFolders.insert(problems_.unreadableFolders.end(), side->unreadableFolders.begin(),
-                                           side->unreadableFolders.end());
-        problems_.unholdableNames.insert(problems_.unholdableNames.end(), side->unholdableNames.begin(),
-                                         side->unholdableNames.end());
+    for (const std::vector<std::string>* unknown : {&source.unreadableFolders, &source.folderLinks}) {
+        for (const std::string& folder : *unknown) item.leftAlone.push_back(item.DestinationOf(folder));
+    }
+    for (const SyncLeftOut& leftOut : source.leftOut) {
+        const std::string destination = item.DestinationOf(leftOut.path);
+        NotCopied({leftOut.path, destination, {}, false}, leftOut.reason);
+        item.leftAlone.push_back(destination);
+    }
+    for (const SyncLeftOut& leftOut : destination.leftOut) {
+        problems_.push_back({SyncProblem::Kind::LeftAlone, leftOut.path, leftOut.reason});
+        item.leftAlone.push_back(leftOut.path);
     }
     for (const std::vector<std::string>* unknown : {&destination.unreadableFolders, &destination.folderLinks}) {
         item.unlistedDestinations.insert(item.unlistedDestinations.end(), unknown->begin(), unknown->end());
     }
+    // Only the sides the run writes to: a killed copy left its file where it wrote.
+    RemoveLeftoverTemporaries(destination.leftoverTemporaries);
+    if (settings.option == SyncOption::SyncBoth) RemoveLeftoverTemporaries(source.leftoverTemporaries);
     item.pending = item.destinationMap;
+}
+
+void SyncRun::RemoveLeftoverTemporaries(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) collaborators_.files.DeleteFile(path);
 }
 
 void SyncRun::FirstPass(Item& item)
@@ -232,10 +261,13 @@ void SyncRun::FirstPass(Item& item)
     for (int32_t i = 0; i < total; ++i) {
         if (collaborators_.cancel.load() != 0) return;
         const SyncFileRecord& source = sources[static_cast<std::size_t>(i)].record;
-        const std::string destination = item.DestinationOf(source);
+        const std::string destination = item.DestinationOf(source.path);
         collaborators_.view.Notice(SyncNotice::SyncingDevice, {i + 1, total, destination});
         // A file that went away since the scan fails its copy and is passed by.
-        const Step step = source.isFolder ? SyncFolder(item, source, destination) : SyncFile(item, source, destination);
+        Step step = Step::Next;
+        if (!item.IsLeftAlone(destination)) {
+            step = source.isFolder ? SyncFolder(item, source, destination) : SyncFile(item, source, destination);
+        }
         if (step == Step::Stop) return;
         // Whatever happened to it, the destination counts as matched.
         item.pending.Remove(destination);
@@ -249,7 +281,7 @@ SyncRun::Step SyncRun::SyncFolder(Item& item, const SyncFileRecord& source, cons
     std::optional<uint32_t> destinationAttributes;
     if (files.CreateDirectory(destination)) {
         ++tally_.copied;
-        collaborators_.view.Performed({SyncAction::Kind::Copy, source.path, destination});
+        collaborators_.view.Performed({SyncAction::Kind::Copy, source.path, destination, {}});
         destinationAttributes = platform::kAttributeDirectory;
     } else if (platform::GetLastError() != platform::kErrorAlreadyExists && !DevicePresent()) {
         return Step::Stop;
@@ -283,15 +315,15 @@ SyncRun::Step SyncRun::SyncFile(Item& item, const SyncFileRecord& source, const 
     case Decision::Conflict:  // aborted
         return Step::Stop;
     case Decision::Copy:
-        break;
+        return Copy(item, copy, source, false);
     case Decision::CopyBack:
         std::swap(copy.from, copy.to);
         if (IsReadOnly(sourceAttributes) && ClearReadOnly(source.path, sourceAttributes) == Step::Stop) {
             return Step::Stop;
         }
-        break;
+        return Copy(item, copy, *known, true);
     }
-    return Copy(item, copy, decision == Decision::CopyBack);
+    return Step::Next;
 }
 
 SyncRun::Decision SyncRun::Decide(const SyncFileRecord& source, const SyncFileRecord& destination) const
@@ -311,7 +343,7 @@ SyncRun::Decision SyncRun::Decide(const SyncFileRecord& source, const SyncFileRe
 SyncRun::Decision SyncRun::ResolveConflict(const SyncFileRecord& source, const SyncFileRecord& destination)
 {
     ++tally_.conflicts;
-    collaborators_.view.Performed({SyncAction::Kind::Conflict, source.path, destination.path});
+    collaborators_.view.Performed({SyncAction::Kind::Conflict, source.path, destination.path, {}});
     SyncConflictMemory& conflicts = collaborators_.conflicts;
     if (!conflicts.applyToAll) {
         const SyncConflictAnswer answer = collaborators_.userInterface.AskSyncConflict(
@@ -335,26 +367,65 @@ SyncRun::Decision SyncRun::ResolveConflict(const SyncFileRecord& source, const S
     return Decision::Skip;
 }
 
-// Copies a file; back is a copy from the destination side to the source side. The target's record
-// in its side's map takes the copy's time and size. Stop when the copy failed for a full disk or a
-// lost device.
-SyncRun::Step SyncRun::Copy(Item& item, const SyncCopy& copy, bool back)
+// Starts a copy of a file, unless it cannot be copied; back is a copy from the destination side to
+// the source side. Stop when a copy failed for a full disk or a lost device.
+SyncRun::Step SyncRun::Copy(Item& item, const SyncCopy& copy, const SyncFileRecord& from, bool back)
 {
-    std::optional<SyncFileStatus> status;
-    if (!collaborators_.files.CopyFile(copy, status)) {
-        if (platform::GetLastError() == platform::kErrorDiskFull) diskFull_ = true;
-        return diskFull_ || !DevicePresent() ? Step::Stop : Step::Next;
+    if (std::optional<std::string> reason = WhyCannotCopy(from, OnDevice(copy.to))) {
+        NotCopied(copy, std::move(*reason));
+        return Step::Next;
     }
+    if (!collaborators_.files.StartCopy(copy)) return CopyFailed(copy, platform::GetLastError());
+    collaborators_.view.Performed({back ? SyncAction::Kind::CopyBack : SyncAction::Kind::Copy, copy.from, copy.to, {}});
+    started_.push_back({copy, back});
+    return collaborators_.files.CopiesDue() ? FinishCopies(item) : Step::Next;
+}
+
+// Puts the copies started in their targets' places. Stop when one failed for a full disk or a lost
+// device.
+SyncRun::Step SyncRun::FinishCopies(Item& item)
+{
+    if (started_.empty()) return Step::Next;
+    const std::vector<SyncCopyOutcome> outcomes = collaborators_.files.FinishCopies();
+    Step step = Step::Next;
+    for (std::size_t i = 0; i < started_.size() && i < outcomes.size(); ++i) {
+        if (outcomes[i].error == platform::kErrorSuccess) {
+            Copied(item, started_[i], outcomes[i].status);
+        } else if (CopyFailed(started_[i].copy, outcomes[i].error) == Step::Stop) {
+            step = Step::Stop;
+        }
+    }
+    started_.clear();
+    return step;
+}
+
+// The target's record in its side's map takes the copy's time and size.
+void SyncRun::Copied(Item& item, const StartedCopy& started, const std::optional<SyncFileStatus>& status)
+{
     if (status) {
-        SyncRecordMap& targetMap = back ? item.sourceMap : item.destinationMap;
-        SyncFileRecord* record = targetMap.Find(copy.to);
-        if (!record) record = &targetMap.Put({.path = copy.to});
+        SyncRecordMap& targetMap = started.back ? item.sourceMap : item.destinationMap;
+        SyncFileRecord* record = targetMap.Find(started.copy.to);
+        if (!record) record = &targetMap.Put({.path = started.copy.to});
         record->modTime = status->modTime;
         record->size = status->size;
     }
-    ++(back ? tally_.copiedBack : tally_.copied);
-    collaborators_.view.Performed({back ? SyncAction::Kind::CopyBack : SyncAction::Kind::Copy, copy.from, copy.to});
+    ++(started.back ? tally_.copiedBack : tally_.copied);
+}
+
+// A full disk or a lost device stops the pass, and the run's outcome tells it. Any other failure
+// passes the file by, to be told at the end; a cancelled copy is no failure.
+SyncRun::Step SyncRun::CopyFailed(const SyncCopy& copy, uint32_t error)
+{
+    if (error == platform::kErrorDiskFull) diskFull_ = true;
+    if (diskFull_ || !DevicePresent()) return Step::Stop;
+    if (error != platform::kErrorRequestAborted) NotCopied(copy, platform::ErrorMessage(error));
     return Step::Next;
+}
+
+void SyncRun::NotCopied(const SyncCopy& copy, std::string reason)
+{
+    collaborators_.view.Performed({SyncAction::Kind::CannotCopy, copy.from, copy.to, reason});
+    problems_.push_back({SyncProblem::Kind::NotCopied, copy.from, std::move(reason)});
 }
 
 void SyncRun::SecondPass(Item& item)
@@ -367,7 +438,7 @@ void SyncRun::SecondPass(Item& item)
         const SyncFileRecord& record = unmatched[static_cast<std::size_t>(i)].record;
         collaborators_.view.Notice(copyBack ? SyncNotice::SyncingPc : SyncNotice::Deleting, {i + 1, total, {}});
         // Gone with a folder deleted before it, or below a folder whose source is unknown.
-        if (!collaborators_.files.Exists(record.path) || item.IsGuarded(record.path)) continue;
+        if (!collaborators_.files.Exists(record.path) || item.IsLeftAlone(record.path)) continue;
         const Step step = copyBack ? CopyBack(item, record) : CleanUp(item, record);
         if (step == Step::Stop) return;
     }
@@ -383,11 +454,11 @@ SyncRun::Step SyncRun::CopyBack(Item& item, const SyncFileRecord& unmatched)
         std::optional<uint32_t> carried;
         if (IsReadable(attributes)) carried = attributes;
         SyncCopy copy{unmatched.path, target, carried, !item.sourceMap.Contains(target)};
-        return Copy(item, copy, true);
+        return Copy(item, copy, unmatched, true);
     }
     if (!files.CreateDirectory(target)) return Step::Next;
     ++tally_.copiedBack;
-    collaborators_.view.Performed({SyncAction::Kind::CopyBack, unmatched.path, target});
+    collaborators_.view.Performed({SyncAction::Kind::CopyBack, unmatched.path, target, {}});
     CarryAttributes(target, attributes, platform::kAttributeDirectory);
     if (!item.sourceMap.Contains(target)) item.sourceMap.Put({.path = target, .isFolder = true});
     return Step::Next;
@@ -422,7 +493,7 @@ bool SyncRun::DeleteUnmatchedTree(const Item& item, const std::string& folder)
     for (const platform::FolderEntry& entry : *listing) {
         if (entry.name == "." || entry.name == ".." || !NameTheRunCanHold(entry.name)) continue;
         const std::string path = platform::JoinPath(folder, entry.name);
-        if (!item.pending.Contains(path) || item.IsGuarded(path)) continue;
+        if (!item.pending.Contains(path) || item.IsLeftAlone(path)) continue;
         if (entry.IsFolder() && entry.IsLink()) continue;
         if ((entry.attributes & platform::kAttributeReadOnly) && !files.SetAttributes(path, entry.attributes & ~platform::kAttributeReadOnly)) {
             return false;
@@ -468,7 +539,21 @@ void SyncRun::CarryAttributes(const std::string& to, uint32_t from, std::optiona
 void SyncRun::Deleted(const std::string& path)
 {
     ++tally_.deleted;
-    collaborators_.view.Performed({SyncAction::Kind::Delete, path, {}});
+    collaborators_.view.Performed({SyncAction::Kind::Delete, path, {}, {}});
+}
+
+// Whatever the run's outcome, what it wrote to the device is on the device before the run tells it.
+void SyncRun::FlushDevice()
+{
+    if (!DevicePresent()) return;
+    const char root[] = {collaborators_.settings.deviceLetter, ':', '\\', '\0'};
+    flushFailed_ = !collaborators_.files.FlushFileSystem(root);
+}
+
+bool SyncRun::OnDevice(const std::string& path) const
+{
+    const auto upper = [](char letter) { return std::toupper(static_cast<unsigned char>(letter)); };
+    return !path.empty() && upper(path[0]) == upper(collaborators_.settings.deviceLetter);
 }
 
 bool SyncRun::Stopping()

@@ -1,5 +1,8 @@
 #include "trayhost/sync/syncruntexts.h"
 
+#include "trayhost/sync/syncfilefacts.h"
+
+#include <array>
 #include <cstdio>
 
 namespace trayhost {
@@ -9,8 +12,20 @@ namespace {
 constexpr std::size_t kFormattedTextSize = 512;
 // FormatMessage gives at most this many characters of a system error's text.
 constexpr std::size_t kErrorTextLimit = 255;
-// A message lists this many names of a kind; the rest are counted.
-constexpr std::size_t kNamesListed = 10;
+// The groups of the report, in their order.
+struct ProblemHeading {
+    SyncProblem::Kind kind;
+    const char* heading;
+};
+constexpr std::array kProblemHeadings{
+    ProblemHeading{SyncProblem::Kind::UnreadableFolder,
+                   "These folders could not be read, so nothing was deleted or copied back below their counterparts:"},
+    ProblemHeading{SyncProblem::Kind::NotCopied, "These were not copied:"},
+    ProblemHeading{SyncProblem::Kind::LeftAlone, "These were left alone, neither deleted nor copied back:"},
+    ProblemHeading{SyncProblem::Kind::StateNotSaved,
+                   "The record of this synchronization could not be saved, so the next one will take every file for "
+                   "new:"},
+};
 
 std::string Counted(const char* format, const SyncCounts& counts)
 {
@@ -19,13 +34,18 @@ std::string Counted(const char* format, const SyncCounts& counts)
     return text;
 }
 
-void AppendNames(std::string& text, const char* heading, const std::vector<std::string>& names)
+void AppendGroup(std::string& text, const ProblemHeading& group, const std::vector<SyncProblem>& problems,
+                 const std::function<std::string(const std::string&)>& shownPath, std::size_t namesListed)
 {
-    if (names.empty()) return;
-    if (!text.empty()) text += "\n\n";
-    text += heading;
-    for (std::size_t i = 0; i < names.size() && i < kNamesListed; ++i) text += "\n" + names[i];
-    if (names.size() > kNamesListed) text += "\n... and " + std::to_string(names.size() - kNamesListed) + " more";
+    std::size_t count = 0;
+    for (const SyncProblem& problem : problems) {
+        if (problem.kind != group.kind) continue;
+        if (count == 0) text += (text.empty() ? "" : "\n\n") + std::string(group.heading);
+        if (count++ >= namesListed) continue;
+        text += "\n" + shownPath(problem.path);
+        if (!problem.reason.empty()) text += " (" + problem.reason + ")";
+    }
+    if (count > namesListed) text += "\n... and " + std::to_string(count - namesListed) + " more";
 }
 
 }  // namespace
@@ -88,16 +108,26 @@ std::string DestinationErrorText(const std::string& destinationRoot, const std::
            errorText.substr(0, kErrorTextLimit) + "\nSynchronization aborted.";
 }
 
-std::string LeftAloneText(const std::vector<std::string>& unreadableFolders,
-                          const std::vector<std::string>& unholdableNames)
+std::string SyncProblemsText(const std::vector<SyncProblem>& problems,
+                             const std::function<std::string(const std::string&)>& shownPath,
+                             std::size_t namesListed)
 {
     std::string text;
-    AppendNames(text,
-                "These folders could not be read, so nothing was deleted or copied back below their counterparts:",
-                unreadableFolders);
-    AppendNames(text, "These names hold characters the system code page cannot show, so they were left alone:",
-                unholdableNames);
+    for (const ProblemHeading& group : kProblemHeadings) AppendGroup(text, group, problems, shownPath, namesListed);
     return text;
+}
+
+std::string ForbiddenCharacterReason(char character)
+{
+    const std::string named = static_cast<unsigned char>(character) < kFirstCharacterFatAllows
+                                  ? std::string("a control character")
+                                  : "'" + std::string(1, character) + "'";
+    return "its name holds " + named + ", which FAT and Windows names cannot hold";
+}
+
+std::string CasePairReason(const std::string& otherName)
+{
+    return "it differs only in letter case from " + otherName + " beside it, which FAT takes for the same name";
 }
 
 }  // namespace trayhost

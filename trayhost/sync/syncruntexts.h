@@ -1,7 +1,10 @@
 #pragma once
 
+#include "trayhost/sync/syncproblem.h"
 #include "trayhost/sync/syncrunview.h"
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,10 +26,24 @@ std::optional<std::string> SyncPathLine(SyncNotice notice, const SyncCounts& cou
 // text for the error.
 std::string DestinationErrorText(const std::string& destinationRoot, const std::string& errorText);
 
-// One message for what a run left alone: folders it could not read and names it cannot hold. Long
-// lists are cut after a few names. Empty when there is nothing to tell.
-std::string LeftAloneText(const std::vector<std::string>& unreadableFolders,
-                          const std::vector<std::string>& unholdableNames);
+// The report of what a run could not do: its problems grouped by kind in a fixed order, each group
+// under a heading of its own, one path a line in the order found, with its reason. A group lists at
+// most namesListed paths and counts the rest. shownPath gives each path as the person knows it.
+// Empty when there is nothing to tell.
+std::string SyncProblemsText(const std::vector<SyncProblem>& problems,
+                             const std::function<std::string(const std::string&)>& shownPath,
+                             std::size_t namesListed);
+
+// Why an entry was left out or not copied.
+inline constexpr const char* kCodePageLacksReason = "its name holds characters the system code page cannot show";
+// "its name holds ':', which FAT and Windows names cannot hold"; a control character is named so.
+std::string ForbiddenCharacterReason(char character);
+inline constexpr const char* kEndsAsFatDropsReason = "its name ends with a dot or a space, which FAT drops";
+// otherName: the name beside it that differs only in letter case.
+std::string CasePairReason(const std::string& otherName);
+inline constexpr const char* kNotRegularFileReason =
+    "it is a named pipe, a socket, a device or a broken link, not a regular file";
+inline constexpr const char* kTooLargeForFatReason = "it is larger than the 4 GiB a file on FAT32 can hold";
 
 inline constexpr const char* kSyncDialogTitle = "Device Synchronization";
 inline constexpr const char* kSyncPathCaption = "Path Item:";
@@ -50,6 +67,12 @@ inline constexpr const char* kSyncWatchdogText =
     "device is functioning properly and recommended to shut down and restart Windows.";
 inline constexpr const char* kSyncWatchdogTitle = "Error";
 inline constexpr const char* kDestinationErrorTitle = "Sync Error";
+// Another program of the user (the tray program or kovahdd) is synchronising.
+inline constexpr const char* kSyncRunningText =
+    "Another synchronization is running.  Wait until it has finished, then synchronize again.";
+inline constexpr const char* kSyncRunningTitle = "Kova Synchronization Aborted";
+// The end-of-run report in the tray program lists this many paths of a kind; the rest are counted.
+inline constexpr std::size_t kProblemPathsListed = 10;
 
 // The Resolve Sync Conflict dialog (101).
 inline constexpr const char* kConflictTitle = "Resolve Sync Conflict";

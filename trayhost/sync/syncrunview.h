@@ -44,10 +44,13 @@ struct SyncAction {
                    // resolved for the device's file
         Delete,    // clean-up on the destination side
         Conflict,  // both ways: a file changed on both sides, or different on each
+        CannotCopy,  // a copy the run leaves out (a dry run: foresees), or that failed
     };
     Kind kind = Kind::Copy;
-    std::string from;  // Copy, CopyBack: the file copied; Conflict: the PC file; Delete: the path deleted
-    std::string to;    // Copy, CopyBack: the file written; Conflict: the device file
+    // Copy, CopyBack, CannotCopy: the file copied; Conflict: the PC file; Delete: the path deleted.
+    std::string from;
+    std::string to;      // Copy, CopyBack, CannotCopy: the file written; Conflict: the device file
+    std::string reason;  // CannotCopy: why
 };
 
 // What a sync run shows as it goes: its progress dialog in the tray program, the terminal in the
@@ -59,7 +62,7 @@ public:
     // A per-entry notice may be shown late, or replaced by a newer one before it is shown; every
     // other notice is shown before the call returns.
     virtual void Notice(SyncNotice notice, const SyncCounts& counts = {}) = 0;
-    // Each copy, deletion and conflict, as it happens (a dry run: as it would).
+    // Each copy (as it starts), deletion and conflict, as it happens (a dry run: as it would).
     virtual void Performed(const SyncAction& action) = 0;
     // The window that owns the run's message boxes and its conflict questions; may be null.
     virtual WindowHandle owner() const = 0;

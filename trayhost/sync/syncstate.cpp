@@ -131,8 +131,22 @@ bool ReadSyncState(SyncSettings& settings)
 bool WriteSyncState(const SyncSettings& settings)
 {
     const std::string path = SyncStateFilePath();
-    if (path.empty() || !platform::CreateUserFolder(platform::UserStateFolder())) return false;
-    return platform::ReplaceWholeLinuxFile(path, FormatSyncState(settings)) == platform::kErrorSuccess;
+    if (path.empty()) {
+        platform::SetLastError(platform::kErrorPathNotFound);
+        return false;
+    }
+    if (!platform::CreateUserFolder(platform::UserStateFolder())) return false;
+    const uint32_t error = platform::ReplaceWholeLinuxFile(path, FormatSyncState(settings));
+    platform::SetLastError(error);
+    return error == platform::kErrorSuccess;
+}
+
+SyncProblem StateNotSavedProblem()
+{
+    const std::string path = SyncStateFilePath();
+    return {SyncProblem::Kind::StateNotSaved,
+            path.empty() ? std::string(kStateFileName + 1) : platform::ToWindowsPath(path),
+            platform::ErrorMessage(platform::GetLastError())};
 }
 
 }  // namespace trayhost

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trayhost/sync/syncproblem.h"
 #include "trayhost/sync/syncsettings.h"
 
 #include <string>
@@ -38,7 +39,9 @@ std::string FormatSyncState(const SyncSettings& settings);
 // keeps what it held).
 bool ReadSyncState(SyncSettings& settings);
 // Replaces the state file with FormatSyncState, through a temporary file, so that a full disk or a
-// crash leaves the previous state whole; false when that fails.
+// crash leaves the previous state whole; false, with the last error set, when that fails.
 bool WriteSyncState(const SyncSettings& settings);
+// What a run tells when WriteSyncState failed: the file and the reason its last error gives.
+SyncProblem StateNotSavedProblem();
 
 }  // namespace trayhost

@@ -1,6 +1,7 @@
 #include "trayhost/sync/synctreescan.h"
 
 #include "platform/codepage.h"
+#include "platform/copytemporaries.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "trayhost/sync/syncfilefacts.h"
@@ -8,6 +9,7 @@
 #include "trayhost/sync/syncruntexts.h"
 
 #include <exception>
+#include <optional>
 
 namespace trayhost {
 
@@ -27,34 +29,37 @@ bool ListingFoundNothing(uint32_t error)
            error == platform::kErrorNoMoreFiles;
 }
 
-// Whether the text holds one of the characters, each a character of its own (not the second byte
-// of a double-byte character).
-bool HoldsAnyOf(const std::string& text, std::string_view characters)
+// Why the run leaves an entry of the name out; none when it keeps it.
+std::optional<std::string> ReasonToLeaveOut(const platform::FolderEntry& entry, SyncTreeScan::Names names)
 {
-    const platform::CodePage& page = platform::CodePage::System();
-    for (std::size_t i = 0; i < text.size(); i += page.CharacterSize(text, i)) {
-        if (page.CharacterSize(text, i) == 1 && characters.find(text[i]) != std::string_view::npos) return true;
-    }
-    return false;
+    if (entry.NameLostCharacters()) return kCodePageLacksReason;
+    const bool goToFat = names == SyncTreeScan::Names::GoToFat;
+    const std::optional<char> forbidden = goToFat ? CharacterFatForbids(entry.name) : CharacterNoPathHolds(entry.name);
+    if (forbidden) return ForbiddenCharacterReason(*forbidden);
+    if (goToFat && EndsAsFatDrops(entry.name)) return kEndsAsFatDropsReason;
+    return std::nullopt;
 }
 
 }  // namespace
 
 bool NameTheRunCanHold(const std::string& name)
 {
-    return !HoldsAnyOf(name, "?\\");
+    return !CharacterNoPathHolds(name);
 }
 
 bool PathTheRunCanHold(const std::string& path)
 {
-    return !HoldsAnyOf(path, "?");
+    return path.find('?') == std::string::npos;
 }
 
-SyncScanResult SyncTreeScan::Scan(const std::string& root, bool rootIsFile, SyncRecordMap& map, bool markNew)
+SyncScanResult SyncTreeScan::Scan(const std::string& root, bool rootIsFile, SyncRecordMap& map, bool markNew,
+                                  Names names)
 {
     map_ = &map;
     markNew_ = markNew;
+    names_ = names;
     result_ = {};
+    casePairs_.clear();
     try {
         if (rootIsFile) {
             // The listing of a file root finds the one file; the name is matched again as a name, so
@@ -94,10 +99,7 @@ bool SyncTreeScan::ScanListing(const std::string& pattern, const std::string& fo
         if (IsDotEntry(entry.name)) continue;
         if (!onlyName.empty() && !platform::EqualsNoCase(entry.name, onlyName)) continue;
         const std::string path = platform::JoinPath(folder, entry.name);
-        if (!NameTheRunCanHold(entry.name)) {
-            result_.unholdableNames.push_back(path);
-            continue;
-        }
+        if (LeftOut(path, entry)) continue;
         if (!entry.IsFolder()) {
             AddFile(path, entry);
             continue;
@@ -106,10 +108,42 @@ bool SyncTreeScan::ScanListing(const std::string& pattern, const std::string& fo
             result_.folderLinks.push_back(path);
             continue;
         }
-        if (!map_->Contains(path)) map_->Put({.path = path, .isFolder = true, .attributes = entry.attributes});
+        if (!Claim({.path = path, .isFolder = true, .attributes = entry.attributes}, entry.name)) continue;
         if (!ScanFolder(path)) return false;
     }
     return true;
+}
+
+bool SyncTreeScan::LeftOut(const std::string& path, const platform::FolderEntry& entry)
+{
+    if (platform::CopyTemporaryProcess(entry.name) != 0) {
+        if (!entry.IsFolder() && platform::IsLeftoverCopyTemporary(entry.name)) {
+            result_.leftoverTemporaries.push_back(path);
+        }
+        return true;
+    }
+    std::optional<std::string> reason = ReasonToLeaveOut(entry, names_);
+    if (!reason && !casePairs_.empty()) {
+        const auto pair = casePairs_.find(SyncRecordMap::KeyOf(path));
+        if (pair != casePairs_.end()) reason = CasePairReason(pair->second);
+    }
+    if (!reason) return false;
+    result_.leftOut.push_back({path, std::move(*reason)});
+    return true;
+}
+
+bool SyncTreeScan::Claim(SyncFileRecord record, const std::string& name)
+{
+    const std::string path = record.path;
+    if (map_->Insert(std::move(record))) return true;
+    // The two names lie in one folder, so the first one's name starts where this one's does.
+    const std::string first = map_->Find(path)->path;
+    const std::string firstName = first.substr(path.size() - name.size());
+    map_->RemoveWithin(first);
+    result_.leftOut.push_back({first, CasePairReason(name)});
+    result_.leftOut.push_back({path, CasePairReason(firstName)});
+    casePairs_.emplace(SyncRecordMap::KeyOf(path), firstName);
+    return false;
 }
 
 void SyncTreeScan::AddFile(const std::string& path, const platform::FolderEntry& entry)
@@ -119,7 +153,9 @@ void SyncTreeScan::AddFile(const std::string& path, const platform::FolderEntry&
     const SyncFileRecord* previous = collaborators_.stateMap.Find(path);
     SyncFileRecord record;
     if (previous && !previous->isFolder) {
+        // The path as found now: a name whose letter case changed since keeps its new case.
         record = *previous;
+        record.path = path;
         if (!UnchangedSinceRecord(modTime, size, record.modTime, record.size)) record.changed = true;
         record.modTime = modTime;
         record.size = size;
@@ -127,8 +163,9 @@ void SyncTreeScan::AddFile(const std::string& path, const platform::FolderEntry&
         record = {.path = path, .modTime = modTime, .size = size, .changed = markNew_};
     }
     record.isFolder = false;
+    record.sizeAbove32Bits = static_cast<uint32_t>(entry.size >> 32);
     record.attributes = entry.attributes;
-    map_->Put(std::move(record));
+    Claim(std::move(record), entry.name);
 }
 
 }  // namespace trayhost

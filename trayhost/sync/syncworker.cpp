@@ -1,8 +1,11 @@
 #include "trayhost/sync/syncworker.h"
 
+#include "platform/codepage.h"
 #include "platform/sound.h"
 #include "trayhost/sync/disksyncfilesystem.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncprofilestore.h"
+#include "trayhost/sync/syncrunlock.h"
 #include "trayhost/sync/syncruntexts.h"
 #include "trayhost/sync/syncstate.h"
 
@@ -38,6 +41,13 @@ SyncProfileFlaw SyncWorker::Synchronize()
     SyncSettings& settings = collaborators_.settings;
     SyncDialogLink& dialog = collaborators_.dialog;
     dialog.Notice(SyncNotice::Initializing);
+    const std::optional<SyncRunLock> lock = SyncRunLock::Take();
+    if (!lock) {
+        collaborators_.userInterface.MessageBox(dialog.owner(), kSyncRunningText, kSyncRunningTitle,
+                                                kMbOk | kMbIconExclamation);
+        dialog.Close();
+        return SyncProfileFlaw::None;
+    }
     LoadSyncSettings(settings);
     const SyncProfileFlaw flaw = FindSyncProfileFlaw(settings);
     if (flaw != SyncProfileFlaw::None) {
@@ -60,6 +70,7 @@ void SyncWorker::EndRun(const SyncRun& run)
 {
     SyncDialogLink& dialog = collaborators_.dialog;
     UserInterface& ui = collaborators_.userInterface;
+    std::vector<SyncProblem> problems = run.problems();
     switch (run.outcome()) {
     case SyncOutcome::Cancelled:
         collaborators_.clock.Pause(run.endDelay());
@@ -74,20 +85,24 @@ void SyncWorker::EndRun(const SyncRun& run)
         break;
     case SyncOutcome::Completed:
         dialog.Notice(SyncNotice::CleaningUp);
-        WriteSyncState(collaborators_.settings);
+        if (!WriteSyncState(collaborators_.settings)) problems.push_back(StateNotSavedProblem());
         dialog.BringToFront();
         dialog.Notice(SyncNotice::Finished);
         dialog.ShowDone();
         break;
     }
-    ReportLeftAlone(run.problems());
+    ReportProblems(problems);
     if (run.outcome() == SyncOutcome::Completed) dialog.PostComplete();
 }
 
 // Told before the dialog may close by itself, so that the message has its owner.
-void SyncWorker::ReportLeftAlone(const SyncProblems& problems)
+void SyncWorker::ReportProblems(const std::vector<SyncProblem>& problems)
 {
-    const std::string text = LeftAloneText(problems.unreadableFolders, problems.unholdableNames);
+    const char deviceLetter = collaborators_.settings.deviceLetter;
+    const auto shown = [deviceLetter](const std::string& path) {
+        return platform::CodePage::System().FromUtf8(SyncPathForDisplay(path, deviceLetter));
+    };
+    const std::string text = SyncProblemsText(problems, shown, kProblemPathsListed);
     if (text.empty()) return;
     collaborators_.userInterface.MessageBox(collaborators_.dialog.owner(), text, kSyncDialogTitle,
                                             kMbOk | kMbIconExclamation);

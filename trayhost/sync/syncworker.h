@@ -23,8 +23,10 @@ SyncProfileFlaw FindSyncProfileFlaw(const SyncSettings& settings);
 // What the synchronisation worker thread does, from the loading of the profile to the run's outcome
 // in the progress dialog: cancelled (the dialog closes after a pause), device lost, destination full
 // (the reason and "Done"), or finished (the state file written, "Done", then notice 10, which closes
-// the dialog unless the option is DeviceToPc). Everything it does to the dialog goes through the
-// link; its questions and messages through the user interface.
+// the dialog unless the option is DeviceToPc). What the run could not do is told in one message
+// before the dialog may close. While another synchronisation runs (SyncRunLock) none starts: a
+// message says so and the dialog closes. Everything it does to the dialog goes through the link;
+// its questions and messages through the user interface.
 class SyncWorker {
 public:
     struct Collaborators {
@@ -47,7 +49,7 @@ public:
 private:
     SyncProfileFlaw Synchronize();
     void EndRun(const SyncRun& run);
-    void ReportLeftAlone(const SyncProblems& problems);
+    void ReportProblems(const std::vector<SyncProblem>& problems);
 
     Collaborators collaborators_;
 };

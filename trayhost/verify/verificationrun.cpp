@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/filesystemflush.h"
 #include "platform/paths.h"
 #include "trayhost/verify/userplaylistentry.h"
 
@@ -44,7 +45,12 @@ VerificationRun::Outcome VerificationRun::Run(char driveLetter, const Verificati
                             options.writes);
     const VerifyResult walked = Walk(root, folder, checker);
     playlistsWithErrors_ += checker.errorsShown();
-    return OutcomeOf(walked);
+    const Outcome outcome = OutcomeOf(walked);
+    if (!platform::FlushFileSystem(root) && outcome != Outcome::Cancelled && outcome != Outcome::DeviceGone) {
+        collaborators_.flags.profileOffer = false;
+        return Outcome::NotWrittenBack;
+    }
+    return outcome;
 }
 
 VerifyResult VerificationRun::CountPlaylists(const std::string& folder, int32_t& count)
@@ -122,6 +128,7 @@ VerifyStatus FinalStatusOf(VerificationRun::Outcome outcome)
     case VerificationRun::Outcome::NoPlaylists:
         return VerifyStatus::NoPlaylists;
     case VerificationRun::Outcome::DeviceGone:
+    case VerificationRun::Outcome::NotWrittenBack:
         return VerifyStatus::DeviceGone;
     case VerificationRun::Outcome::Finished:
     case VerificationRun::Outcome::Stopped:

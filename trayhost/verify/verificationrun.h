@@ -22,7 +22,8 @@ struct VerificationOptions {
 // One verification of a device's user playlists, on the calling (worker) thread: counts the playlist
 // files (extension M3U) in the device's "kovahdd_playlists" folder, then checks each in listing order
 // (PlaylistChecker). Subfolders are not entered. A playlist that cannot be read or rewritten is told
-// in the "File error" box and the walk goes on.
+// in the "File error" box and the walk goes on. Once the walk is over the device's file system
+// writes back what it changed, before the run may say it finished.
 class VerificationRun {
 public:
     enum class Outcome {
@@ -31,6 +32,7 @@ public:
         Cancelled,    // no profile is offered
         NoPlaylists,
         DeviceGone,   // also a device without a user playlist folder; no profile is offered
+        NotWrittenBack,  // the device could not write back what the walk changed; no profile is offered
     };
 
     struct Collaborators {

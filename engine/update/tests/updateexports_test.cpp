@@ -3,13 +3,16 @@
 
 #include "engine/kovahddprofiler.h"
 #include "engine/update/tests/updatetestfiles.h"
+#include "platform/errors.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/flushrecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,6 +51,23 @@ TEST_F(InstalledBesideLibraryTest, UpdatesTheDeviceFromTheFolderBesideTheLibrary
 
     EXPECT_EQ(device_.ReadFile("kovahdd/mp3.exe"), testsupport::SystemFileBytes("mp3.exe", "V2.00", "BUILD1", "beside"));
     EXPECT_EQ(device_.ReadFile("kovahdd/sys_help/Main_help.bin"), testsupport::HelpFileBytes("Main_help.bin"));
+}
+
+// What an update copied is written back to the device before it says it is done; a device that
+// cannot write it back fails the update.
+TEST_F(InstalledBesideLibraryTest, AnUpdateIsOnTheDeviceBeforeItReturns)
+{
+    testsupport::FlushRecorder flushes;
+    std::vector<bool> copiedAtFlush;
+    flushes.onFlush = [&](const std::string&) { copiedAtFlush.push_back(device_.Exists("kovahdd/mp3.exe")); };
+    EXPECT_EQ(KOVAHDDUpdateHelpFiles(device_.letter()), 1);
+    EXPECT_EQ(KOVAHDDUpdateSystemFiles(device_.letter(), kPjModel), 1);
+    EXPECT_EQ(flushes.folders, (std::vector<std::string>{device_.directory(), device_.directory()}));
+    EXPECT_EQ(copiedAtFlush, (std::vector<bool>{false, true}));
+
+    flushes.answer = platform::kErrorGenFailure;
+    EXPECT_EQ(KOVAHDDUpdateHelpFiles(device_.letter()), 0);
+    EXPECT_EQ(KOVAHDDUpdateSystemFiles(device_.letter(), kPjModel), 0);
 }
 
 }  // namespace

@@ -1,20 +1,25 @@
-// Faults of real disks and hostile trees, made where they happen: a full tmpfs, a device directory
-// that goes away, a FAT32 file system, a folder that cannot be listed, links, names the code page
-// cannot show.
+// Faults of real disks and hostile trees, made where they happen: a full tmpfs or FAT32 disk, a
+// device directory that goes away, a FAT32 file system, a folder that cannot be listed, links, names
+// the code page or FAT cannot hold, files that cannot be copied, what killed runs left behind.
 
+#include "platform/copytemporaries.h"
 #include "testsupport/fatimage.h"
+#include "trayhost/sync/dryrunsyncfilesystem.h"
 #include "trayhost/sync/syncrun.h"
 #include "trayhost/sync/tests/syncscenario.h"
 
 #include <gtest/gtest.h>
 
 #include <linux/capability.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace trayhost {
 namespace {
@@ -106,6 +111,124 @@ TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
     }
 }
 
+// fusefat fails a write to a full disk with EPERM, not ENOSPC: the run still ends as full.
+TEST(SyncFaultsTest, AFullFatDeviceEndsTheRunAsFull)
+{
+    SyncScenario scenario;
+    scenario.device.Unplug();
+    const testsupport::FatImage fat;
+    if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
+    testsupport::WriteWholeFile(fat.directory() + "/a.mp3", "old bytes");
+    {
+        std::ofstream filler(fat.directory() + "/filler", std::ios::binary);
+        const std::string block(1024 * 1024, 'f');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
+        }
+    }
+    SyncScenario::Write(scenario.pc, "a.mp3", std::string(2 * 1024 * 1024, 'n'), kTime + 10);
+    SyncScenario::Write(scenario.pc, "b.mp3", std::string(2 * 1024 * 1024, 'b'));
+    scenario.AddItem("P:\\a.mp3", "E:\\a.mp3");
+    scenario.AddItem("P:\\b.mp3", "E:\\b.mp3");
+
+    const SyncRun& run = scenario.Run();
+    EXPECT_EQ(run.outcome(), SyncOutcome::DestinationFull);
+    EXPECT_TRUE(run.problems().empty());
+    EXPECT_EQ(testsupport::ReadWholeFile(fat.directory() + "/a.mp3"), "old bytes");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fat.directory())) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.mp3", "filler"}));
+}
+
+// What the run cannot copy to the player's FAT disk it passes by, each named with its reason, and
+// the rest is copied; a dry run foresees all but the failures of the copies themselves.
+TEST(SyncFaultsTest, WhatCannotBeCopiedIsNamedWithItsReason)
+{
+    const auto forbids = [](char character) {
+        return "its name holds '" + std::string(1, character) + "', which FAT and Windows names cannot hold";
+    };
+    struct Case {
+        std::string name;
+        std::string reason;
+        bool foreseen = true;
+    };
+    const std::vector<Case> cases = {
+        {"a:b.mp3", forbids(':')},
+        {"p|q.mp3", forbids('|')},
+        {"\"x\".mp3", forbids('"')},
+        {"<x>.mp3", forbids('<')},
+        {"a*b.mp3", forbids('*')},
+        {"q?.mp3", forbids('?')},
+        {"b\\c.mp3", forbids('\\')},
+        {"tab\t.mp3", "its name holds a control character, which FAT and Windows names cannot hold"},
+        {"trail.", "its name ends with a dot or a space, which FAT drops"},
+        {"Song.mp3", "it differs only in letter case from song.mp3 beside it, which FAT takes for the same name"},
+        {"song.mp3", "it differs only in letter case from Song.mp3 beside it, which FAT takes for the same name"},
+        {"pipe.mp3", "it is a named pipe, a socket, a device or a broken link, not a regular file"},
+        {"huge.mp3", "it is larger than the 4 GiB a file on FAT32 can hold"},
+        {"locked.mp3", "Access is denied.", false},
+    };
+    SyncScenario scenario;
+    for (const Case& c : cases) SyncScenario::Write(scenario.pc, "Music/" + c.name, "x");
+    SyncScenario::Write(scenario.pc, "Music/good.mp3", "good");
+    fs::remove(scenario.pc.LinuxPath("Music/pipe.mp3"));
+    ASSERT_EQ(mkfifo(scenario.pc.LinuxPath("Music/pipe.mp3").c_str(), 0644), 0);
+    fs::resize_file(scenario.pc.LinuxPath("Music/huge.mp3"), 5ull << 30);  // sparse: takes no room
+    fs::permissions(scenario.pc.LinuxPath("Music/locked.mp3"), fs::perms::none);
+    scenario.AddItem("P:\\Music", "E:\\Music");
+    const ScopedWithoutFileCapabilities asAnyUser;
+
+    DiskSyncFileSystem disk(scenario.cancel);
+    DryRunSyncFileSystem dryRun(disk);
+    scenario.Run(&dryRun);
+    std::map<std::string, std::string> foreseen;
+    for (const SyncAction& action : scenario.view.actions) {
+        if (action.kind == SyncAction::Kind::CannotCopy) foreseen[action.from] = action.reason;
+    }
+    const SyncRun& run = scenario.Run();
+    std::map<std::string, std::string> notCopied;
+    for (const SyncProblem& problem : run.problems()) {
+        EXPECT_EQ(problem.kind, SyncProblem::Kind::NotCopied) << problem.path;
+        notCopied[problem.path] = problem.reason;
+    }
+
+    for (const Case& c : cases) {
+        const std::string path = "P:\\Music\\" + c.name;
+        EXPECT_EQ(notCopied[path], c.reason) << c.name;
+        EXPECT_EQ(foreseen[path], c.foreseen ? c.reason : "") << c.name;
+    }
+    EXPECT_EQ(notCopied.size(), cases.size());
+    EXPECT_EQ(run.outcome(), SyncOutcome::Completed);
+    EXPECT_EQ(TreeOf(scenario.device.directory()),
+              (std::map<std::string, std::string>{{"Music", "<dir>"}, {"Music/good.mp3", "good"}}));
+}
+
+// A killed run's temporary files are no songs: never copied either way, and removed where the run
+// writes unless their process still runs.
+TEST(SyncFaultsTest, LeftoverTemporariesAreRemovedAndNeverCopied)
+{
+    const pid_t ended = fork();
+    if (ended == 0) _exit(0);
+    waitpid(ended, nullptr, 0);
+    const std::string running = platform::CopyTemporaryName(getpid(), 999);
+    SyncScenario scenario;
+    SyncScenario::Write(scenario.pc, "Music/a.mp3", "a");
+    SyncScenario::Write(scenario.pc, "Music/" + platform::CopyTemporaryName(ended, 1), "pc fragment");
+    SyncScenario::Write(scenario.device, "Music/" + platform::CopyTemporaryName(ended, 2), "device fragment");
+    SyncScenario::Write(scenario.device, "Music/" + running, "being written");
+    scenario.settings.option = SyncOption::SyncBoth;
+    scenario.AddItem("P:\\Music", "E:\\Music");
+
+    const SyncRun& run = scenario.Run();
+    EXPECT_EQ(TreeOf(scenario.pc.directory()),
+              (std::map<std::string, std::string>{{"Music", "<dir>"}, {"Music/a.mp3", "a"}}));
+    EXPECT_EQ(TreeOf(scenario.device.directory()),
+              (std::map<std::string, std::string>{
+                  {"Music", "<dir>"}, {"Music/a.mp3", "a"}, {"Music/" + running, "being written"}}));
+    EXPECT_TRUE(run.problems().empty());
+    EXPECT_EQ(run.tally().copiedBack, 0);
+}
+
 // The FAT disk keeps local times: mounted again with a time zone an hour east, as after the change
 // to summer time, every file on it reads an hour older.
 TEST(SyncFaultsTest, FilesShiftedByDaylightSavingTimeCopyNothing)
@@ -149,7 +272,8 @@ TEST(SyncFaultsTest, AFolderThatCannotBeReadIsNotTakenForEmpty)
     const SyncRun& run = scenario.Run();
     fs::permissions(scenario.pc.LinuxPath("Music/Locked"), fs::perms::owner_all);
 
-    EXPECT_EQ(run.problems().unreadableFolders, std::vector<std::string>{"P:\\Music\\Locked"});
+    EXPECT_EQ(run.problems(),
+              (std::vector<SyncProblem>{{SyncProblem::Kind::UnreadableFolder, "P:\\Music\\Locked", {}}}));
     EXPECT_EQ(TreeOf(scenario.device.directory()),
               (std::map<std::string, std::string>{{"Music", "<dir>"},
                                                   {"Music/a.mp3", "A"},
@@ -204,10 +328,16 @@ TEST(SyncFaultsTest, NamesTheCodePageCannotShowAreLeftAloneOnBothSides)
                                                   {"Music/a.mp3", "A"},
                                                   {"Music/" + nichiyou, "device nichiyou"},
                                                   {"Music/back\\slash.mp3", "b"}}));
-    std::vector<std::string> names = run.problems().unholdableNames;
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"E:\\Music\\??.mp3", "E:\\Music\\back\\slash.mp3", "P:\\Music\\??.mp3",
-                                               "P:\\Music\\??.mp3"}));
+    std::vector<SyncProblem> problems = run.problems();
+    std::sort(problems.begin(), problems.end(), [](const SyncProblem& a, const SyncProblem& b) { return a.path < b.path; });
+    const std::string codePage = "its name holds characters the system code page cannot show";
+    EXPECT_EQ(problems, (std::vector<SyncProblem>{
+                            {SyncProblem::Kind::LeftAlone, "E:\\Music\\??.mp3", codePage},
+                            {SyncProblem::Kind::LeftAlone, "E:\\Music\\back\\slash.mp3",
+                             "its name holds '\\', which FAT and Windows names cannot hold"},
+                            {SyncProblem::Kind::NotCopied, "P:\\Music\\??.mp3", codePage},
+                            {SyncProblem::Kind::NotCopied, "P:\\Music\\??.mp3", codePage},
+                        }));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "trayhost/sync/syncfilefacts.h"
 #include "trayhost/sync/syncpaths.h"
 #include "trayhost/sync/syncrecordmap.h"
 
@@ -89,7 +90,23 @@ TEST_F(SyncPathsTest, ABackslashInsideADoubleByteCharacterIsNoSeparator)
     EXPECT_TRUE(IsFilePath("E:\\a\\b.\x83\x5C"));  // the "." comes after the last separator
     // Lower-casing leaves the second byte of a character alone: 0x83 0x41 is a katakana "a".
     EXPECT_EQ(SyncRecordMap::KeyOf("E:\\\x83\x41.MP3"), "e:\\\x83\x41.mp3");
+    // Nor a character FAT forbids.
+    EXPECT_EQ(CharacterFatForbids("\x83\x5C.txt"), std::nullopt);
+    EXPECT_EQ(CharacterFatForbids("\x83\x5C\\.txt"), '\\');
     platform::CodePage::SetSystem(1252);
+}
+
+// Names the PC keeps may hold what FAT forbids, but none what the system's paths cannot hold.
+TEST(SyncFileFactsTest, WhatFatAndThePathsHold)
+{
+    EXPECT_EQ(CharacterFatForbids("a:b.mp3"), ':');
+    EXPECT_EQ(CharacterNoPathHolds("a:b.mp3"), std::nullopt);
+    EXPECT_EQ(CharacterNoPathHolds("a?b.mp3"), '?');
+    EXPECT_EQ(CharacterFatForbids("caf\xE9 \x7F.mp3"), std::nullopt);
+    EXPECT_TRUE(EndsAsFatDrops("a. "));
+    EXPECT_FALSE(EndsAsFatDrops(".hidden"));
+    EXPECT_TRUE(FitsOnFat32(kFat32LargestFile));
+    EXPECT_FALSE(FitsOnFat32(kFat32LargestFile + 1));
 }
 
 TEST_F(SyncPathsTest, TrimsSpacesOnly)

@@ -1,12 +1,15 @@
 #include "trayhost/sync/syncworker.h"
 
+#include "platform/errors.h"
 #include "platform/messages.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/flushrecorder.h"
 #include "testsupport/scripteduserinterface.h"
 #include "testsupport/userfolders.h"
 #include "trayhost/libraryprofilerengine.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/sync/syncprofilestore.h"
+#include "trayhost/sync/syncrunlock.h"
 #include "trayhost/sync/syncstate.h"
 #include "trayhost/tests/manualclock.h"
 
@@ -95,15 +98,21 @@ protected:
     LibraryProfilerEngine engine;
 };
 
-TEST_F(SyncWorkerTest, ASuccessfulRunWritesTheStateThenShowsDoneThenPostsComplete)
+// The copies' batch is flushed before it takes its names, and the device once more before the run
+// says it finished.
+TEST_F(SyncWorkerTest, ASuccessfulRunFlushesTheDeviceWritesTheStateThenShowsDoneThenPostsComplete)
 {
     pc.WriteFile("Music/a.mp3", "A");
     StoreProfile();
     conflicts.applyToAll = true;
+    testsupport::FlushRecorder flushes;
+    flushes.onFlush = [this](const std::string& folder) { dialog.messages.push_back("flush " + folder); };
 
     EXPECT_EQ(Run(), SyncProfileFlaw::None);
-    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"notice 3", "notice 6", "+notice 0", "notice 9", "front",
-                                                         "notice 8", "done", "+notice 10"}));
+    EXPECT_EQ(dialog.messages,
+              (std::vector<std::string>{"notice 3", "notice 6", "+notice 0", "flush " + device.LinuxPath("Music"),
+                                        "flush " + device.directory(), "notice 9", "front", "notice 8", "done",
+                                        "+notice 10"}));
     EXPECT_EQ(device.ReadFile("Music/a.mp3"), "A");
     SyncSettings next;
     ASSERT_TRUE(ReadSyncState(next));
@@ -112,6 +121,37 @@ TEST_F(SyncWorkerTest, ASuccessfulRunWritesTheStateThenShowsDoneThenPostsComplet
     EXPECT_TRUE(settings.stateMap.empty());
     EXPECT_FALSE(conflicts.applyToAll);
     EXPECT_TRUE(ui.messageBoxes().empty());
+}
+
+TEST_F(SyncWorkerTest, ADeviceThatCannotWriteBackEndsTheRunAsLost)
+{
+    pc.WriteFile("Music/a.mp3", "A");
+    StoreProfile();
+    testsupport::FlushRecorder flushes;
+    flushes.answer = platform::kErrorGenFailure;
+
+    Run();
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"notice 3", "notice 6", "+notice 0", "front", "notice 2", "done"}));
+    EXPECT_FALSE(device.Exists("Music/a.mp3"));
+    EXPECT_FALSE(StateFileExists());
+}
+
+// The tray program's run beside kovahdd sync run (or another tray program): the second is refused.
+TEST_F(SyncWorkerTest, AnotherRunningSynchronizationKeepsThisOneFromStarting)
+{
+    pc.WriteFile("Music/a.mp3", "A");
+    StoreProfile();
+    const std::optional<SyncRunLock> otherRun = SyncRunLock::Take();
+    ASSERT_TRUE(otherRun.has_value());
+
+    EXPECT_EQ(Run(), SyncProfileFlaw::None);
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"notice 3", "command 1"}));
+    const auto boxes = ui.messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Another synchronization is running.  Wait until it has finished, then synchronize again.");
+    EXPECT_EQ(boxes[0].title, "Kova Synchronization Aborted");
+    EXPECT_EQ(boxes[0].owner, dialogHandle);
+    EXPECT_FALSE(device.Exists("Music"));
 }
 
 TEST_F(SyncWorkerTest, AFlawedProfileIsToldAndClosesTheDialog)
@@ -161,7 +201,11 @@ TEST_F(SyncWorkerTest, WhatTheRunLeftAloneIsToldBeforeTheDialogMayClose)
     const auto boxes = ui.messageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Device Synchronization");
-    EXPECT_NE(boxes[0].text.find("P:\\Music\\??.mp3"), std::string::npos) << boxes[0].text;
+    // The PC's path as the person knows it.
+    EXPECT_NE(boxes[0].text.find("These were not copied:\n" + pc.LinuxPath("Music/??.mp3") + " (its name holds "
+                                 "characters the system code page cannot show)"),
+              std::string::npos)
+        << boxes[0].text;
     EXPECT_EQ(dialog.messages.back(), "+notice 10");
     EXPECT_FALSE(device.Exists("Music/??.mp3"));
 }

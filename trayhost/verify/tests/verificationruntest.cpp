@@ -1,5 +1,7 @@
 #include "trayhost/verify/verificationrun.h"
 
+#include "platform/errors.h"
+#include "testsupport/flushrecorder.h"
 #include "testsupport/scripteduserinterface.h"
 #include "trayhost/tests/scriptedengine.h"
 #include "trayhost/verify/playlistreplacement.h"
@@ -113,6 +115,23 @@ TEST_F(VerificationRunTest, DeviceRemovedDuringTheWalkStopsItWithoutAProfileOffe
     EXPECT_EQ(report.changes.size(), 1u);
     EXPECT_FALSE(flags.profileOffer);
     EXPECT_EQ(FinalStatusOf(Outcome::DeviceGone), VerifyStatus::DeviceGone);
+}
+
+// What the walk changed is written back to the device before the run may say it finished; a device
+// that cannot do so ends the run as gone, without a profile offer.
+TEST_F(VerificationRunTest, ADeviceThatCannotWriteBackTheChangesEndsTheRunAsGone)
+{
+    VerifyTestDevice device;
+    device.WritePlaylist("empty.m3u", "");
+    testsupport::FlushRecorder flushes;
+    flushes.answer = platform::kErrorGenFailure;
+    bool deletedAtFlush = false;
+    flushes.onFlush = [&](const std::string&) { deletedAtFlush = !device.HasPlaylist("empty.m3u"); };
+
+    EXPECT_EQ(Run(device), Outcome::NotWrittenBack);
+    EXPECT_TRUE(deletedAtFlush);
+    EXPECT_FALSE(flags.profileOffer);
+    EXPECT_EQ(FinalStatusOf(Outcome::NotWrittenBack), VerifyStatus::DeviceGone);
 }
 
 TEST_F(VerificationRunTest, PlaylistThatCannotBeReadIsToldAndTheWalkGoesOn)
