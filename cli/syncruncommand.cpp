@@ -170,17 +170,17 @@ void TellProblems(const std::vector<trayhost::SyncProblem>& problems, const Term
 }
 
 // The exit status of a run that went through all its items: the state file that could not be
-// saved fails its last step; files not copied (or folders not read) leave it incomplete.
+// saved fails its last step; files not copied (or folders not read, or items that could not run)
+// leave it incomplete.
 int CompletedStatus(const std::vector<trayhost::SyncProblem>& problems)
 {
-    const auto has = [&problems](trayhost::SyncProblem::Kind kind) {
+    using Kind = trayhost::SyncProblem::Kind;
+    const auto has = [&problems](Kind kind) {
         return std::any_of(problems.begin(), problems.end(),
                            [kind](const trayhost::SyncProblem& problem) { return problem.kind == kind; });
     };
-    if (has(trayhost::SyncProblem::Kind::StateNotSaved)) return kExitFailure;
-    if (has(trayhost::SyncProblem::Kind::NotCopied) || has(trayhost::SyncProblem::Kind::UnreadableFolder)) {
-        return kExitFilesNotCopied;
-    }
+    if (has(Kind::StateNotSaved)) return kExitFailure;
+    if (has(Kind::NotCopied) || has(Kind::UnreadableFolder) || has(Kind::ItemNotRun)) return kExitFilesNotCopied;
     return kExitSuccess;
 }
 

@@ -8,6 +8,8 @@ namespace trayhost {
 // after the run, kovahdd sync run on standard error (SyncProblemsText renders them for both).
 struct SyncProblem {
     enum class Kind {
+        ItemNotRun,        // an item that could not run at all: nothing was copied or deleted for it,
+                           // and the state file keeps its records of the last run
         UnreadableFolder,  // exists but could not be listed: nothing below its counterpart was
                            // deleted or copied back
         NotCopied,         // a file or folder the run did not copy (skipped, or its copy failed)
@@ -17,7 +19,7 @@ struct SyncProblem {
     };
 
     Kind kind = Kind::NotCopied;
-    std::string path;    // inside form ("E:\Music\a.mp3", "Z:\home\me\Music\a.mp3")
+    std::string path;    // inside form ("E:\Music\a.mp3", "Z:\home\me\Music\a.mp3"); an item's root
     std::string reason;  // why, for the person; empty for UnreadableFolder
 
     bool operator==(const SyncProblem&) const = default;

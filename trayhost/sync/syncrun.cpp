@@ -146,8 +146,11 @@ bool SyncRun::SynchronizeItem(std::size_t index)
     SyncSettings& settings = collaborators_.settings;
     collaborators_.view.Notice(SyncNotice::AcquiringInfo,
                                {static_cast<int32_t>(index + 1), static_cast<int32_t>(settings.items.size()), {}});
-    if (!ValidateSyncItem(settings, index)) return true;
     SyncItem& paths = settings.items[index];
+    if (std::optional<SyncProblem> problem = ValidateSyncItem(settings, index)) {
+        NotRun(paths, std::move(*problem));
+        return true;
+    }
     const bool fromDevice = settings.option == SyncOption::DeviceToPc;
     Item item{.paths = paths,
               .sourceRoot = *SourceRoot(settings, index),
@@ -160,18 +163,18 @@ bool SyncRun::SynchronizeItem(std::size_t index)
     // A root the code page cannot show would be found by a lookup that may take another folder.
     for (const std::string* root : {&item.sourceRoot, &item.destinationRoot}) {
         if (!PathTheRunCanHold(*root)) {
-            problems_.push_back({SyncProblem::Kind::NotCopied, *root, ForbiddenCharacterReason('?')});
+            NotRun(paths, {SyncProblem::Kind::ItemNotRun, *root, ForbiddenCharacterReason('?')});
             return true;
         }
     }
-    // A file is only kept in step with a file, a folder with a folder; only a hand-edited profile
-    // holds another pair. A missing destination is made of the source's type.
-    const ItemPathTypes types = TypesOfItemPaths(paths.pcPath, paths.devicePath);
-    if (!types.Match()) return true;
-    item.sourceIsFile = item.destinationIsFile = types.pcIsFile;
+    // The two paths are of one type (ValidateSyncItem); a missing destination is made of the source's.
+    item.sourceIsFile = item.destinationIsFile = TypesOfItemPaths(paths.pcPath, paths.devicePath).pcIsFile;
     if (!PrepareDestination(item)) return false;
 
-    ScanBothSides(item);
+    if (!ScanBothSides(item)) {
+        NotRun(paths, {SyncProblem::Kind::ItemNotRun, item.sourceRoot, kRootUnreadableReason});
+        return true;
+    }
     if (collaborators_.cancel.load() == 0 && DevicePresent()) {
         FirstPass(item);
         FinishCopies(item);
@@ -181,6 +184,18 @@ bool SyncRun::SynchronizeItem(std::size_t index)
     }
     MergeIntoStateMap(paths);
     return true;
+}
+
+// An item that cannot run changes nothing, and keeps its records of the last run for the next: were
+// they dropped, a both-ways run once its folder is back would take every file for a conflict.
+void SyncRun::NotRun(SyncItem& item, SyncProblem problem)
+{
+    problems_.push_back(std::move(problem));
+    const SyncRecordMap& stateMap = collaborators_.settings.stateMap;
+    item.pcFiles.Clear();
+    item.deviceFiles.Clear();
+    if (!item.pcPath.empty()) item.pcFiles.CopyWithin(stateMap, item.pcPath);
+    if (!item.devicePath.empty()) item.deviceFiles.CopyWithin(stateMap, item.devicePath);
 }
 
 bool SyncRun::PrepareDestination(const Item& item)
@@ -207,7 +222,7 @@ bool SyncRun::PrepareDestination(const Item& item)
     return true;
 }
 
-void SyncRun::ScanBothSides(Item& item)
+bool SyncRun::ScanBothSides(Item& item)
 {
     SyncSettings& settings = collaborators_.settings;
     // Without the records of an earlier run, every file counts as changed.
@@ -223,6 +238,11 @@ void SyncRun::ScanBothSides(Item& item)
                                             markNew, SyncTreeScan::Names::Kept);
     const SyncScanResult& source = fromDevice ? device : pc;
     const SyncScanResult& destination = fromDevice ? pc : device;
+    // A source root that cannot be listed is unknown, not empty.
+    if (std::any_of(source.unreadableFolders.begin(), source.unreadableFolders.end(),
+                    [&](const std::string& folder) { return IsAtOrBelow(item.sourceRoot, folder); })) {
+        return false;
+    }
     for (const SyncScanResult* side : {&pc, &device}) {
         for (const std::string& folder : side->unreadableFolders) {
             problems_.push_back({SyncProblem::Kind::UnreadableFolder, folder, {}});
@@ -247,6 +267,7 @@ void SyncRun::ScanBothSides(Item& item)
     RemoveLeftoverTemporaries(destination.leftoverTemporaries);
     if (settings.option == SyncOption::SyncBoth) RemoveLeftoverTemporaries(source.leftoverTemporaries);
     item.pending = item.destinationMap;
+    return true;
 }
 
 void SyncRun::RemoveLeftoverTemporaries(const std::vector<std::string>& paths)

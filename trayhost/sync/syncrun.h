@@ -93,8 +93,10 @@ private:
     };
 
     bool SynchronizeItem(std::size_t index);
+    void NotRun(SyncItem& item, SyncProblem problem);
     bool PrepareDestination(const Item& item);
-    void ScanBothSides(Item& item);
+    // False when the source root could not be listed.
+    bool ScanBothSides(Item& item);
     void RemoveLeftoverTemporaries(const std::vector<std::string>& paths);
     void FirstPass(Item& item);
     Step SyncFolder(Item& item, const SyncFileRecord& source, const std::string& destination);

@@ -18,6 +18,8 @@ struct ProblemHeading {
     const char* heading;
 };
 constexpr std::array kProblemHeadings{
+    ProblemHeading{SyncProblem::Kind::ItemNotRun,
+                   "These items could not be synchronized, so nothing was copied or deleted for them:"},
     ProblemHeading{SyncProblem::Kind::UnreadableFolder,
                    "These folders could not be read, so nothing was deleted or copied back below their counterparts:"},
     ProblemHeading{SyncProblem::Kind::NotCopied, "These were not copied:"},
@@ -42,6 +44,11 @@ void AppendGroup(std::string& text, const ProblemHeading& group, const std::vect
         if (problem.kind != group.kind) continue;
         if (count == 0) text += (text.empty() ? "" : "\n\n") + std::string(group.heading);
         if (count++ >= namesListed) continue;
+        // An item without paths has only its reason to show.
+        if (problem.path.empty()) {
+            text += "\n" + problem.reason;
+            continue;
+        }
         text += "\n" + shownPath(problem.path);
         if (!problem.reason.empty()) text += " (" + problem.reason + ")";
     }
@@ -115,6 +122,25 @@ std::string SyncProblemsText(const std::vector<SyncProblem>& problems,
     std::string text;
     for (const ProblemHeading& group : kProblemHeadings) AppendGroup(text, group, problems, shownPath, namesListed);
     return text;
+}
+
+std::string MissingPathReason(std::size_t itemNumber, bool pcPathMissing, bool devicePathMissing)
+{
+    const char* missing = pcPathMissing && devicePathMissing ? "neither a PC path nor a device path"
+                          : pcPathMissing                    ? "no PC path"
+                                                             : "no device path";
+    return "item " + std::to_string(itemNumber) + " has " + missing;
+}
+
+std::string TypeMismatchReason(bool pcIsFile, const std::string& devicePath)
+{
+    return pcIsFile ? "it is a file, and " + devicePath + " a folder: a file is only kept in step with a file"
+                    : "it is a folder, and " + devicePath + " a file: a folder is only kept in step with a folder";
+}
+
+std::string NameMismatchReason(const std::string& devicePath)
+{
+    return "its name is not that of " + devicePath + ", and a file is only kept in step with a file of its name";
 }
 
 std::string ForbiddenCharacterReason(char character)

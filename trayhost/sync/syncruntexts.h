@@ -34,6 +34,17 @@ std::string SyncProblemsText(const std::vector<SyncProblem>& problems,
                              const std::function<std::string(const std::string&)>& shownPath,
                              std::size_t namesListed);
 
+// Why an item could not run; its problem names the path the reason is about.
+inline constexpr const char* kRootMissingReason = "it does not exist";
+inline constexpr const char* kRootUnreadableReason = "it could not be read";
+inline constexpr const char* kNoDirectionReason = "the profile has no valid direction";
+// itemNumber: 1-based. Names the path that is missing, or both.
+std::string MissingPathReason(std::size_t itemNumber, bool pcPathMissing, bool devicePathMissing);
+// Told of the PC path: it is a file and the device path a folder, or the other way round.
+std::string TypeMismatchReason(bool pcIsFile, const std::string& devicePath);
+// Told of the PC file, both ways: the device file has another name.
+std::string NameMismatchReason(const std::string& devicePath);
+
 // Why an entry was left out or not copied.
 inline constexpr const char* kCodePageLacksReason = "its name holds characters the system code page cannot show";
 // "its name holds ':', which FAT and Windows names cannot hold"; a control character is named so.
