@@ -22,7 +22,8 @@ enum ExitStatus : int {
                                    // items could not run)
     kExitSyncRunning = 7,          // sync: another synchronisation of the user is running
     kExitDestinationFull = 8,      // sync: a copy met a full disk
-    // 9 is kept for sync: an item whose clean-up was not confirmed.
+    kExitCleanUpNotConfirmed = 9,  // sync: finished, but a clean-up that would delete most of its
+                                   // destination was not confirmed, and kept every file
 };
 
 struct Command {

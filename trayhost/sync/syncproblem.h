@@ -13,6 +13,8 @@ struct SyncProblem {
         UnreadableFolder,  // exists but could not be listed: nothing below its counterpart was
                            // deleted or copied back
         NotCopied,         // a file or folder the run did not copy (skipped, or its copy failed)
+        NotCleanedUp,      // a destination root whose clean-up was not confirmed: it keeps every
+                           // file the source does not have
         LeftAlone,         // on the destination side, a name the run cannot address: neither
                            // deleted nor copied back
         StateNotSaved,     // the state file could not be written: the next run takes every file for new

@@ -4,6 +4,8 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/sound.h"
+#include "trayhost/sync/massdeletion.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncfilefacts.h"
 #include "trayhost/sync/syncpaths.h"
 #include "trayhost/sync/syncrecordsort.h"
@@ -176,10 +178,10 @@ bool SyncRun::SynchronizeItem(std::size_t index)
         return true;
     }
     if (collaborators_.cancel.load() == 0 && DevicePresent()) {
+        const std::size_t cleanableFiles = CleanableFiles(item);
         FirstPass(item);
         FinishCopies(item);
-        const bool secondPass = settings.option == SyncOption::SyncBoth || settings.fileCleanup;
-        if (!Stopping() && !diskFull_ && secondPass) SecondPass(item);
+        if (!Stopping() && !diskFull_ && SecondPassWanted(item, cleanableFiles)) SecondPass(item);
         FinishCopies(item);
     }
     MergeIntoStateMap(paths);
@@ -447,6 +449,45 @@ void SyncRun::NotCopied(const SyncCopy& copy, std::string reason)
 {
     collaborators_.view.Performed({SyncAction::Kind::CannotCopy, copy.from, copy.to, reason});
     problems_.push_back({SyncProblem::Kind::NotCopied, copy.from, std::move(reason)});
+}
+
+// The files below the destination root that a clean-up could delete: those the destination's scan
+// found (or, after the first pass, those left without a source), but for the player's own folder and
+// what the run leaves alone.
+std::size_t SyncRun::CleanableFiles(const Item& item) const
+{
+    const char deviceLetter = collaborators_.settings.deviceLetter;
+    return static_cast<std::size_t>(std::count_if(item.pending.begin(), item.pending.end(), [&](const auto& entry) {
+        const SyncFileRecord& record = entry.second;
+        return !record.isFolder && !IsInDeviceSystemFolder(deviceLetter, record.path) && !item.IsLeftAlone(record.path);
+    }));
+}
+
+// Both ways, what is only on the device is copied back. One way, a clean-up deletes what has no
+// source, once confirmed when that is most of what the destination holds.
+bool SyncRun::SecondPassWanted(const Item& item, std::size_t cleanableFiles)
+{
+    const SyncSettings& settings = collaborators_.settings;
+    if (settings.option == SyncOption::SyncBoth) return true;
+    return settings.fileCleanup && CleanUpConfirmed(item, cleanableFiles);
+}
+
+// Asks before a clean-up that would delete every file of its destination, or most of a large one;
+// without a yes, every file stays and the destination is told as not cleaned up.
+bool SyncRun::CleanUpConfirmed(const Item& item, std::size_t cleanableFiles)
+{
+    const std::size_t deletions = CleanableFiles(item);
+    if (!IsMassDeletion(deletions, cleanableFiles)) return true;
+    const char deviceLetter = collaborators_.settings.deviceLetter;
+    const std::string question =
+        MassDeletionQuestion(deletions, cleanableFiles, OnDevice(item.destinationRoot),
+                             SyncPathForMessage(item.sourceRoot, deviceLetter),
+                             SyncPathForMessage(item.destinationRoot, deviceLetter));
+    const int32_t answer = collaborators_.userInterface.MessageBox(collaborators_.view.owner(), question, kSyncDialogTitle,
+                                                                   kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
+    if (answer == kIdYes) return true;
+    problems_.push_back({SyncProblem::Kind::NotCleanedUp, item.destinationRoot, NotCleanedUpReason(deletions)});
+    return false;
 }
 
 void SyncRun::SecondPass(Item& item)
