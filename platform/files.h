@@ -41,6 +41,15 @@ struct FolderEntry {
     bool NameLostCharacters() const { return !fileSystemName.empty(); }
 };
 
+// What tells a file that changed from one that did not, short of reading it: its size and its
+// last-write time as finely as the file system keeps it (FAT keeps steps of 2 seconds).
+struct FileStamp {
+    uint64_t size = 0;
+    int64_t lastWriteNanoseconds = 0;  // since 1970 UTC
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 // How much a listing tells of each entry.
 enum class ListingDetail {
     Full,   // the DOS attributes, read as GetFileAttributes reads them
@@ -113,7 +122,9 @@ public:
     uint64_t Length() const;
     // The length the file had when it was opened: for a reader that knows the file does not
     // change while it reads it, one system call fewer per file.
-    uint64_t LengthWhenOpened() const { return lengthWhenOpened_; }
+    uint64_t LengthWhenOpened() const { return stampWhenOpened_.size; }
+    // Its size and last-write time when it was opened: what the content read from it belongs to.
+    const FileStamp& StampWhenOpened() const { return stampWhenOpened_; }
     // Flushes the data to the device.
     void Sync();
     void Close();
@@ -122,7 +133,7 @@ public:
 private:
     friend class Folder;
 
-    File(int fd, std::string path, uint64_t lengthWhenOpened);
+    File(int fd, std::string path, const FileStamp& stampWhenOpened);
     // Opens the entry named (as the file system spells it) in the open folder for reading.
     static std::optional<File> OpenInFolder(int folderFd, const std::string& name, const std::string& path);
     // Opens the path as spelled when that names a file; no last error is set when it does not.
@@ -130,7 +141,7 @@ private:
 
     int fd_ = -1;
     std::string path_;  // as the caller wrote it, for error messages
-    uint64_t lengthWhenOpened_ = 0;
+    FileStamp stampWhenOpened_;
 };
 
 // A folder held open while the files its listing gave are read: each then opens by its name alone
@@ -151,6 +162,9 @@ public:
     // only a regular file opens (a link to one too), and never waits. path names the file in the
     // File's errors. Empty, with the last error set, when it does not open.
     std::optional<File> OpenForReading(const FolderEntry& entry, const std::string& path) const;
+    // The stamp of an entry of this folder's listing, through a link as OpenForReading reads it;
+    // empty when it is gone or no regular file. Reads the entry's status only: nothing is opened.
+    std::optional<FileStamp> Stamp(const FolderEntry& entry) const;
 
 private:
     explicit Folder(int fd);
