@@ -48,7 +48,8 @@ VolumeIdentity VolumeIdentities::Of(const std::string& linuxDirectory) const
     std::error_code error;
     const fs::path canonical = fs::canonical(linuxDirectory, error);
     const std::string directory = error ? linuxDirectory : canonical.string();
-    const Mount* mount = TopMountAt(ReadMounts(mountInfoPath_), directory);
+    const std::vector<Mount> mounts = ReadMounts(mountInfoPath_);
+    const Mount* mount = TopMountAt(mounts, directory);
     if (mount && mount->root == kVolumeRoot) {
         if (std::optional<std::string> uuid = UuidOfDevice(mount->deviceNumber)) {
             return {VolumeIdentity::Kind::FileSystemUuid, std::move(*uuid)};
