@@ -6,6 +6,7 @@
 #include "engine/profile/playlistset.h"
 #include "engine/profile/runsummary.h"
 #include "engine/scan/devicescanner.h"
+#include "engine/tagcache/tagcachestore.h"
 
 #include "platform/sound.h"
 
@@ -85,9 +86,9 @@ int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress)
     return kRunDone;
 }
 
-int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& progress)
+int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& progress, TagCache& tags)
 {
-    const int32_t scanResult = ScanDevice(root, window);
+    const int32_t scanResult = ScanDevice(root, window, tags);
     if (scanResult != kScanDone) {
         platform::MessageBeep(platform::kBeepExclamation);
         progress.Report(ReportForFailedScan(scanResult));
@@ -108,7 +109,11 @@ int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window
     CancelFlag() = 0;
     LastRunSummary() = {};
 
-    const int32_t result = ScanAndWrite(root, window, progress);
+    // Only a finished run replaces the device's tag cache: a cancelled or failed one saw only part.
+    const TagCacheStore tagStore(root);
+    TagCache tags = tagStore.Load();
+    const int32_t result = ScanAndWrite(root, window, progress, tags);
+    if (result == kRunDone) tagStore.Save(tags);
 
     Catalogue().EmptyCatalogue();
     platform::MessageBeep(platform::kBeepExclamation);

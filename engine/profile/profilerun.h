@@ -15,8 +15,10 @@ enum RunResult : int32_t {
     kRunFileSystemError = -5,
 };
 
-// A whole profile run: scan, the five playlists, the free-space file, and the cleanup.
-// Reports through the callback (may be null); the scan posts its progress to the window.
+// A whole profile run: scan, the five playlists, the free-space file, and the cleanup. The tags of
+// files unchanged since the device's last finished profile come from its tag cache, which a run
+// that finishes replaces. Reports through the callback (may be null); the scan posts its progress
+// to the window.
 int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window);
 
 }  // namespace engine

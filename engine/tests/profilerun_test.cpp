@@ -2,9 +2,11 @@
 #include "engine/profile/runsummary.h"
 
 #include "engine/api/cancelflag.h"
+#include "engine/tagcache/tagcachestore.h"
 #include "engine/tests/recordingwindow.h"
 #include "platform/sound.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/userfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -157,6 +159,22 @@ TEST_F(ProfileRunTest, CancelWhileTheArtistPlaylistIsWrittenCompletesItAndStops)
     EXPECT_TRUE(HasPlaylist("artist.m3u"));
     EXPECT_FALSE(HasPlaylist("album.m3u"));
     EXPECT_FALSE(device_.Exists("kovahdd/pfr.bin"));
+}
+
+// A cancelled run saw only part of the device: the tag cache stays as the last finished run left it.
+TEST_F(ProfileRunTest, CancelledRunLeavesTheTagCacheAsItWas)
+{
+    const testsupport::ScopedUserFolders folders;
+    device_.WriteFile("Music/a.mp3", kUntaggedAudio);
+    device_.WriteFile("Music/b.mp3", kUntaggedAudio);
+    ASSERT_EQ(Run(), engine::kRunDone);
+    const std::string cache = engine::TagCacheStore("E:").Path();
+    const std::string finished = testsupport::ReadWholeFile(cache);
+
+    device_.WriteFile("Music/c.mp3", kUntaggedAudio);
+    window_.AtEntry(4, [] { engine::CancelFlag() = 1; });
+    EXPECT_EQ(Run(), engine::kRunCancelled);
+    EXPECT_EQ(testsupport::ReadWholeFile(cache), finished);
 }
 
 TEST_F(ProfileRunTest, EarlierCancelRequestIsForgotten)

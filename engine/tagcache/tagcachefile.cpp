@@ -1,0 +1,139 @@
+#include "engine/tagcache/tagcachefile.h"
+
+#include "engine/tagcache/fnv1a.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace engine {
+
+namespace {
+
+constexpr std::string_view kMagic = "KOVATAGS";
+// Widths of the numbers, and of the lengths before paths and texts.
+constexpr std::size_t kNumberSize = 4;
+constexpr std::size_t kStampPartSize = 8;
+constexpr std::size_t kPathLengthSize = 2;
+constexpr std::size_t kTextLengthSize = 1;
+constexpr std::size_t kCountSize = 4;
+constexpr std::size_t kChecksumSize = 8;
+constexpr std::size_t kTrailerSize = kCountSize + kChecksumSize;
+constexpr std::size_t kMaxTextLength = std::numeric_limits<uint8_t>::max();
+constexpr std::size_t kMaxPathLength = std::numeric_limits<uint16_t>::max();
+
+class ByteWriter {
+public:
+    void Number(uint64_t value, std::size_t width)
+    {
+        for (std::size_t i = 0; i < width; ++i) bytes_ += static_cast<char>(value >> (8 * i));
+    }
+    // The text after its length in lengthWidth bytes; a longer text than that width holds is cut.
+    void Text(std::string_view text, std::size_t lengthWidth, std::size_t maxLength)
+    {
+        const std::string_view kept = text.substr(0, std::min(text.size(), maxLength));
+        Number(kept.size(), lengthWidth);
+        bytes_ += kept;
+    }
+    void Bytes(std::string_view bytes) { bytes_ += bytes; }
+    std::string& Result() { return bytes_; }
+
+private:
+    std::string bytes_;
+};
+
+// Reads what a writer wrote; every read past the end fails instead, and so does all that follows.
+class ByteReader {
+public:
+    explicit ByteReader(std::string_view bytes) : rest_(bytes) {}
+
+    bool AtEnd() const { return rest_.empty(); }
+    bool Failed() const { return failed_; }
+
+    std::string_view Bytes(std::size_t count)
+    {
+        if (failed_ || count > rest_.size()) {
+            failed_ = true;
+            return {};
+        }
+        const std::string_view taken = rest_.substr(0, count);
+        rest_.remove_prefix(count);
+        return taken;
+    }
+    uint64_t Number(std::size_t width)
+    {
+        const std::string_view bytes = Bytes(width);
+        uint64_t value = 0;
+        for (std::size_t i = 0; i < bytes.size(); ++i) value |= uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
+        return value;
+    }
+    int32_t SignedNumber() { return static_cast<int32_t>(static_cast<uint32_t>(Number(kNumberSize))); }
+    std::string Text(std::size_t lengthWidth) { return std::string(Bytes(Number(lengthWidth))); }
+
+private:
+    std::string_view rest_;
+    bool failed_ = false;
+};
+
+void WriteRecord(ByteWriter& out, const CachedTags& file)
+{
+    out.Text(file.devicePath, kPathLengthSize, kMaxPathLength);
+    out.Number(file.stamp.size, kStampPartSize);
+    out.Number(static_cast<uint64_t>(file.stamp.lastWriteNanoseconds), kStampPartSize);
+    out.Number(static_cast<uint32_t>(file.readResult), kNumberSize);
+    out.Number(static_cast<uint32_t>(file.trackNumber), kNumberSize);
+    for (const std::string* text : {&file.album, &file.artist, &file.title, &file.genre}) {
+        out.Text(*text, kTextLengthSize, kMaxTextLength);
+    }
+}
+
+CachedTags ReadRecord(ByteReader& in)
+{
+    CachedTags file;
+    file.devicePath = in.Text(kPathLengthSize);
+    file.stamp.size = in.Number(kStampPartSize);
+    file.stamp.lastWriteNanoseconds = static_cast<int64_t>(in.Number(kStampPartSize));
+    file.readResult = in.SignedNumber();
+    file.trackNumber = in.SignedNumber();
+    for (std::string* text : {&file.album, &file.artist, &file.title, &file.genre}) *text = in.Text(kTextLengthSize);
+    return file;
+}
+
+bool ReadOwner(ByteReader& in, const TagCacheOwner& owner)
+{
+    if (in.Bytes(kMagic.size()) != kMagic || in.Number(kNumberSize) != kTagCacheFormatVersion) return false;
+    if (in.Number(kNumberSize) != owner.codePage) return false;
+    return in.Text(kPathLengthSize) == owner.deviceIdentity && !in.Failed();
+}
+
+}  // namespace
+
+std::string WriteTagCacheFile(const TagCacheOwner& owner, std::span<const CachedTags> files)
+{
+    ByteWriter out;
+    out.Bytes(kMagic);
+    out.Number(kTagCacheFormatVersion, kNumberSize);
+    out.Number(owner.codePage, kNumberSize);
+    out.Text(owner.deviceIdentity, kPathLengthSize, kMaxPathLength);
+    for (const CachedTags& file : files) WriteRecord(out, file);
+    out.Number(files.size(), kCountSize);
+    out.Number(Fnv1a(out.Result()), kChecksumSize);
+    return std::move(out.Result());
+}
+
+std::optional<std::vector<CachedTags>> ReadTagCacheFile(std::string_view bytes, const TagCacheOwner& owner)
+{
+    if (bytes.size() < kTrailerSize) return std::nullopt;
+    const std::string_view checked = bytes.substr(0, bytes.size() - kChecksumSize);
+    ByteReader trailer(bytes.substr(bytes.size() - kTrailerSize));
+    const uint64_t count = trailer.Number(kCountSize);
+    if (trailer.Number(kChecksumSize) != Fnv1a(checked)) return std::nullopt;
+
+    ByteReader in(checked.substr(0, checked.size() - kCountSize));
+    if (!ReadOwner(in, owner)) return std::nullopt;
+    std::vector<CachedTags> files;
+    while (!in.AtEnd() && !in.Failed() && files.size() < count) files.push_back(ReadRecord(in));
+    if (in.Failed() || !in.AtEnd() || files.size() != count) return std::nullopt;
+    return files;
+}
+
+}  // namespace engine
