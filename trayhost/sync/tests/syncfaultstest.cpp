@@ -4,6 +4,7 @@
 
 #include "platform/drivemap.h"
 #include "trayhost/sync/syncrun.h"
+#include "testsupport/fatimage.h"
 #include "trayhost/sync/tests/syncscenario.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 namespace trayhost {
@@ -82,41 +82,24 @@ class FatDevice {
 public:
     FatDevice()
     {
-        if (access("/dev/fuse", F_OK) != 0 || std::system("command -v fusefat mkfs.vfat >/dev/null 2>&1") != 0) {
-            return;
-        }
-        directory_ = fs::temp_directory_path() / ("kovafat-" + std::to_string(getpid()));
-        image_ = directory_.string() + ".img";
-        fs::create_directories(directory_);
-        const std::string make = "mkfs.vfat -C -F 32 '" + image_ + "' 40000 >/dev/null 2>&1";
-        const std::string mount = "fusefat -o rw+ '" + image_ + "' '" + directory_.string() + "' >/dev/null 2>&1";
-        mounted_ = std::system(make.c_str()) == 0 && std::system(mount.c_str()) == 0;
-        if (!mounted_) return;
+        if (!image_.mounted()) return;
         platform::DriveEntry entry;
         entry.letter = 'E';
-        entry.directory = directory_.string();
+        entry.directory = image_.directory();
         entry.removable = true;
         platform::DriveMap::Instance().Assign(entry);
     }
     ~FatDevice()
     {
-        if (mounted_) {
-            platform::DriveMap::Instance().Remove('E');
-            std::system(("fusermount -u '" + directory_.string() + "'").c_str());
-        }
-        std::error_code ignored;
-        fs::remove(image_, ignored);
-        fs::remove(directory_, ignored);
+        if (image_.mounted()) platform::DriveMap::Instance().Remove('E');
     }
     FatDevice(const FatDevice&) = delete;
     FatDevice& operator=(const FatDevice&) = delete;
 
-    bool mounted() const { return mounted_; }
+    bool mounted() const { return image_.mounted(); }
 
 private:
-    fs::path directory_;
-    std::string image_;
-    bool mounted_ = false;
+    testsupport::MountedFatImage image_;
 };
 
 TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
