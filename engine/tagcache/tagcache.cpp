@@ -2,10 +2,16 @@
 
 namespace engine {
 
-TagCache::TagCache(std::vector<CachedTags> previous) : previous_(std::move(previous))
+std::optional<TagCache> TagCache::Read(std::string bytes, const TagCacheOwner& owner)
 {
-    index_.reserve(previous_.size());
-    for (std::size_t i = 0; i < previous_.size(); ++i) index_.emplace(previous_[i].devicePath, i);
+    TagCache cache;
+    cache.bytes_ = std::make_unique<const std::string>(std::move(bytes));
+    std::optional<std::vector<CachedTags>> previous = ReadTagCacheFile(*cache.bytes_, owner);
+    if (!previous) return std::nullopt;
+    cache.previous_ = std::move(*previous);
+    cache.index_.reserve(cache.previous_.size());
+    for (std::size_t i = 0; i < cache.previous_.size(); ++i) cache.index_.emplace(cache.previous_[i].devicePath, i);
+    return cache;
 }
 
 const CachedTags* TagCache::Find(std::string_view devicePath, const platform::FileStamp& stamp) const

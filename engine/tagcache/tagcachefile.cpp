@@ -21,25 +21,18 @@ constexpr std::size_t kTrailerSize = kCountSize + kChecksumSize;
 constexpr std::size_t kMaxTextLength = std::numeric_limits<uint8_t>::max();
 constexpr std::size_t kMaxPathLength = std::numeric_limits<uint16_t>::max();
 
-class ByteWriter {
-public:
-    void Number(uint64_t value, std::size_t width)
-    {
-        for (std::size_t i = 0; i < width; ++i) bytes_ += static_cast<char>(value >> (8 * i));
-    }
-    // The text after its length in lengthWidth bytes; a longer text than that width holds is cut.
-    void Text(std::string_view text, std::size_t lengthWidth, std::size_t maxLength)
-    {
-        const std::string_view kept = text.substr(0, std::min(text.size(), maxLength));
-        Number(kept.size(), lengthWidth);
-        bytes_ += kept;
-    }
-    void Bytes(std::string_view bytes) { bytes_ += bytes; }
-    std::string& Result() { return bytes_; }
+void AppendNumber(std::string& bytes, uint64_t value, std::size_t width)
+{
+    for (std::size_t i = 0; i < width; ++i) bytes += static_cast<char>(value >> (8 * i));
+}
 
-private:
-    std::string bytes_;
-};
+// The text after its length in lengthWidth bytes; a longer text than that width holds is cut.
+void AppendText(std::string& bytes, std::string_view text, std::size_t lengthWidth, std::size_t maxLength)
+{
+    const std::string_view kept = text.substr(0, std::min(text.size(), maxLength));
+    AppendNumber(bytes, kept.size(), lengthWidth);
+    bytes += kept;
+}
 
 // Reads what a writer wrote; every read past the end fails instead, and so does all that follows.
 class ByteReader {
@@ -67,24 +60,12 @@ public:
         return value;
     }
     int32_t SignedNumber() { return static_cast<int32_t>(static_cast<uint32_t>(Number(kNumberSize))); }
-    std::string Text(std::size_t lengthWidth) { return std::string(Bytes(Number(lengthWidth))); }
+    std::string_view Text(std::size_t lengthWidth) { return Bytes(Number(lengthWidth)); }
 
 private:
     std::string_view rest_;
     bool failed_ = false;
 };
-
-void WriteRecord(ByteWriter& out, const CachedTags& file)
-{
-    out.Text(file.devicePath, kPathLengthSize, kMaxPathLength);
-    out.Number(file.stamp.size, kStampPartSize);
-    out.Number(static_cast<uint64_t>(file.stamp.lastWriteNanoseconds), kStampPartSize);
-    out.Number(static_cast<uint32_t>(file.readResult), kNumberSize);
-    out.Number(static_cast<uint32_t>(file.trackNumber), kNumberSize);
-    for (const std::string* text : {&file.album, &file.artist, &file.title, &file.genre}) {
-        out.Text(*text, kTextLengthSize, kMaxTextLength);
-    }
-}
 
 CachedTags ReadRecord(ByteReader& in)
 {
@@ -94,7 +75,7 @@ CachedTags ReadRecord(ByteReader& in)
     file.stamp.lastWriteNanoseconds = static_cast<int64_t>(in.Number(kStampPartSize));
     file.readResult = in.SignedNumber();
     file.trackNumber = in.SignedNumber();
-    for (std::string* text : {&file.album, &file.artist, &file.title, &file.genre}) *text = in.Text(kTextLengthSize);
+    for (std::string_view* text : {&file.album, &file.artist, &file.title, &file.genre}) *text = in.Text(kTextLengthSize);
     return file;
 }
 
@@ -107,17 +88,29 @@ bool ReadOwner(ByteReader& in, const TagCacheOwner& owner)
 
 }  // namespace
 
-std::string WriteTagCacheFile(const TagCacheOwner& owner, std::span<const CachedTags> files)
+void TagCacheWriter::Add(const CachedTags& file)
 {
-    ByteWriter out;
-    out.Bytes(kMagic);
-    out.Number(kTagCacheFormatVersion, kNumberSize);
-    out.Number(owner.codePage, kNumberSize);
-    out.Text(owner.deviceIdentity, kPathLengthSize, kMaxPathLength);
-    for (const CachedTags& file : files) WriteRecord(out, file);
-    out.Number(files.size(), kCountSize);
-    out.Number(Fnv1a(out.Result()), kChecksumSize);
-    return std::move(out.Result());
+    AppendText(records_, file.devicePath, kPathLengthSize, kMaxPathLength);
+    AppendNumber(records_, file.stamp.size, kStampPartSize);
+    AppendNumber(records_, static_cast<uint64_t>(file.stamp.lastWriteNanoseconds), kStampPartSize);
+    AppendNumber(records_, static_cast<uint32_t>(file.readResult), kNumberSize);
+    AppendNumber(records_, static_cast<uint32_t>(file.trackNumber), kNumberSize);
+    for (const std::string_view text : {file.album, file.artist, file.title, file.genre}) {
+        AppendText(records_, text, kTextLengthSize, kMaxTextLength);
+    }
+    ++count_;
+}
+
+std::string TagCacheWriter::File(const TagCacheOwner& owner) const
+{
+    std::string bytes(kMagic);
+    AppendNumber(bytes, kTagCacheFormatVersion, kNumberSize);
+    AppendNumber(bytes, owner.codePage, kNumberSize);
+    AppendText(bytes, owner.deviceIdentity, kPathLengthSize, kMaxPathLength);
+    bytes += records_;
+    AppendNumber(bytes, count_, kCountSize);
+    AppendNumber(bytes, Fnv1a(bytes), kChecksumSize);
+    return bytes;
 }
 
 std::optional<std::vector<CachedTags>> ReadTagCacheFile(std::string_view bytes, const TagCacheOwner& owner)

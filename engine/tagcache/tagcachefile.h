@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,9 +32,19 @@ struct TagCacheOwner {
     uint32_t codePage = 0;
 };
 
-std::string WriteTagCacheFile(const TagCacheOwner& owner, std::span<const CachedTags> files);
+// Gathers the records of a cache file as they come, and makes the file.
+class TagCacheWriter {
+public:
+    void Add(const CachedTags& file);
+    std::string File(const TagCacheOwner& owner) const;
 
-// The records of a cache file of this format and owner; empty when the bytes are anything else.
+private:
+    std::string records_;
+    uint32_t count_ = 0;
+};
+
+// The records of a cache file of this format and owner, their texts views of the bytes; empty when
+// the bytes are anything else.
 std::optional<std::vector<CachedTags>> ReadTagCacheFile(std::string_view bytes, const TagCacheOwner& owner);
 
 }  // namespace engine

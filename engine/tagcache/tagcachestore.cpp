@@ -21,6 +21,9 @@ constexpr char kVolumePrefix[] = "volume-";
 constexpr char kFolderPrefix[] = "folder-";
 constexpr char kUuidIdentity[] = "uuid:";
 constexpr char kFolderIdentity[] = "folder:";
+// A cache file that a crash leaves damaged is found so by its checksum and made again: it is not
+// worth a wait for the disk at the end of every profile.
+constexpr platform::ReplaceFlush kNoFlush = platform::ReplaceFlush::LeftToTheSystem;
 
 bool IsPlainName(const std::string& name)
 {
@@ -95,12 +98,12 @@ TagCache TagCacheStore::Load() const
         Note(path_, "cannot be read " + Because(error) + "; every song is read");
         return {};
     }
-    std::optional<std::vector<CachedTags>> files = ReadTagCacheFile(bytes, owner_);
-    if (!files) {
+    std::optional<TagCache> cache = TagCache::Read(std::move(bytes), owner_);
+    if (!cache) {
         Note(path_, "is damaged or of another version or device; every song is read");
         return {};
     }
-    return TagCache(std::move(*files));
+    return std::move(*cache);
 }
 
 void TagCacheStore::Save(const TagCache& cache) const
@@ -110,7 +113,7 @@ void TagCacheStore::Save(const TagCache& cache) const
         Note(path_, "cannot be written " + Because(platform::GetLastError()));
         return;
     }
-    const uint32_t error = platform::ReplaceWholeLinuxFile(path_, WriteTagCacheFile(owner_, cache.Kept()));
+    const uint32_t error = platform::ReplaceWholeLinuxFile(path_, cache.NextFile(owner_), kNoFlush);
     if (error != platform::kErrorSuccess) Note(path_, "cannot be written " + Because(error));
 }
 

@@ -24,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         }
     }
     const auto files = engine::ReadTagCacheFile(bytes, owner);
-    if (files && engine::WriteTagCacheFile(owner, *files) != bytes) __builtin_trap();
+    if (!files) return 0;
+    engine::TagCacheWriter writer;
+    for (const engine::CachedTags& file : *files) writer.Add(file);
+    if (writer.File(owner) != bytes) __builtin_trap();
     return 0;
 }

@@ -15,13 +15,23 @@ namespace {
 
 const TagCacheOwner kOwner{"uuid:1A2B-3C4D", 1252};
 
+const std::string kLongAlbum(255, 'a');
+const std::string kLongTitle(255, 'z');
+
 std::vector<CachedTags> SampleFiles()
 {
     return {
         {"Music\\Band\\01 Song.mp3", {4096, 1'700'000'000'123'456'789}, 1, "Record", "Band", "Song", "Rock", 1},
         {"Talk.wma", {0, -2}, -1, "", "", "", "", kNoTrackNumber},
-        {"Long.mp3", {300, 1'600'000'000'000'000'000}, -3, std::string(255, 'a'), "", std::string(255, 'z'), "", 99},
+        {"Long.mp3", {300, 1'600'000'000'000'000'000}, -3, kLongAlbum, "", kLongTitle, "", 99},
     };
+}
+
+std::string WriteTagCacheFile(const TagCacheOwner& owner, const std::vector<CachedTags>& files)
+{
+    TagCacheWriter writer;
+    for (const CachedTags& file : files) writer.Add(file);
+    return writer.File(owner);
 }
 
 // Makes the last 8 bytes the checksum of the rest again, as a writer of that content would have.
@@ -34,7 +44,8 @@ std::string Sealed(std::string bytes)
 
 TEST(TagCacheFileTest, RecordsReadBackAsWritten)
 {
-    EXPECT_EQ(ReadTagCacheFile(WriteTagCacheFile(kOwner, SampleFiles()), kOwner), SampleFiles());
+    const std::string written = WriteTagCacheFile(kOwner, SampleFiles());
+    EXPECT_EQ(ReadTagCacheFile(written, kOwner), SampleFiles());
     EXPECT_EQ(ReadTagCacheFile(WriteTagCacheFile(kOwner, {}), kOwner), std::vector<CachedTags>{});
 }
 
