@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Inside the platform library only: the characters of a single-byte code page, so that names
+// convert by table instead of through iconv (a walk converts every name of the device).
+namespace platform {
+
+class SingleByteTable {
+public:
+    static constexpr char32_t kUndefined = 0xFFFFFFFF;
+
+    // characters: the Unicode character of each byte as the page's converter gives it, kUndefined
+    // for a byte it leaves undefined.
+    explicit SingleByteTable(const std::array<char32_t, 256>& characters);
+
+    // UTF-8 of the page's text; an undefined byte becomes replacement.
+    std::string ToUtf8(std::string_view text, char replacement) const;
+    // The page's text of well-formed UTF-8 made only of characters that one byte of the page alone
+    // stands for; empty for any other text, which the converter must decide on.
+    std::optional<std::string> FromUtf8(std::string_view utf8) const;
+
+private:
+    std::array<char32_t, 256> characters_;
+    std::vector<std::pair<char32_t, char>> bytes_;  // by character
+};
+
+}  // namespace platform
