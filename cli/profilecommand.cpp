@@ -38,14 +38,13 @@ void ShowReport(int32_t code, intptr_t value)
         playlistsNotWritten.push_back(static_cast<int32_t>(value));
         return;
     }
-    const std::optional<std::string> text = trayhost::ProfileStatusText(code, value);
-    if (!text) return;
     if (code == kReportScanProgress) {
         const auto* counters = reinterpret_cast<const int32_t*>(value);
-        activeDisplay->ShowProgress(counters[0], counters[1], *text);
-    } else {
-        activeDisplay->ShowStatus(*text);
+        if (!activeDisplay->IsDue(counters[0], counters[1])) return;
+        activeDisplay->ShowProgress(counters[0], counters[1], *trayhost::ProfileStatusText(code, value));
+        return;
     }
+    if (const std::optional<std::string> text = trayhost::ProfileStatusText(code, value)) activeDisplay->ShowStatus(*text);
 }
 
 void OnEngineReport(int32_t code, int32_t value)
