@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -48,6 +49,8 @@ uint32_t ReadWholeLinuxFile(const std::string& path, std::string& bytes)
     bytes.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return LastErrnoError();
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && status.st_size > 0) bytes.reserve(static_cast<std::size_t>(status.st_size));
     std::vector<char> block(kReadBlockSize);
     uint32_t error = kErrorSuccess;
     for (;;) {

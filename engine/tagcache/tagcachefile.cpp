@@ -18,6 +18,8 @@ constexpr std::size_t kTextLengthSize = 1;
 constexpr std::size_t kCountSize = 4;
 constexpr std::size_t kChecksumSize = 8;
 constexpr std::size_t kTrailerSize = kCountSize + kChecksumSize;
+// A record of empty texts: what a file's size allows at most.
+constexpr std::size_t kSmallestRecord = kPathLengthSize + 2 * kStampPartSize + 2 * kNumberSize + 4 * kTextLengthSize;
 constexpr std::size_t kMaxTextLength = std::numeric_limits<uint8_t>::max();
 constexpr std::size_t kMaxPathLength = std::numeric_limits<uint16_t>::max();
 
@@ -124,6 +126,7 @@ std::optional<std::vector<CachedTags>> ReadTagCacheFile(std::string_view bytes, 
     ByteReader in(checked.substr(0, checked.size() - kCountSize));
     if (!ReadOwner(in, owner)) return std::nullopt;
     std::vector<CachedTags> files;
+    files.reserve(std::min<uint64_t>(count, bytes.size() / kSmallestRecord));
     while (!in.AtEnd() && !in.Failed() && files.size() < count) files.push_back(ReadRecord(in));
     if (in.Failed() || !in.AtEnd() || files.size() != count) return std::nullopt;
     return files;
