@@ -54,18 +54,21 @@ std::optional<std::pair<char32_t, std::size_t>> DecodeUtf8(std::string_view text
 
 SingleByteTable::SingleByteTable(const std::array<char32_t, 256>& characters) : characters_(characters)
 {
+    std::vector<std::pair<char32_t, char>> bytes;
     for (std::size_t byte = 0; byte < characters.size(); ++byte) {
-        if (characters[byte] != kUndefined) bytes_.emplace_back(characters[byte], static_cast<char>(byte));
+        if (characters[byte] != kUndefined) bytes.emplace_back(characters[byte], static_cast<char>(byte));
     }
-    std::sort(bytes_.begin(), bytes_.end());
+    std::sort(bytes.begin(), bytes.end());
+    directBytes_.fill(kNoByte);
     // A character that two bytes stand for is left to the converter, which knows which one it writes.
-    std::vector<std::pair<char32_t, char>> unique;
-    for (std::size_t i = 0; i < bytes_.size(); ++i) {
-        const bool shared = (i > 0 && bytes_[i - 1].first == bytes_[i].first) ||
-                            (i + 1 < bytes_.size() && bytes_[i + 1].first == bytes_[i].first);
-        if (!shared) unique.push_back(bytes_[i]);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const bool shared = (i > 0 && bytes[i - 1].first == bytes[i].first) ||
+                            (i + 1 < bytes.size() && bytes[i + 1].first == bytes[i].first);
+        if (shared) continue;
+        const auto [character, byte] = bytes[i];
+        if (character < kDirectLimit) directBytes_[character] = static_cast<unsigned char>(byte);
+        else farBytes_.push_back(bytes[i]);
     }
-    bytes_ = std::move(unique);
 }
 
 std::string SingleByteTable::ToUtf8(std::string_view text, char replacement) const
@@ -82,18 +85,29 @@ std::string SingleByteTable::ToUtf8(std::string_view text, char replacement) con
 
 std::optional<std::string> SingleByteTable::FromUtf8(std::string_view utf8) const
 {
-    std::string text;
-    text.reserve(utf8.size());
+    std::string text(utf8.size(), '\0');  // never longer than the UTF-8
+    std::size_t length = 0;
     while (!utf8.empty()) {
         const std::optional<std::pair<char32_t, std::size_t>> decoded = DecodeUtf8(utf8);
-        if (!decoded) return std::nullopt;
-        const auto found = std::lower_bound(bytes_.begin(), bytes_.end(), std::pair(decoded->first, char{0}),
-                                            [](const auto& a, const auto& b) { return a.first < b.first; });
-        if (found == bytes_.end() || found->first != decoded->first) return std::nullopt;
-        text += found->second;
+        const std::optional<char> byte = decoded ? ByteOf(decoded->first) : std::nullopt;
+        if (!byte) return std::nullopt;
+        text[length++] = *byte;
         utf8.remove_prefix(decoded->second);
     }
+    text.resize(length);
     return text;
+}
+
+std::optional<char> SingleByteTable::ByteOf(char32_t character) const
+{
+    if (character < kDirectLimit) {
+        const int16_t byte = directBytes_[character];
+        return byte == kNoByte ? std::nullopt : std::optional<char>(static_cast<char>(byte));
+    }
+    const auto found = std::lower_bound(farBytes_.begin(), farBytes_.end(), std::pair(character, char{0}),
+                                        [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (found == farBytes_.end() || found->first != character) return std::nullopt;
+    return found->second;
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,8 +27,15 @@ public:
     std::optional<std::string> FromUtf8(std::string_view utf8) const;
 
 private:
+    // Characters below this find their byte at once; the page's few others by a search.
+    static constexpr char32_t kDirectLimit = 0x800;
+    static constexpr int16_t kNoByte = -1;
+
+    std::optional<char> ByteOf(char32_t character) const;
+
     std::array<char32_t, 256> characters_;
-    std::vector<std::pair<char32_t, char>> bytes_;  // by character
+    std::array<int16_t, kDirectLimit> directBytes_;        // kNoByte where no byte alone stands for it
+    std::vector<std::pair<char32_t, char>> farBytes_;      // from kDirectLimit on, by character
 };
 
 }  // namespace platform
