@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
+#include <numeric>
+#include <unordered_map>
 #include <vector>
 
 namespace engine {
@@ -15,6 +16,47 @@ constexpr std::size_t kFileNameRank = 4;
 std::size_t RankIndex(SortKey key)
 {
     return key == SortKey::FileName ? kFileNameRank : static_cast<std::size_t>(key);
+}
+
+constexpr std::size_t kLeadingBytes = sizeof(uint64_t);
+
+// The first bytes of a text as one number that orders as they do, a shorter text padded with zero
+// bytes (which no text holds): most texts are told apart by it alone.
+uint64_t LeadingBytes(std::string_view text)
+{
+    uint64_t number = 0;
+    for (std::size_t i = 0; i < kLeadingBytes; ++i) {
+        number = number << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    }
+    return number;
+}
+
+// Ranks the tracks' texts of one key. Each distinct text is sorted once, however many tracks share
+// it: a device has thousands of songs and a few hundred artists.
+void RankText(std::span<CatalogueTrack* const> tracks, SortKey key)
+{
+    const FoldedText text = FoldedSortText(key);
+    std::unordered_map<std::string_view, int32_t> slots;  // a distinct text: its place in distinct
+    slots.reserve(tracks.size());
+    std::vector<std::string_view> distinct;
+    std::vector<int32_t> slotOfTrack(tracks.size());
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        const auto [slot, added] = slots.try_emplace(tracks[i]->*text, static_cast<int32_t>(distinct.size()));
+        if (added) distinct.push_back(slot->first);
+        slotOfTrack[i] = slot->second;
+    }
+    std::vector<uint64_t> prefixes(distinct.size());
+    std::transform(distinct.begin(), distinct.end(), prefixes.begin(), LeadingBytes);
+    std::vector<int32_t> sorted(distinct.size());
+    std::iota(sorted.begin(), sorted.end(), 0);
+    std::sort(sorted.begin(), sorted.end(), [&](int32_t a, int32_t b) {
+        if (prefixes[a] != prefixes[b]) return prefixes[a] < prefixes[b];
+        return distinct[a].substr(std::min(kLeadingBytes, distinct[a].size())) <
+               distinct[b].substr(std::min(kLeadingBytes, distinct[b].size()));
+    });
+    std::vector<int32_t> rankOfSlot(distinct.size());
+    for (std::size_t rank = 0; rank < sorted.size(); ++rank) rankOfSlot[sorted[rank]] = static_cast<int32_t>(rank);
+    for (std::size_t i = 0; i < tracks.size(); ++i) tracks[i]->textRanks[RankIndex(key)] = rankOfSlot[slotOfTrack[i]];
 }
 
 }  // namespace
@@ -50,18 +92,7 @@ FoldedText FoldedSortText(SortKey key)
 
 void RankSortTexts(std::span<CatalogueTrack* const> tracks)
 {
-    std::vector<std::pair<std::string_view, CatalogueTrack*>> byText(tracks.size());
-    for (const SortKey key : kRankedKeys) {
-        const FoldedText text = FoldedSortText(key);
-        std::transform(tracks.begin(), tracks.end(), byText.begin(),
-                       [text](CatalogueTrack* track) { return std::pair(track->*text, track); });
-        std::sort(byText.begin(), byText.end());
-        int32_t rank = 0;
-        for (std::size_t i = 0; i < byText.size(); ++i) {
-            if (i > 0 && byText[i - 1].first != byText[i].first) ++rank;
-            byText[i].second->textRanks[RankIndex(key)] = rank;
-        }
-    }
+    for (const SortKey key : kRankedKeys) RankText(tracks, key);
 }
 
 int64_t NumericSortKey(const CatalogueTrack& track, SortKey key)
