@@ -21,11 +21,13 @@
 
 #include "engine/kovahddprofiler.h"
 #include "platform/drivemap.h"
+#include "testsupport/devicetree.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -132,7 +134,9 @@ bench::PairedRuns Measure(int runs, Cache cache, const std::function<void()>& pr
     return measured;
 }
 
-// Gives every run a new time for each of the songs: the tag cache holds none of them afterwards.
+// Edits the title of each of the songs for every run, as a tag editor would: the first letter of
+// its ID3v2 title changes case, the size stays, the time is new. The tag cache holds none of them
+// afterwards, and the playlists change.
 class ChangedSongs {
 public:
     explicit ChangedSongs(const std::vector<std::string>& audioFiles)
@@ -145,9 +149,16 @@ public:
 
     void Change()
     {
-        ++round_;
         for (const std::string& song : songs_) {
-            fs::last_write_time(song, fs::last_write_time(song) + std::chrono::seconds(2 * round_));
+            const fs::file_time_type time = fs::last_write_time(song);
+            std::string bytes = testsupport::ReadWholeFile(song);
+            const std::size_t frame = bytes.find("TIT2");
+            if (frame != std::string::npos && frame + kTitleOffset < bytes.size()) {
+                char& letter = bytes[frame + kTitleOffset];
+                if (std::isalpha(static_cast<unsigned char>(letter))) letter ^= kCaseBit;
+                testsupport::WriteWholeFile(song, bytes);
+            }
+            fs::last_write_time(song, time + std::chrono::seconds(2));
         }
     }
 
@@ -158,8 +169,10 @@ public:
     }
 
 private:
+    static constexpr std::size_t kTitleOffset = 11;  // the frame's header, then its encoding byte
+    static constexpr char kCaseBit = 0x20;
+
     std::vector<std::string> songs_;
-    int round_ = 0;
 };
 
 void MeasureGeneratedDevice(int audioFiles, int runs)

@@ -4,6 +4,7 @@
 #include "platform/dosattributes.h"
 #include "platform/errors.h"
 #include "platform/pathresolver.h"
+#include "platform/statusstamp.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -232,6 +233,22 @@ std::optional<int64_t> GetLastWriteTime(const std::string& path)
         return std::nullopt;
     }
     return status.st_mtim.tv_sec;
+}
+
+std::optional<FileStamp> GetFileStamp(const std::string& path)
+{
+    const std::optional<std::string> linuxPath = Resolve(path);
+    if (!linuxPath) return std::nullopt;
+    struct stat status {};
+    if (stat(linuxPath->c_str(), &status) != 0) {
+        SetLastError(ErrorForPath(errno, *linuxPath));
+        return std::nullopt;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        SetLastError(kErrorAccessDenied);
+        return std::nullopt;
+    }
+    return StampOf(status);
 }
 
 bool SetLastWriteTime(const std::string& path, int64_t seconds)

@@ -82,6 +82,8 @@ KOVAPLATFORM_API bool CopyFile(const std::string& from, const std::string& to, b
 KOVAPLATFORM_API bool MoveFileReplacing(const std::string& from, const std::string& to);
 
 KOVAPLATFORM_API std::optional<int64_t> GetLastWriteTime(const std::string& path);
+// The size and last-write time of a regular file; empty, with the last error set, for anything else.
+KOVAPLATFORM_API std::optional<FileStamp> GetFileStamp(const std::string& path);
 KOVAPLATFORM_API bool SetLastWriteTime(const std::string& path, int64_t seconds);
 
 // Total free bytes of the volume holding the path (not the caller's quota).

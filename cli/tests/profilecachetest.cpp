@@ -260,6 +260,7 @@ const CacheCase kCases[] = {
      kEverySong, true},
     {"TruncatedCache", [](auto& t) { fs::resize_file(t.CacheFile(), fs::file_size(t.CacheFile()) / 2); }, kEverySong, true},
     {"CacheOfAnOlderVersion", [](auto& t) { EditCache(t.CacheFile(), 8, std::string("\0\0\0\0", 4)); }, kEverySong, true},
+    {"PlaylistChangedOnTheDevice", [](auto& t) { t.device_.WriteFile("kovahdd/sys_playlist/genre.m3u", "x"); }, {}},
     {"ReadOnlyCacheFolder",
      [](auto& t) {
          t.device_.WriteFile("Music/Band/04 Four.mp3", TaggedSong("Four", "4"));
@@ -270,6 +271,18 @@ const CacheCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Changes, ProfileCacheCaseTest, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<CacheCase>& info) { return info.param.name; });
+
+// The playlists of an unchanged device are what they would be written as: they are left alone.
+TEST_F(ProfileCacheTest, AnUnchangedDeviceKeepsItsPlaylistFiles)
+{
+    Profile(device_.directory());
+    const auto timeOf = [&](const char* file) { return fs::last_write_time(device_.LinuxPath(file)); };
+    const fs::file_time_type playlist = timeOf("kovahdd/sys_playlist/artist.m3u");
+    const fs::file_time_type freeSpace = timeOf("kovahdd/pfr.bin");
+    Profile(device_.directory());
+    EXPECT_EQ(timeOf("kovahdd/sys_playlist/artist.m3u"), playlist);
+    EXPECT_NE(timeOf("kovahdd/pfr.bin"), freeSpace);
+}
 
 TEST_F(ProfileCacheTest, TwoDevicesProfiledInTurnsKeepACacheEach)
 {

@@ -3,7 +3,9 @@
 #include "engine/api/cancelflag.h"
 #include "engine/catalogue/trackcatalogue.h"
 #include "engine/profile/freespacefile.h"
+#include "engine/playlist/playlistfolders.h"
 #include "engine/profile/playlistset.h"
+#include "engine/profile/playlistsondevice.h"
 #include "engine/profile/runsummary.h"
 #include "engine/scan/devicescanner.h"
 #include "engine/tagcache/tagcachestore.h"
@@ -12,6 +14,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace engine {
 
@@ -61,12 +65,26 @@ void Summarise(const TrackCatalogue& catalogue, int32_t playlistsWritten)
     }
 }
 
+// The device's playlists were written from this very catalogue and are untouched since: they are
+// what writing them again would write, so only the folders and the free-space file are made.
+int32_t KeepDeviceIndex(const char* root, TagCache& tags)
+{
+    std::string playlistFolder;
+    CreatePlaylistFolders(root, playlistFolder);
+    tags.KeepPlaylists(*tags.LastPlaylists());
+    Summarise(Catalogue(), PlaylistSet::kAllWritten);
+    WriteFreeSpaceFile(root);
+    return kRunDone;
+}
+
 // Writes the playlists in their fixed order, puts them on the device together, then writes the
 // free-space file. A cancel request is honoured after each of the first four playlists: a playlist
 // being written is always completed, and those completed go on the device. Each playlist that does
 // not is reported with code 9; the run's result does not depend on them.
-int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress)
+int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress, TagCache& tags)
 {
+    const uint64_t digest = CatalogueDigest(Catalogue());
+    if (PlaylistsAreCurrent(root, digest, tags.LastPlaylists())) return KeepDeviceIndex(root, tags);
     PlaylistSet playlists(root);
     bool cancelled = false;
     for (PlaylistKind kind : PlaylistSet::kOrder) {
@@ -81,6 +99,9 @@ int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress)
                         PlaylistReportValue(static_cast<int32_t>(playlist.kind), playlist.problem));
     }
     Summarise(Catalogue(), playlists.Written());
+    if (playlists.Written() == PlaylistSet::kAllWritten) {
+        if (const std::optional<WrittenPlaylists> written = PlaylistsOnDevice(root, digest)) tags.KeepPlaylists(*written);
+    }
     if (cancelled) return kRunCancelled;
     WriteFreeSpaceFile(root);
     return kRunDone;
@@ -96,7 +117,7 @@ int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& pro
     }
     if (CancelRequested()) return kRunCancelled;
     progress.Report(kReportPlaylistsStarted);
-    return WriteDeviceIndex(root, progress);
+    return WriteDeviceIndex(root, progress, tags);
 }
 
 }  // namespace

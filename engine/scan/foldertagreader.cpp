@@ -40,7 +40,7 @@ int32_t FolderTagReader::Read(const platform::FolderEntry& entry, const std::str
 {
     if (const CachedTags* cached = Cached(entry, devicePath)) {
         cached->FillRecord(record);
-        cache_.Keep(*cached);
+        cache_.KeepPrevious(*cached);
         return cached->readResult;
     }
     const bool isWma = IsWmaPath(path);
@@ -66,12 +66,14 @@ const platform::Folder* FolderTagReader::OpenFolder()
     return folder_ ? &*folder_ : nullptr;
 }
 
+// Only a file the last profile read is worth the reading of its stamp.
 const CachedTags* FolderTagReader::Cached(const platform::FolderEntry& entry, std::string_view devicePath)
 {
-    if (devicePath.empty() || !cache_.Knows(devicePath)) return nullptr;
+    const CachedTags* previous = devicePath.empty() ? nullptr : cache_.Previous(devicePath);
+    if (!previous) return nullptr;
     const platform::Folder* folder = OpenFolder();
     const std::optional<platform::FileStamp> stamp = folder ? folder->Stamp(entry) : std::nullopt;
-    return stamp ? cache_.Find(devicePath, *stamp) : nullptr;
+    return stamp == previous->stamp ? previous : nullptr;
 }
 
 }  // namespace engine

@@ -15,6 +15,8 @@ constexpr std::size_t kNumberSize = 4;
 constexpr std::size_t kStampPartSize = 8;
 constexpr std::size_t kPathLengthSize = 2;
 constexpr std::size_t kTextLengthSize = 1;
+constexpr std::size_t kFlagSize = 1;
+constexpr std::size_t kDigestSize = 8;
 constexpr std::size_t kCountSize = 4;
 constexpr std::size_t kChecksumSize = 8;
 constexpr std::size_t kTrailerSize = kCountSize + kChecksumSize;
@@ -22,10 +24,14 @@ constexpr std::size_t kTrailerSize = kCountSize + kChecksumSize;
 constexpr std::size_t kSmallestRecord = kPathLengthSize + 2 * kStampPartSize + 2 * kNumberSize + 4 * kTextLengthSize;
 constexpr std::size_t kMaxTextLength = std::numeric_limits<uint8_t>::max();
 constexpr std::size_t kMaxPathLength = std::numeric_limits<uint16_t>::max();
+constexpr uint64_t kAbsent = 0;
+constexpr uint64_t kPresent = 1;
 
 void AppendNumber(std::string& bytes, uint64_t value, std::size_t width)
 {
-    for (std::size_t i = 0; i < width; ++i) bytes += static_cast<char>(value >> (8 * i));
+    char number[sizeof value];
+    for (std::size_t i = 0; i < width; ++i) number[i] = static_cast<char>(value >> (8 * i));
+    bytes.append(number, width);
 }
 
 // The text after its length in lengthWidth bytes; a longer text than that width holds is cut.
@@ -69,12 +75,44 @@ private:
     bool failed_ = false;
 };
 
+void WriteStamp(std::string& bytes, const platform::FileStamp& stamp)
+{
+    AppendNumber(bytes, stamp.size, kStampPartSize);
+    AppendNumber(bytes, static_cast<uint64_t>(stamp.lastWriteNanoseconds), kStampPartSize);
+}
+
+platform::FileStamp ReadStamp(ByteReader& in)
+{
+    platform::FileStamp stamp;
+    stamp.size = in.Number(kStampPartSize);
+    stamp.lastWriteNanoseconds = static_cast<int64_t>(in.Number(kStampPartSize));
+    return stamp;
+}
+
+void WritePlaylists(std::string& bytes, const std::optional<WrittenPlaylists>& playlists)
+{
+    AppendNumber(bytes, playlists ? kPresent : kAbsent, kFlagSize);
+    if (!playlists) return;
+    AppendNumber(bytes, playlists->catalogueDigest, kDigestSize);
+    for (const platform::FileStamp& stamp : playlists->files) WriteStamp(bytes, stamp);
+}
+
+// False for a flag that is neither.
+bool ReadPlaylists(ByteReader& in, std::optional<WrittenPlaylists>& playlists)
+{
+    const uint64_t flag = in.Number(kFlagSize);
+    if (flag != kPresent) return flag == kAbsent;
+    playlists.emplace();
+    playlists->catalogueDigest = in.Number(kDigestSize);
+    for (platform::FileStamp& stamp : playlists->files) stamp = ReadStamp(in);
+    return true;
+}
+
 CachedTags ReadRecord(ByteReader& in)
 {
     CachedTags file;
     file.devicePath = in.Text(kPathLengthSize);
-    file.stamp.size = in.Number(kStampPartSize);
-    file.stamp.lastWriteNanoseconds = static_cast<int64_t>(in.Number(kStampPartSize));
+    file.stamp = ReadStamp(in);
     file.readResult = in.SignedNumber();
     file.trackNumber = in.SignedNumber();
     for (std::string_view* text : {&file.album, &file.artist, &file.title, &file.genre}) *text = in.Text(kTextLengthSize);
@@ -93,8 +131,7 @@ bool ReadOwner(ByteReader& in, const TagCacheOwner& owner)
 void TagCacheWriter::Add(const CachedTags& file)
 {
     AppendText(records_, file.devicePath, kPathLengthSize, kMaxPathLength);
-    AppendNumber(records_, file.stamp.size, kStampPartSize);
-    AppendNumber(records_, static_cast<uint64_t>(file.stamp.lastWriteNanoseconds), kStampPartSize);
+    WriteStamp(records_, file.stamp);
     AppendNumber(records_, static_cast<uint32_t>(file.readResult), kNumberSize);
     AppendNumber(records_, static_cast<uint32_t>(file.trackNumber), kNumberSize);
     for (const std::string_view text : {file.album, file.artist, file.title, file.genre}) {
@@ -109,13 +146,14 @@ std::string TagCacheWriter::File(const TagCacheOwner& owner) const
     AppendNumber(bytes, kTagCacheFormatVersion, kNumberSize);
     AppendNumber(bytes, owner.codePage, kNumberSize);
     AppendText(bytes, owner.deviceIdentity, kPathLengthSize, kMaxPathLength);
+    WritePlaylists(bytes, playlists_);
     bytes += records_;
     AppendNumber(bytes, count_, kCountSize);
     AppendNumber(bytes, Fnv1a(bytes), kChecksumSize);
     return bytes;
 }
 
-std::optional<std::vector<CachedTags>> ReadTagCacheFile(std::string_view bytes, const TagCacheOwner& owner)
+std::optional<TagCacheContent> ReadTagCacheFile(std::string_view bytes, const TagCacheOwner& owner)
 {
     if (bytes.size() < kTrailerSize) return std::nullopt;
     const std::string_view checked = bytes.substr(0, bytes.size() - kChecksumSize);
@@ -124,12 +162,13 @@ std::optional<std::vector<CachedTags>> ReadTagCacheFile(std::string_view bytes, 
     if (trailer.Number(kChecksumSize) != Fnv1a(checked)) return std::nullopt;
 
     ByteReader in(checked.substr(0, checked.size() - kCountSize));
-    if (!ReadOwner(in, owner)) return std::nullopt;
-    std::vector<CachedTags> files;
+    TagCacheContent content;
+    if (!ReadOwner(in, owner) || !ReadPlaylists(in, content.playlists)) return std::nullopt;
+    std::vector<CachedTags>& files = content.files;
     files.reserve(std::min<uint64_t>(count, bytes.size() / kSmallestRecord));
     while (!in.AtEnd() && !in.Failed() && files.size() < count) files.push_back(ReadRecord(in));
     if (in.Failed() || !in.AtEnd() || files.size() != count) return std::nullopt;
-    return files;
+    return content;
 }
 
 }  // namespace engine

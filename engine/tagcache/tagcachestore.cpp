@@ -108,7 +108,7 @@ TagCache TagCacheStore::Load() const
 
 void TagCacheStore::Save(const TagCache& cache) const
 {
-    if (path_.empty()) return;
+    if (path_.empty() || cache.KeptAsBefore()) return;
     if (!platform::CreateUserFolder(folder_)) {
         Note(path_, "cannot be written " + Because(platform::GetLastError()));
         return;

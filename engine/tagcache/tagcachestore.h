@@ -25,7 +25,7 @@ public:
     // The tags the last finished profile of the device read, when TagCacheInUse(); else, and when
     // there is no cache or it is damaged, of another format, device or code page, an empty cache.
     TagCache Load() const;
-    // Replaces the device's cache with the tags the profile kept.
+    // Replaces the device's cache with the tags the profile kept, unless they are those it holds.
     void Save(const TagCache& cache) const;
 
     // The cache file, empty for a store that keeps nothing.

@@ -217,6 +217,17 @@ protected:
     }
 
     int32_t RunOnSmall() { return engine::RunProfile("F:", RecordReport, nullptr); }
+    // Every run reads and writes all: an unchanged device would otherwise keep the playlists it has.
+    void SetUp() override
+    {
+        ProfileRunTest::SetUp();
+        engine::TagCacheInUse() = false;
+    }
+    void TearDown() override
+    {
+        engine::TagCacheInUse() = true;
+        ProfileRunTest::TearDown();
+    }
 
     std::optional<testsupport::TemporaryDevice> small_;
 };

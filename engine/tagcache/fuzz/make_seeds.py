@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the tag cache fuzzer's seed into seeds/: a cache of the owner the fuzzer expects with
-three records (tags from both readers, an untagged file, an empty one)."""
+"""Writes the tag cache fuzzer's seed into seeds/: a cache of the owner the fuzzer expects with the
+playlists of the last profile and three records (tags from both readers, an untagged file, an
+empty one)."""
 import struct
 
 FNV_OFFSET, FNV_PRIME = 0xCBF29CE484222325, 0x100000001B3
@@ -28,6 +29,8 @@ records = [
     record("Music\\Talk.wma", 9000, 1_700_000_002_000_000_000, 1, 9999, "", "Voice", "Talk", ""),
     record("empty.mp3", 0, 1_600_000_000_000_000_000, -6, 9999, "", "", "", ""),
 ]
-body = b"KOVATAGS" + struct.pack("<II", 1, 1252) + text("folder:/media/KOVA", 2) + b"".join(records)
+playlists = b"\x01" + struct.pack("<Q", 0x0123456789ABCDEF) + b"".join(
+    struct.pack("<Qq", 2_000_000 + kind, 1_700_000_100_000_000_000) for kind in range(5))
+body = b"KOVATAGS" + struct.pack("<II", 1, 1252) + text("folder:/media/KOVA", 2) + playlists + b"".join(records)
 body += struct.pack("<I", len(records))
 open("seeds/three_files.tags", "wb").write(body + struct.pack("<Q", fnv1a(body)))

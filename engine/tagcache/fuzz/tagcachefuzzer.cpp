@@ -1,6 +1,6 @@
 // libFuzzer target for the tag cache reader. Each input is sealed first (its last 8 bytes made the
 // checksum of the rest), so that what lies behind the checksum is fuzzed too. Any bytes are either
-// refused or give records that are written back to the very same bytes. Also run over mutated
+// refused or give a content that is written back to the very same bytes. Also run over mutated
 // inputs by tagcachefile_test.cpp.
 
 #include "engine/tagcache/fnv1a.h"
@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
@@ -23,10 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
             bytes[bytes.size() - kChecksumSize + i] = static_cast<char>(checksum >> (8 * i));
         }
     }
-    const auto files = engine::ReadTagCacheFile(bytes, owner);
-    if (!files) return 0;
+    const std::optional<engine::TagCacheContent> content = engine::ReadTagCacheFile(bytes, owner);
+    if (!content) return 0;
     engine::TagCacheWriter writer;
-    for (const engine::CachedTags& file : *files) writer.Add(file);
+    if (content->playlists) writer.SetPlaylists(*content->playlists);
+    for (const engine::CachedTags& file : content->files) writer.Add(file);
     if (writer.File(owner) != bytes) __builtin_trap();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -27,9 +28,13 @@ std::vector<CachedTags> SampleFiles()
     };
 }
 
-std::string WriteTagCacheFile(const TagCacheOwner& owner, const std::vector<CachedTags>& files)
+const WrittenPlaylists kPlaylists{0x0123456789ABCDEF, {{{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, -10}}}};
+
+std::string WriteTagCacheFile(const TagCacheOwner& owner, const std::vector<CachedTags>& files,
+                              const std::optional<WrittenPlaylists>& playlists = kPlaylists)
 {
     TagCacheWriter writer;
+    if (playlists) writer.SetPlaylists(*playlists);
     for (const CachedTags& file : files) writer.Add(file);
     return writer.File(owner);
 }
@@ -44,16 +49,22 @@ std::string Sealed(std::string bytes)
 
 TEST(TagCacheFileTest, RecordsReadBackAsWritten)
 {
-    const std::string written = WriteTagCacheFile(kOwner, SampleFiles());
-    EXPECT_EQ(ReadTagCacheFile(written, kOwner), SampleFiles());
-    EXPECT_EQ(ReadTagCacheFile(WriteTagCacheFile(kOwner, {}), kOwner), std::vector<CachedTags>{});
+    const std::optional<TagCacheContent> read = ReadTagCacheFile(WriteTagCacheFile(kOwner, SampleFiles()), kOwner);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->files, SampleFiles());
+    EXPECT_EQ(read->playlists, kPlaylists);
+    const std::optional<TagCacheContent> empty = ReadTagCacheFile(WriteTagCacheFile(kOwner, {}, std::nullopt), kOwner);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->files, std::vector<CachedTags>{});
+    EXPECT_EQ(empty->playlists, std::nullopt);
 }
 
 // Every way a cache file can be wrong, each refused as a whole.
 TEST(TagCacheFileTest, AnyFileThatIsNotExactlyOursIsRefused)
 {
     const std::string good = WriteTagCacheFile(kOwner, SampleFiles());
-    const std::size_t firstRecord = 8 + 4 + 4 + 2 + kOwner.deviceIdentity.size();
+    const std::size_t playlists = 8 + 4 + 4 + 2 + kOwner.deviceIdentity.size();
+    const std::size_t firstRecord = playlists + 1 + 8 + 5 * 16;
     const std::size_t trailer = good.size() - 12;
     const struct {
         const char* fault;
@@ -65,6 +76,7 @@ TEST(TagCacheFileTest, AnyFileThatIsNotExactlyOursIsRefused)
         {"another code page", [&] { return good; }, {kOwner.deviceIdentity, 932}},
         {"another device", [&] { return good; }, {"uuid:1A2B-3C4E", 1252}},
         {"no magic", [&] { return Sealed(std::string(good).replace(0, 4, "KOVX")); }},
+        {"a playlist flag of neither value", [&] { return Sealed(std::string(good).replace(playlists, 1, "\x02")); }},
         {"a count too high", [&] { return Sealed(std::string(good).replace(trailer, 1, "\x04")); }},
         {"a count too low", [&] { return Sealed(std::string(good).replace(trailer, 1, "\x02")); }},
         {"a path running past the end", [&] { return Sealed(std::string(good).replace(firstRecord, 2, "\xff\x7f")); }},
