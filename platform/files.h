@@ -65,6 +65,16 @@ enum class ListingDetail {
 KOVAPLATFORM_API std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern,
                                                                    ListingDetail detail = ListingDetail::Full);
 
+// What a count of a tree needs of one folder: how many entries FindFiles(folder + "\\*.*", Quick)
+// lists, "." and ".." left out, and the names of those a walk enters (folders, not links to them),
+// as FindFiles names them. Only those names are converted to the code page: a count of a device
+// passes thousands of names. Empty, with the last error set, where FindFiles finds nothing.
+struct FolderCount {
+    int64_t entries = 0;
+    std::vector<std::string> foldersToWalk;
+};
+KOVAPLATFORM_API std::optional<FolderCount> CountFolder(const std::string& folder);
+
 KOVAPLATFORM_API uint32_t GetFileAttributes(const std::string& path);
 KOVAPLATFORM_API bool SetFileAttributes(const std::string& path, uint32_t attributes);
 

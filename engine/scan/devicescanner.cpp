@@ -83,20 +83,17 @@ std::string_view ExtensionOf(std::string_view path)
     return dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
 }
 
-int32_t CountFolder(const std::string& pattern, const std::string& folder, int* count)
+int32_t CountFolder(const std::string& folder, int* count)
 {
     if (CancelRequested()) return kScanCancelled;
-    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(pattern);
+    const std::optional<platform::FolderCount> listing = platform::CountFolder(folder);
     if (!listing) return kScanNothingFound;
-    int total = 0;
-    for (const platform::FolderEntry& entry : *listing) {
+    if (CancelRequested()) return kScanCancelled;
+    int total = static_cast<int>(listing->entries);
+    for (const std::string& name : listing->foldersToWalk) {
         if (CancelRequested()) return kScanCancelled;
-        if (IsDotEntry(entry.name)) continue;
-        ++total;
-        if (!entry.IsFolderToWalk()) continue;
-        const std::string path = folder + "\\" + entry.name;
         int inner = 0;
-        const int32_t result = CountFolder(path + "\\*.*", path, &inner);
+        const int32_t result = CountFolder(folder + "\\" + name, &inner);
         if (result != kScanDone) return result;
         total += inner;
     }
@@ -303,7 +300,7 @@ int32_t GetNumFilesOnDevice(const char* root, int* count)
         const std::string rootText(root);
         const std::string folder = platform::EndsWithBackslash(rootText) ? rootText.substr(0, rootText.size() - 1)
                                                                          : rootText;
-        return CountFolder(RootPattern(root), folder, count);
+        return CountFolder(folder, count);
     } catch (const platform::FileError&) {
         return kScanFileSystemError;
     } catch (const std::bad_alloc&) {
