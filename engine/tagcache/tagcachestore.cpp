@@ -18,7 +18,7 @@ namespace {
 
 constexpr char kFileExtension[] = ".tags";
 constexpr char kVolumePrefix[] = "volume-";
-constexpr char kFolderPrefix[] = "folder-";
+constexpr char kHashedPrefix[] = "device-";
 constexpr char kUuidIdentity[] = "uuid:";
 constexpr char kFolderIdentity[] = "folder:";
 // A cache file that a crash leaves damaged is found so by its checksum and made again: it is not
@@ -43,20 +43,20 @@ std::string HashName(const std::string& text)
     return digits;
 }
 
-// A volume's file is named after its UUID where that makes a plain file name, a folder's after a
-// hash of its path; the identity in the file tells the owner for certain.
+std::string IdentityText(const platform::VolumeIdentity& volume)
+{
+    const bool uuid = volume.kind == platform::VolumeIdentity::Kind::FileSystemUuid;
+    return (uuid ? kUuidIdentity : kFolderIdentity) + volume.name;
+}
+
+// A volume's file is named after its UUID where that makes a plain file name, any other device's
+// after a hash of its identity (a folder's path); the identity in the file tells the owner for certain.
 std::string FileNameOf(const platform::VolumeIdentity& volume)
 {
     if (volume.kind == platform::VolumeIdentity::Kind::FileSystemUuid && IsPlainName(volume.name)) {
         return kVolumePrefix + volume.name + kFileExtension;
     }
-    return kFolderPrefix + HashName(volume.name) + kFileExtension;
-}
-
-std::string IdentityText(const platform::VolumeIdentity& volume)
-{
-    const bool uuid = volume.kind == platform::VolumeIdentity::Kind::FileSystemUuid;
-    return (uuid ? kUuidIdentity : kFolderIdentity) + volume.name;
+    return kHashedPrefix + HashName(IdentityText(volume)) + kFileExtension;
 }
 
 // A cache that fails costs time, never a result: the person is told on standard error and no more.
