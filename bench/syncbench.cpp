@@ -9,6 +9,7 @@
 
 #include "platform/drivemap.h"
 #include "testsupport/devicetree.h"
+#include "trayhost/libraryprofilerengine.h"
 #include "trayhost/sync/disksyncfilesystem.h"
 #include "trayhost/sync/syncrun.h"
 #include "trayhost/sync/syncstate.h"
@@ -89,7 +90,8 @@ int Synchronize()
     NoUserInterface ui;
     trayhost::SyncConflictMemory conflicts;
     trayhost::ReadSyncState(settings);
-    trayhost::SyncRun run({settings, files, view, ui, cancel, conflicts});
+    trayhost::LibraryProfilerEngine engine;
+    trayhost::SyncRun run({settings, files, view, ui, cancel, conflicts, engine});
     if (!run.SynchronizeItems() || run.outcome() != trayhost::SyncOutcome::Completed) return 1;
     trayhost::WriteSyncState(settings);
     return 0;

@@ -63,7 +63,7 @@ constexpr std::array kCommands{
 void PrintCommandHelp(std::FILE* out, const cli::Command& command)
 {
     const std::string usage = command.usage.empty() ? "" : " " + std::string(command.usage);
-    std::fprintf(out, "\n  kovahdd %.*s%s\n", int(command.name.size()), command.name.data(), usage.c_str());
+    std::fprintf(out, "  kovahdd %.*s%s\n", int(command.name.size()), command.name.data(), usage.c_str());
     std::string help(command.help);
     std::size_t start = 0;
     while (start < help.size()) {
@@ -76,9 +76,15 @@ void PrintCommandHelp(std::FILE* out, const cli::Command& command)
 
 void PrintHelp(std::FILE* out)
 {
-    std::fprintf(out, "Usage: kovahdd COMMAND [ARGUMENTS]\n\n"
+    // The manual page is made from this text by help2man: "Commands:" with the first command on the
+    // next line makes a subsection of it.
+    std::fprintf(out, "Usage: kovahdd COMMAND [ARGUMENTS]\n"
+                      "  or:  kovahdd --help | --version\n\n"
                       "The PC companion of the Kova hard-disk jukeboxes.\n\nCommands:\n");
-    for (const cli::Command& command : kCommands) PrintCommandHelp(out, command);
+    for (const cli::Command& command : kCommands) {
+        if (&command != &kCommands.front()) std::fprintf(out, "\n");
+        PrintCommandHelp(out, command);
+    }
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
                       "\nExit status: 0 done, 1 failed (verify: a playlist could not be read or changed),\n"
@@ -102,6 +108,10 @@ int main(int argc, char** argv)
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintHelp(stdout);
+        return cli::kExitSuccess;
+    }
+    if (name == "--version") {
+        std::printf("kovahdd %s\n", KOVAHDD_VERSION);
         return cli::kExitSuccess;
     }
     for (const cli::Command& command : kCommands) {

@@ -5,10 +5,10 @@
 #include "cli/progressdisplay.h"
 #include "cli/terminaluserinterface.h"
 
-#include "platform/codepage.h"
-#include "platform/paths.h"
+#include "trayhost/libraryprofilerengine.h"
 #include "trayhost/sync/disksyncfilesystem.h"
 #include "trayhost/sync/dryrunsyncfilesystem.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/syncrun.h"
 #include "trayhost/sync/syncruntexts.h"
@@ -81,7 +81,9 @@ public:
 
     void Notice(SyncNotice notice, const trayhost::SyncCounts& counts) override
     {
-        std::string text = platform::CodePage::System().ToUtf8(trayhost::SyncStatusText(notice, counts));
+        trayhost::SyncCounts shown = counts;
+        shown.path = Shown(counts.path);
+        std::string text = trayhost::SyncStatusText(notice, shown);
         if (const std::size_t lineBreak = text.find("\r\n"); lineBreak != std::string::npos) {
             text = text.substr(0, lineBreak) + " " + text.substr(lineBreak + 2);
         }
@@ -122,14 +124,7 @@ public:
     // Only a destination that cannot be made closes the dialog; its message says it all.
     void Close() override {}
 
-    std::string Shown(const std::string& path) const
-    {
-        const bool onDevice = !path.empty() && path[0] == deviceLetter_;
-        if (!onDevice) {
-            if (const std::optional<std::string> linuxPath = platform::ToLinuxPath(path)) return *linuxPath;
-        }
-        return platform::CodePage::System().ToUtf8(path);
-    }
+    std::string Shown(const std::string& path) const { return trayhost::SyncPathForDisplay(path, deviceLetter_); }
 
 private:
     ProgressDisplay& display_;
@@ -224,8 +219,9 @@ int RunSyncRun(const Arguments& arguments)
     trayhost::DiskSyncFileSystem disk(cancel);
     trayhost::DryRunSyncFileSystem dryRun(disk);
     trayhost::SyncConflictMemory conflicts;
+    trayhost::LibraryProfilerEngine engine;
     trayhost::SyncRun run({settings, request->dryRun ? static_cast<trayhost::SyncFileSystem&>(dryRun) : disk, view,
-                           ui, cancel, conflicts});
+                           ui, cancel, conflicts, engine});
     const bool ended = !run.SynchronizeItems();
     std::signal(SIGINT, SIG_DFL);
     activeCancel = nullptr;

@@ -3,6 +3,7 @@
 #include "cli/progressdisplay.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "trayhost/resources/caretnotation.h"
 #include "trayhost/sync/syncruntexts.h"
 
 #include <termios.h>
@@ -20,11 +21,6 @@ namespace {
 using trayhost::FileNotFoundChoice;
 using trayhost::SyncConflictAnswer;
 using trayhost::SyncConflictChoice;
-
-constexpr char kCaret = '^';
-constexpr unsigned char kDelete = 0x7F;
-// Caret notation: ^@ to ^_ for 0x00 to 0x1F, ^? for 0x7F.
-constexpr unsigned char kCaretOffset = 0x40;
 
 struct KeyAnswer {
     char key;
@@ -233,20 +229,7 @@ void TerminalUserInterface::EndProgressLine()
 
 std::string TerminalText(std::string_view text)
 {
-    std::string visible;
-    for (const char byte : text) {
-        const auto value = static_cast<unsigned char>(byte);
-        if (value < 0x20 && byte != '\n') {
-            visible += kCaret;
-            visible += static_cast<char>(value + kCaretOffset);
-        } else if (value == kDelete) {
-            visible += kCaret;
-            visible += '?';
-        } else {
-            visible += byte;
-        }
-    }
-    return platform::CodePage::System().ToUtf8(visible);
+    return platform::CodePage::System().ToUtf8(trayhost::CaretNotation(text));
 }
 
 }  // namespace cli

@@ -96,3 +96,32 @@ function(kova_install target)
     install(TARGETS ${target} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
   endif()
 endfunction()
+
+# Makes the manual page of a program of ours with help2man from what its --help and --version print,
+# adds the sections they lack from help2man include files, and installs it compressed in man1:
+#   kova_add_manual(TARGET SUMMARY "what it is, for the NAME line" INCLUDES file.h2m...)
+# Every page also gets packaging/common.h2m. The include files have the build's @VARIABLES@ replaced.
+# The page is made anew from the program at every build, so it cannot fall behind its help text.
+function(kova_add_manual target)
+  cmake_parse_arguments(ARG "" "SUMMARY" "INCLUDES" ${ARGN})
+  find_program(KOVA_HELP2MAN help2man REQUIRED)
+  set(includes "")
+  set(include_options "")
+  foreach(include IN ITEMS "${PROJECT_SOURCE_DIR}/packaging/common.h2m" ${ARG_INCLUDES})
+    get_filename_component(name "${include}" NAME)
+    set(configured "${CMAKE_CURRENT_BINARY_DIR}/${target}-${name}")
+    configure_file("${include}" "${configured}" @ONLY)
+    list(APPEND includes "${configured}")
+    list(APPEND include_options --include "${configured}")
+  endforeach()
+  set(page "${CMAKE_CURRENT_BINARY_DIR}/${target}.1")
+  add_custom_command(OUTPUT "${page}.gz"
+    COMMAND "${KOVA_HELP2MAN}" --no-info --name "${ARG_SUMMARY}" ${include_options} --output "${page}"
+            "$<TARGET_FILE:${target}>"
+    COMMAND gzip --best --no-name --force "${page}"
+    DEPENDS ${target} ${includes}
+    COMMENT "Writing the manual page of ${target}"
+    VERBATIM)
+  add_custom_target(${target}_manual ALL DEPENDS "${page}.gz")
+  install(FILES "${page}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()

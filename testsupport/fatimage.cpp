@@ -1,5 +1,7 @@
 #include "testsupport/fatimage.h"
 
+#include "platform/drivemap.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,28 +13,63 @@ namespace testsupport {
 
 namespace {
 
-constexpr char kImageSectors[] = "40000";  // 20 MB in sectors of 512 bytes: FAT32 needs that much
+// A disk of 40,000 KiB: the smallest size mkfs.vfat makes FAT32 of with its default cluster size.
+constexpr int kImageKibibytes = 40000;
+
+bool Succeeds(const std::string& command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 }  // namespace
 
-MountedFatImage::MountedFatImage()
+FatImage::FatImage(char letter, std::string_view timeZone) : letter_(letter)
 {
-    if (access("/dev/fuse", F_OK) != 0 || std::system("command -v fusefat mkfs.vfat >/dev/null 2>&1") != 0) return;
-    std::string pattern = (fs::temp_directory_path() / "kovafat-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return;
-    directory_ = pattern;
+    if (access("/dev/fuse", F_OK) != 0 || !Succeeds("command -v fusefat mkfs.vfat fusermount")) return;
+    directory_ = (fs::temp_directory_path() / ("kovafat-" + std::to_string(getpid()) + "-" + letter)).string();
     image_ = directory_ + ".img";
-    const std::string make = "mkfs.vfat -C -F 32 '" + image_ + "' " + kImageSectors + " >/dev/null 2>&1";
-    const std::string mount = "fusefat -o rw+ '" + image_ + "' '" + directory_ + "' >/dev/null 2>&1";
-    mounted_ = std::system(make.c_str()) == 0 && std::system(mount.c_str()) == 0;
+    fs::create_directories(directory_);
+    if (Succeeds("mkfs.vfat -C -F 32 '" + image_ + "' " + std::to_string(kImageKibibytes))) Mount(timeZone);
 }
 
-MountedFatImage::~MountedFatImage()
+FatImage::~FatImage()
 {
-    if (mounted_) std::system(("fusermount -u '" + directory_ + "'").c_str());
+    Unmount();
     std::error_code ignored;
-    if (!image_.empty()) fs::remove(image_, ignored);
-    if (!directory_.empty()) fs::remove(directory_, ignored);
+    fs::remove(image_, ignored);
+    fs::remove(directory_, ignored);
+}
+
+std::string FatImage::LinuxPath(std::string_view relative) const
+{
+    return (fs::path(directory_) / relative).string();
+}
+
+bool FatImage::Remount(std::string_view timeZone)
+{
+    Unmount();
+    return Mount(timeZone);
+}
+
+// Mounted before it is mapped: the drive stands for the file system at its directory when mapped.
+bool FatImage::Mount(std::string_view timeZone)
+{
+    mounted_ = Succeeds("TZ='" + std::string(timeZone) + "' fusefat -o rw+ '" + image_ + "' '" + directory_ + "'");
+    if (!mounted_) return false;
+    platform::DriveEntry entry;
+    entry.letter = letter_;
+    entry.directory = directory_;
+    entry.removable = true;
+    platform::DriveMap::Instance().Assign(entry);
+    return true;
+}
+
+void FatImage::Unmount()
+{
+    if (!mounted_) return;
+    platform::DriveMap::Instance().Remove(letter_);
+    Succeeds("fusermount -u '" + directory_ + "'");
+    mounted_ = false;
 }
 
 }  // namespace testsupport

@@ -8,7 +8,11 @@ namespace trayhost {
 
 TrayClickAction DecideTrayClick(MouseMessage mouse, const OpenDialogs& open, bool detecting)
 {
-    if (mouse != MouseMessage::LeftButtonDoubleClick && mouse != MouseMessage::RightButtonUp) return {};
+    // Linux desktops act on a single left click on a tray icon; the double click still works.
+    if (mouse != MouseMessage::LeftButtonUp && mouse != MouseMessage::LeftButtonDoubleClick &&
+        mouse != MouseMessage::RightButtonUp) {
+        return {};
+    }
     static constexpr std::array kRaiseOrder{DialogSlot::Profile, DialogSlot::Verification, DialogSlot::SyncOptions,
                                             DialogSlot::SyncProgress};
     for (const DialogSlot slot : kRaiseOrder) {
@@ -18,9 +22,9 @@ TrayClickAction DecideTrayClick(MouseMessage mouse, const OpenDialogs& open, boo
     return {TrayClickAction::Kind::ShowMenu};
 }
 
-KovaSyncAction DecideKovaSync(const OpenDialogs& open)
+KovaSyncAction DecideKovaSync(const OpenDialogs& open, bool syncWorkerRunning)
 {
-    if (open.IsOpen(DialogSlot::SyncProgress)) return KovaSyncAction::Beep;
+    if (open.IsOpen(DialogSlot::SyncProgress) || syncWorkerRunning) return KovaSyncAction::Beep;
     if (open.IsOpen(DialogSlot::SyncOptions)) return KovaSyncAction::RaiseOptions;
     return KovaSyncAction::CreateOptions;
 }

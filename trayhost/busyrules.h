@@ -39,18 +39,21 @@ struct TrayClickAction {
     DialogSlot dialog = DialogSlot::Profile;  // for RaiseDialog
 };
 
-// A click on the tray icon: only a left double click and the release of the right button act. An
+// A click on the tray icon: only the release of the left button, a left double click and the release
+// of the right button act. An
 // open long-operation dialog is raised instead of the menu, the first open one in the order profile,
 // verification, sync options, sync progress. While the device table is being rebuilt nothing happens.
 TrayClickAction DecideTrayClick(MouseMessage mouse, const OpenDialogs& open, bool detecting);
 
 enum class KovaSyncAction {
-    Beep,           // a synchronisation is running
+    Beep,           // a synchronisation is running, or its worker has not ended since its dialog closed
     RaiseOptions,   // the options dialog is open: give it the focus
     CreateOptions,
 };
 
-KovaSyncAction DecideKovaSync(const OpenDialogs& open);
+// The KovaSync command (32779). A sync worker still ending (its dialog closed by the cancel watchdog)
+// counts as running: the options dialog loads the profile, which frees the items the worker holds.
+KovaSyncAction DecideKovaSync(const OpenDialogs& open, bool syncWorkerRunning);
 
 enum class ProfileAction {
     RaiseProfile,  // the profile dialog is open: bring it to the front with the focus

@@ -1,5 +1,6 @@
 #include "trayhost/devicetable.h"
 
+#include "platform/codepage.h"
 #include "trayhost/resources/ids.h"
 
 #include <algorithm>
@@ -75,6 +76,15 @@ const DeviceTable::Entry* DeviceTable::SelectedEntry() const
 {
     if (selectedIndex_ >= count_) return nullptr;
     return &entries_[static_cast<std::size_t>(selectedIndex_)];
+}
+
+std::optional<int32_t> DeviceTable::IndexOf(char driveLetter) const
+{
+    for (int32_t index = 0; index < count_; ++index) {
+        const char& letter = entries_[static_cast<std::size_t>(index)].driveLetter;
+        if (platform::EqualsNoCase({&letter, 1}, {&driveLetter, 1})) return index;
+    }
+    return std::nullopt;
 }
 
 }  // namespace trayhost

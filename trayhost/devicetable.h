@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace trayhost {
@@ -45,6 +46,8 @@ public:
     bool Select(int32_t index);
     // The entry the next device command works on; null when that index holds no device.
     const Entry* SelectedEntry() const;
+    // The index of the device at the drive letter (either case); none when no device is there.
+    std::optional<int32_t> IndexOf(char driveLetter) const;
 
 private:
     static int32_t Append(char driveLetter, uint8_t model, int32_t userData);

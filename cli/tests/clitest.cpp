@@ -2,6 +2,7 @@
 
 #include "testsupport/devicegenerator.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/fatimage.h"
 #include "testsupport/id3builder.h"
 
 #include <gtest/gtest.h>
@@ -323,6 +324,49 @@ TEST_F(KovahddTest, SyncTellsEachRefusalByItsExitStatus)
     EXPECT_EQ(Run("sync remove 5", drives).exitStatus, 2);
     EXPECT_EQ(Run("sync set --option sideways", drives).exitStatus, 2);
     EXPECT_EQ(Run("sync", drives).exitStatus, 2);
+}
+
+// Artist and album folders named with dots ("R.E.M.", "Vol. 1") are folders, there or not yet: a
+// missing one is made as a folder, in either direction, on the player's FAT file system.
+TEST_F(KovahddTest, SyncOfDottedFoldersMakesTheMissingOneAFolder)
+{
+    const testsupport::FatImage fat;
+    const std::string device = fat.mounted() ? fat.directory() : Device();
+    const std::string drives = "E=" + device + "|Corvane|Kova HD Storage";
+    ASSERT_EQ(Run("sync set --device E --profile-after off", drives).exitStatus, 0);
+    struct Case {
+        const char* option;
+        const char* folder;
+        bool onPc;  // the folder is there before: on the PC, with pc.mp3; on the device, with device.mp3
+        bool onDevice;
+    };
+    const Case cases[] = {
+        {"pc-to-device", "R.E.M.", true, false}, {"pc-to-device", "B.B. King", true, true},
+        {"device-to-pc", "Vol. 1", false, true}, {"device-to-pc", "Mr. Big", true, true},
+        {"both", "St. Germain", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const std::string pcFolder = Folder("music") + "/" + c.folder;
+        const std::string deviceFolder = device + "/" + c.folder;
+        if (c.onPc) testsupport::WriteWholeFile(Folder("music/" + std::string(c.folder)) + "/pc.mp3", "pc");
+        if (c.onDevice) {
+            fs::create_directory(deviceFolder);
+            testsupport::WriteWholeFile(deviceFolder + "/device.mp3", "device");
+        }
+        ASSERT_EQ(Run(std::string("sync set --option ") + c.option, drives).exitStatus, 0);
+        const Outcome added =
+            Run("sync add '" + pcFolder + "' 'E:\\" + c.folder + "' --create-folders < /dev/null", drives);
+        ASSERT_EQ(added.exitStatus, 0) << added.output;
+        const Outcome run = Run("sync run < /dev/null", drives);
+        EXPECT_EQ(run.exitStatus, 0) << run.output;
+        EXPECT_TRUE(Contains(run.output, "copied 1, copied back 0")) << run.output;
+        // PC paths as Linux paths, also the destinations the progress names.
+        EXPECT_FALSE(Contains(run.output, "Z:\\")) << run.output;
+        const bool toDevice = std::string_view(c.option) != "device-to-pc";
+        EXPECT_TRUE(fs::is_regular_file(toDevice ? deviceFolder + "/pc.mp3" : pcFolder + "/device.mp3"));
+        ASSERT_EQ(Run("sync remove 1", drives).exitStatus, 0);
+    }
 }
 
 // Both programs read, change and save the profile at the same moment, again and again: each

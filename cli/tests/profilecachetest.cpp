@@ -319,7 +319,7 @@ TEST_F(ProfileCacheTest, FullReadsAChangeThatKeptSizeAndTime)
 // unchanged the next time.
 TEST_F(ProfileCacheTest, AnUnchangedFatDeviceReadsNothing)
 {
-    const testsupport::MountedFatImage fat;
+    const testsupport::FatImage fat('G');
     if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
     const fs::file_time_type oddSecond = fs::file_time_type::clock::now() - std::chrono::hours(1) + std::chrono::seconds(1);
     for (const char* name : {"01 One.mp3", "02 Two.mp3"}) {

@@ -17,6 +17,7 @@ namespace {
 
 // Wide enough for the longest status line on two lines.
 constexpr int kTextWidth = 420;
+constexpr int kStatusLines = 2;
 
 QLabel* MakeText(int32_t id, const QString& text)
 {
@@ -53,6 +54,14 @@ DeviceProgressControls LayOutDeviceProgress(QDialog& dialog, const DeviceTable::
     auto* status = MakeText(kControlProfileStatus, kProfileStatusCaption);
     status->setWordWrap(true);
     status->setFixedWidth(kTextWidth);
+    // Room for two lines at the top, so that the window keeps its size as the status changes.
+    status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    status->setMinimumHeight(status->fontMetrics().lineSpacing() * kStatusLines);
+    // A line of this program's own, without an id of the dialog's.
+    auto* outcome = new QLabel;
+    outcome->setObjectName(QStringLiteral("outcome"));
+    outcome->setTextFormat(Qt::PlainText);
+    outcome->setMinimumHeight(outcome->fontMetrics().lineSpacing());
     auto* button = new QPushButton;
     button->setObjectName(QString::number(kControlProfileButton));
     button->setDefault(true);
@@ -62,9 +71,13 @@ DeviceProgressControls LayOutDeviceProgress(QDialog& dialog, const DeviceTable::
     layout->addWidget(deviceText, 0, 1);
     layout->addWidget(captionText, 1, 1);
     layout->addWidget(status, 2, 1);
-    layout->addWidget(button, 3, 1, Qt::AlignRight);
+    layout->addWidget(outcome, 3, 1);
+    layout->addWidget(button, 4, 1, Qt::AlignRight);
     layout->setColumnMinimumWidth(1, kTextWidth);
-    return {status, button};
+    // Neither maximised nor dragged larger: the picture would stay in its corner while the texts
+    // drifted apart from it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return {status, outcome, button};
 }
 
 }  // namespace trayhost

@@ -38,6 +38,11 @@ void ProfileDialog::ShowStatus(const std::string& line)
     repaint();
 }
 
+void ProfileDialog::ShowOutcome(const std::string& line)
+{
+    controls_.outcome->setText(QString::fromStdString(line));
+}
+
 void ProfileDialog::ShowButtonText(const std::string& text)
 {
     controls_.button->setText(QString::fromStdString(text));

@@ -41,6 +41,7 @@ protected:
 
 private:
     void ShowStatus(const std::string& line) override;
+    void ShowOutcome(const std::string& line) override;
     void ShowButtonText(const std::string& text) override;
     void ShowBusyCursor(bool busy) override;
     void BringToFront() override;

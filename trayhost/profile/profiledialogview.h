@@ -14,6 +14,8 @@ public:
 
     // The status control (1000), repainted at once.
     virtual void ShowStatus(const std::string& line) = 0;
+    // The line under the status that tells what the run could not do.
+    virtual void ShowOutcome(const std::string& line) = 0;
     // The text of button 1003.
     virtual void ShowButtonText(const std::string& text) = 0;
     // The pointer shows that work goes on while the engine runs.

@@ -88,6 +88,11 @@ void ProfileProgress::Report(int32_t code, intptr_t value)
     // moments would be forgotten, and the watchdog would end the program on a large device: while
     // cancelling, every scan count asks again.
     if (code == kReportScanProgress && state_ == State::Cancelling && engineRunning_) engine_.CancelSynchronize();
+    // "Profiling finished." is still the status of such a run, but not all there is to say of it.
+    if (code == kReportPlaylistNotWritten) {
+        view_.ShowOutcome(kPlaylistsNotWrittenOutcome);
+        return;
+    }
     const bool cancelNotice = code == kReportProfileCancelled;
     if (cancelNotice && engineCompleted_) return;
     const std::optional<std::string> text = ProfileStatusText(code, value);

@@ -30,7 +30,8 @@ public:
     // Puts the window in its first state: button "Cancel", busy pointer, no watchdog.
     void Start();
 
-    // The dialog's window procedure: progress reports (1026), commands (1 closes the dialog; 2, the
+    // The dialog's window procedure: progress reports (1026; a playlist not written adds the outcome
+    // line under the status), commands (1 closes the dialog; 2, the
     // Escape key, and 1003 press the button) and the worker's engine-stopped message (its second
     // parameter the engine's result) and run-ended message.
     intptr_t HandleMessage(const platform::WindowMessage& message);

@@ -15,6 +15,10 @@ std::optional<std::string> ProfileStatusText(int32_t code, intptr_t value);
 // "Status:  " followed by the status text, as the progress dialog shows it.
 std::string ProfileStatusLine(const std::string& statusText);
 
+// Under the status of a run that reported a playlist it did not write (code 9): the playlists replace
+// the device's old ones together or not at all, so none was written.
+inline constexpr const char* kPlaylistsNotWrittenOutcome = "The playlists were not written.";
+
 inline constexpr const char* kProfileFailedText =
     "An unexpected error occurred.  Please check all connections to the system and that the device(s) "
     "are working properly.";

@@ -27,15 +27,18 @@ void ProfileWorker::Run(char driveLetter)
     playlistsNotWritten.clear();
     const std::optional<int32_t> result = RunEngine(driveLetter);
     SendProfileEngineStopped(result.value_or(kProfileRunFailed));
-    if (result) {
-        EndRun(*result);
-    } else {
-        userInterface_.MessageBox(nullptr, kProfileExceptionText, kProfileExceptionTitle,
-                                  kMbOk | kMbIconExclamation);
-        // Left with Cancel, the dialog could only be closed by the watchdog ending the program.
-        SendProfileRunEnded();
+    if (result == kProfileRunCancelled) {
+        clock_.Pause(kCloseDelay);
+        SendProfileClose();
+        WarnOfWhatThePlayerLacks();
+        return;
     }
+    TellWhatWentWrong(result);
     WarnOfWhatThePlayerLacks();
+    // Done, and the dialog in front, once every message has been read: the dialog does not stand
+    // for a finished run before the messages about that run. Left with Cancel after an exception,
+    // the dialog could only be closed by the watchdog ending the program.
+    SendProfileRunEnded();
 }
 
 std::optional<int32_t> ProfileWorker::RunEngine(char driveLetter)
@@ -53,21 +56,14 @@ void ProfileWorker::OnEngineReport(int32_t code, int32_t value)
     PostProfileReport(code, value);
 }
 
-void ProfileWorker::EndRun(int32_t result)
+void ProfileWorker::TellWhatWentWrong(std::optional<int32_t> result)
 {
-    switch (result) {
-    case kProfileRunFailed:
+    if (!result) {
+        userInterface_.MessageBox(nullptr, kProfileExceptionText, kProfileExceptionTitle,
+                                  kMbOk | kMbIconExclamation);
+    } else if (*result == kProfileRunFailed) {
         userInterface_.MessageBox(nullptr, kProfileFailedText, kProfileFailedTitle, kMbOk | kMbIconExclamation);
         PostProfileReport(kReportConnectionFailed, 0);
-        SendProfileRunEnded();
-        break;
-    case kProfileRunCancelled:
-        clock_.Pause(kCloseDelay);
-        SendProfileClose();
-        break;
-    default:
-        SendProfileRunEnded();
-        break;
     }
 }
 

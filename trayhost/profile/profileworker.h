@@ -20,17 +20,19 @@ public:
 
     ProfileWorker(ProfilerEngine& engine, UserInterface& userInterface, Clock& clock);
 
-    // Runs on the worker thread. Result 0: the failure message, then status code 6 and Done. -1:
-    // the dialog closes after kCloseDelay. Any other result: Done, with the engine's last status. An
-    // exception: its message, then Done. At the end, one message tells every playlist the
-    // engine did not put on the device and why, and the songs whose names the player cannot address.
+    // Runs on the worker thread. Result -1: the dialog closes after kCloseDelay. Otherwise the run's
+    // messages come first, then Done, the dialog keeping the engine's last status: for result 0 the
+    // failure message and status code 6, for an exception its message. The last message tells every
+    // playlist the engine did not put on the device and why, and the songs whose names the player
+    // cannot address.
     void Run(char driveLetter);
 
 private:
     static void OnEngineReport(int32_t code, int32_t value);
     // The engine's result; empty when the engine threw.
     std::optional<int32_t> RunEngine(char driveLetter);
-    void EndRun(int32_t result);
+    // The message of a run that failed (result 0) or threw (empty); nothing for other results.
+    void TellWhatWentWrong(std::optional<int32_t> result);
     void WarnOfWhatThePlayerLacks();
 
     ProfilerEngine& engine_;

@@ -1,5 +1,7 @@
 #include "trayhost/resources/strings.h"
 
+#include "trayhost/resources/caretnotation.h"
+
 namespace trayhost {
 
 std::string AboutText(const std::string& version)
@@ -19,14 +21,18 @@ std::string FileNotFoundTitle(const FileNotFoundQuestion& question)
     return question.playlistName + " - File Not Found";
 }
 
+// The names go in with their control characters visible: a TAB read as a line break would hide
+// the very character the question is about.
 std::string FileNotFoundText(const FileNotFoundQuestion& question)
 {
+    const std::string playlist = CaretNotation(question.playlistName);
+    const std::string entry = CaretNotation(question.entryText);
     if (question.invalidCharacters) {
-        return "The '" + question.playlistName + "' playlist entry '" + question.entryText +
+        return "The '" + playlist + "' playlist entry '" + entry +
                "' contains invalid control or filename characters.  \n\nDo you want the entry removed from the "
                "playlist?";
     }
-    return "The audio file '" + question.entryText + "' specified in the '" + question.playlistName +
+    return "The audio file '" + entry + "' specified in the '" + playlist +
            "' user playlist cannot be found on the device.  \n\nDo you want the file removed from the playlist?";
 }
 

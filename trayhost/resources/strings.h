@@ -13,6 +13,20 @@ namespace trayhost {
 inline constexpr const char* kWindowName = "KOVAHDTrayApp";
 inline constexpr const char* kClassName = "KOVAHDTRAYAPP";
 
+// What --help prints, from which the manual page is made.
+inline constexpr const char* kHelpText =
+    "Usage: KOVAHDDProfilerTrayApp [--help | --version]\n"
+    "\n"
+    "The tray program of the Kova hard-disk jukeboxes: an icon in the desktop's notification area\n"
+    "whose menu profiles, updates and verifies the attached jukeboxes and sets up KovaSync, which keeps\n"
+    "chosen folders of the PC and a jukebox in step. It starts at login. Only one runs per user: one\n"
+    "started again ends at once with status 0. Without a notification area it says so once and keeps\n"
+    "running; the icon appears when one starts. Without a display it says so and ends with status 1.\n"
+    "\n"
+    "Options:\n"
+    "  --help     print this text and end\n"
+    "  --version  print the version and end\n";
+
 // The tray icon's tooltip (string 110).
 inline constexpr const char* kTrayTooltip = "Kova MP3/Personal Jukebox Tray Application";
 
@@ -54,7 +68,8 @@ inline constexpr const char* kWatchdogErrorTitle = "Error";
 // Dialog 131, the File Not Found question about a bad entry of a user playlist. Its title and
 // question are made for each question (FileNotFoundTitle, FileNotFoundText).
 inline constexpr const char* kFileNotFoundTemplateTitle = "User Playlist - File Not Found";
-inline constexpr const char* kApplyToAllPlaylistsCaption = "&Apply to all user playlists.";
+// Its own key, Alt+P: Alt+A is "Yes to &All"'s.
+inline constexpr const char* kApplyToAllPlaylistsCaption = "Apply to all user &playlists.";
 inline constexpr const char* kButtonYes = "&Yes";
 inline constexpr const char* kButtonYesToAll = "Yes to &All";
 inline constexpr const char* kButtonNo = "&No";
@@ -68,6 +83,7 @@ std::string AboutText(const std::string& version);
 std::string ProfileDeviceText(std::string_view deviceName, char driveLetter);
 
 // Dialog 131's title and question for a bad entry; texts in the system code page, as the question's.
+// The question shows the control characters of the names in caret notation (a TAB is "^I").
 std::string FileNotFoundTitle(const FileNotFoundQuestion& question);
 std::string FileNotFoundText(const FileNotFoundQuestion& question);
 

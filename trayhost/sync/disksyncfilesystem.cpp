@@ -40,7 +40,8 @@ bool DiskSyncFileSystem::CreateDirectory(const std::string& path)
 
 bool DiskSyncFileSystem::CreateFolderPath(const std::string& path, uint32_t& error)
 {
-    return trayhost::CreateFolderPath(path, &error);
+    // The path names a file, whatever its text looks like: its folder is all there is to make.
+    return CreateFolderAndParents(path.substr(0, NameOffset(path)), &error);
 }
 
 bool DiskSyncFileSystem::CopyFile(const SyncCopy& copy, std::optional<SyncFileStatus>& status)

@@ -2,6 +2,7 @@
 
 #include "platform/sound.h"
 #include "trayhost/busyrules.h"
+#include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/syncprogressdialog.h"
 #include "trayhost/sync/syncruntexts.h"
 #include "trayhost/sync/syncworker.h"
@@ -29,7 +30,7 @@ SyncCommand::~SyncCommand()
 
 void SyncCommand::Run()
 {
-    const DeviceTable::Entry* device = collaborators_.devices.SelectedEntry();
+    const DeviceTable::Entry* device = ProfileDevice();
     switch (DecideStartSync(collaborators_.dialogs.Open(), device, workerRunning_)) {
     case StartSyncAction::Beep:
         collaborators_.userInterface.MessageBeep(platform::kBeepExclamation);
@@ -52,6 +53,17 @@ void SyncCommand::Run()
         }
         break;
     }
+}
+
+// The attached device the stored profile names; without one, the selected device, on which the
+// run then tells that the profile's device is not there.
+const DeviceTable::Entry* SyncCommand::ProfileDevice() const
+{
+    SyncSettings profile;
+    LoadSyncSettings(profile);
+    const DeviceTable& devices = collaborators_.devices;
+    if (const std::optional<int32_t> index = devices.IndexOf(profile.deviceLetter)) return &devices.entry(*index);
+    return devices.SelectedEntry();
 }
 
 void SyncCommand::Start(const DeviceTable::Entry& device)
@@ -78,7 +90,7 @@ void SyncCommand::StartWorker()
     try {
         worker_ = std::thread([this] {
             const SyncProfileFlaw flaw = SyncWorker({collaborators_.settings, link_, collaborators_.userInterface,
-                                                     collaborators_.clock, cancel_, conflicts_})
+                                                     collaborators_.clock, cancel_, conflicts_, collaborators_.engine})
                                              .Run();
             workerRunning_ = false;
             // The run is over before the options dialog opens, so that its "Synchronize" starts the

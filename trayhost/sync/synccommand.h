@@ -19,7 +19,8 @@ namespace trayhost {
 
 // The start of a synchronisation run (command 32780): the busy rules first (DecideStartSync), then
 // the progress dialog and a worker thread that runs the program's sync profile while the dialog
-// shows the run.
+// shows the run. The run is for the profile's device, which the dialog names when it is attached,
+// whichever device the tray menu selected.
 class SyncCommand {
 public:
     struct Collaborators {
@@ -27,11 +28,13 @@ public:
         DialogSlots& dialogs;
         UserInterface& userInterface;
         Clock& clock;
+        ProfilerEngine& engine;
         SyncSettings& settings;                    // the program's one sync profile
         // The KovaSync Options dialog, modal, shown on the GUI thread after a run that could not
         // start for its profile (no valid option, no items).
         std::function<void()> showOptions;
-        std::function<void()> postProfileCommand;  // WM_COMMAND 32771 to the main window
+        // Posts the profile command to the main window for the device at the drive letter.
+        std::function<void(char driveLetter)> postProfileCommand;
     };
 
     explicit SyncCommand(Collaborators collaborators);
@@ -46,6 +49,7 @@ public:
     bool workerRunning() const { return workerRunning_; }
 
 private:
+    const DeviceTable::Entry* ProfileDevice() const;
     void Start(const DeviceTable::Entry& device);
     void StartWorker();
     void DialogClosed();

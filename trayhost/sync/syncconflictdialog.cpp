@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "trayhost/resources/ids.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncruntexts.h"
 #include "trayhost/ui/windowcentring.h"
 
@@ -29,9 +30,10 @@ QLabel* MakeText(const QString& text, int32_t id = 0)
     return label;
 }
 
-QLabel* MakePath(const std::string& path, int32_t id)
+// shownPath: as the person knows the path (UTF-8).
+QLabel* MakePath(const std::string& shownPath, int32_t id)
 {
-    QLabel* label = MakeText(QString::fromStdString(platform::CodePage::System().ToUtf8(path)), id);
+    QLabel* label = MakeText(QString::fromStdString(shownPath), id);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setMinimumWidth(kPathWidth);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -89,9 +91,10 @@ SyncConflictDialog::SyncConflictDialog(const SyncConflictQuestion& question, QWi
     layout->addWidget(icon, 0, 0, 6, 1);
     layout->addWidget(MakeText(QString::fromUtf8(kConflictText), kControlSyncConflictText), 0, 1);
     layout->addWidget(MakeText(QString::fromUtf8(kConflictPcCaption)), 1, 1);
-    layout->addWidget(MakePath(question.pcFile, kControlSyncConflictPcFile), 2, 1);
+    layout->addWidget(MakePath(PcPathForDisplay(question.pcFile), kControlSyncConflictPcFile), 2, 1);
     layout->addWidget(MakeText(QString::fromUtf8(kConflictDeviceCaption)), 3, 1);
-    layout->addWidget(MakePath(question.deviceFile, kControlSyncConflictDeviceFile), 4, 1);
+    layout->addWidget(MakePath(platform::CodePage::System().ToUtf8(question.deviceFile), kControlSyncConflictDeviceFile),
+                      4, 1);
     layout->addWidget(MakeText(QString::fromUtf8(kConflictChoiceCaption)), 5, 1);
     layout->addWidget(list_, 6, 1);
     layout->addLayout(buttons, 7, 0, 1, 2);

@@ -46,7 +46,7 @@ public:
     virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
     // One level; fails with kErrorAlreadyExists when the folder is there.
     virtual bool CreateDirectory(const std::string& path) = 0;
-    // Every missing level of a file's folder (CreateFolderPath); the code of a failure in error.
+    // Every missing level of the folder of a path that names a file; the code of a failure in error.
     virtual bool CreateFolderPath(const std::string& path, uint32_t& error) = 0;
     // Replaces the target with a copy of the source, never leaving the old target half overwritten
     // (platform::CopyFileReplacing). status receives the copy's status as its file system keeps it

@@ -51,20 +51,44 @@ std::vector<std::size_t> LevelEnds(const std::string& path)
     return ends;
 }
 
+// Whether a path that exists is a file (anything but a folder, also when its attributes cannot be
+// read); empty when it does not exist.
+std::optional<bool> ExistingIsFile(const std::string& path)
+{
+    if (!platform::FileExists(path)) return std::nullopt;
+    const uint32_t attributes = platform::GetFileAttributes(path);
+    return attributes == platform::kInvalidAttributes || (attributes & platform::kAttributeDirectory) == 0;
+}
+
 }  // namespace
 
 bool IsFilePath(const std::string& path, std::size_t* nameOffset)
 {
     const LastMarks marks = FindLastMarks(path);
-    if (platform::FileExists(path)) {
-        const uint32_t attributes = platform::GetFileAttributes(path);
-        if (attributes != platform::kInvalidAttributes && (attributes & platform::kAttributeDirectory)) return false;
+    if (const std::optional<bool> existingIsFile = ExistingIsFile(path)) {
+        if (!*existingIsFile) return false;
         if (nameOffset && marks.backslash) *nameOffset = *marks.backslash + 1;
         return true;
     }
     if (marks.backslash && (!marks.dot || *marks.backslash > *marks.dot)) return false;
     if (nameOffset && marks.dot) *nameOffset = marks.backslash ? *marks.backslash + 1 : 0;
     return true;
+}
+
+std::size_t NameOffset(const std::string& path)
+{
+    const LastMarks marks = FindLastMarks(path);
+    return marks.backslash ? *marks.backslash + 1 : 0;
+}
+
+ItemPathTypes TypesOfItemPaths(const std::string& pcPath, const std::string& devicePath)
+{
+    const std::optional<bool> pc = ExistingIsFile(pcPath);
+    const std::optional<bool> device = ExistingIsFile(devicePath);
+    if (pc && device) return {*pc, *device};
+    if (pc) return {*pc, *pc};
+    if (device) return {*device, *device};
+    return {IsFilePath(pcPath), IsFilePath(devicePath)};
 }
 
 void TrimSpaces(std::string& path)
@@ -77,9 +101,15 @@ void TrimSpaces(std::string& path)
 
 bool CreateFolderPath(const std::string& path, uint32_t* error)
 {
-    for (std::size_t end : LevelEnds(path)) {
-        const std::string level = path.substr(0, end);
-        if (level.empty() || IsDriveRoot(level) || IsFilePath(level)) continue;
+    std::size_t nameOffset = 0;
+    return CreateFolderAndParents(IsFilePath(path, &nameOffset) ? path.substr(0, nameOffset) : path, error);
+}
+
+bool CreateFolderAndParents(const std::string& folder, uint32_t* error)
+{
+    for (std::size_t end : LevelEnds(folder)) {
+        const std::string level = folder.substr(0, end);
+        if (level.empty() || IsDriveRoot(level)) continue;
         if (!platform::CreateDirectory(level) && platform::GetLastError() != platform::kErrorAlreadyExists) {
             if (error) *error = platform::GetLastError();
             return false;

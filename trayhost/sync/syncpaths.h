@@ -16,13 +16,33 @@ namespace trayhost {
 // has no "\"; a missing file without any "." leaves it too.
 bool IsFilePath(const std::string& path, std::size_t* nameOffset = nullptr);
 
+// Where the name of a path begins: one past its last "\", 0 when it has none.
+std::size_t NameOffset(const std::string& path);
+
+// How the two paths of an item are taken. A path that exists is a file or a folder as the file
+// system says, whatever its name looks like (artist and album folders are often named "R.E.M." or
+// "Vol. 1"). A missing path is of the type of its counterpart when that exists, as the run will make
+// it. Only when neither exists is each taken as its text reads (IsFilePath).
+struct ItemPathTypes {
+    bool pcIsFile = false;
+    bool deviceIsFile = false;
+
+    bool Match() const { return pcIsFile == deviceIsFile; }
+};
+ItemPathTypes TypesOfItemPaths(const std::string& pcPath, const std::string& devicePath);
+
 // Removes the spaces (only ' ') before and after the text; a text of spaces alone stays as it is.
 void TrimSpaces(std::string& path);
 
 // Creates every missing folder level of the path; a last level taken for a file (IsFilePath) is
-// not created, so "D:\Music\song.mp3" creates "D:\Music". False at the first level that cannot be
-// created, with its Windows error code in error when given.
+// not created, so "D:\Music\song.mp3" creates "D:\Music". Every level before the last is a folder,
+// dotted or not. False at the first level that cannot be created, with its Windows error code in
+// error when given.
 bool CreateFolderPath(const std::string& path, uint32_t* error = nullptr);
+
+// Creates the folder with every missing level above it, for a caller that knows the path names a
+// folder. Errors as CreateFolderPath.
+bool CreateFolderAndParents(const std::string& folder, uint32_t* error = nullptr);
 
 // An existing drive root: a letter and ":", with or without a "\" after it.
 bool IsDriveRoot(const std::string& path);

@@ -3,6 +3,7 @@
 #include "trayhost/progresscommand.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/resources/strings.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncruntexts.h"
 
 namespace trayhost {
@@ -95,7 +96,9 @@ void SyncProgress::Notice(SyncNotice notice, const SyncCounts* counts)
 
 void SyncProgress::Show(SyncNotice notice, const SyncCounts& counts)
 {
-    collaborators_.view.ShowStatus(SyncStatusLine(notice, counts));
+    SyncCounts shown = counts;
+    shown.path = SyncPathForDisplay(counts.path, collaborators_.settings.deviceLetter);
+    collaborators_.view.ShowStatus(SyncStatusLine(notice, shown));
     if (const std::optional<std::string> pathLine = SyncPathLine(notice, counts)) {
         collaborators_.view.ShowPathLine(*pathLine);
     }
@@ -108,15 +111,16 @@ void SyncProgress::ShowLatestEntry()
     if (latest && state_ == State::Running) Show(latest->notice, latest->counts);
 }
 
-// After a successful run: the dialog closes and the device is profiled, as the profile asks;
-// when the PC was the destination, the dialog stays with its "Done".
+// After a successful run: the dialog closes and the device that was synchronised is profiled, as the
+// profile asks; when the PC was the destination, the dialog stays with its "Done".
 void SyncProgress::Complete()
 {
     const SyncSettings& settings = collaborators_.settings;
     if (collaborators_.cancel.load() == 0 && settings.option != SyncOption::DeviceToPc) {
         const bool profile = settings.profileAfterSync;
+        const char device = settings.deviceLetter;
         Destroy();
-        if (profile) collaborators_.view.PostProfileCommand();
+        if (profile) collaborators_.view.PostProfileCommand(device);
         return;
     }
     Show(SyncNotice::Complete, {});

@@ -31,7 +31,7 @@ public:
         Clock& clock;
         UserInterface& userInterface;
         std::atomic<int32_t>& cancel;  // the run's cancel flag
-        const SyncSettings& settings;  // the option and profile-after-sync of the run
+        const SyncSettings& settings;  // the option, device and profile-after-sync of the run
     };
 
     // A per-entry notice, whose counts wait in the mailbox: the newest says all that older ones did,

@@ -1,6 +1,5 @@
 #include "trayhost/sync/syncprogressdialog.h"
 
-#include "platform/codepage.h"
 #include "trayhost/detection/devicemodelnames.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/resources/strings.h"
@@ -19,6 +18,8 @@ namespace {
 
 // Wide enough for the status with a path on two lines.
 constexpr int kTextWidth = 420;
+// The count's line and a path of two.
+constexpr int kStatusLines = 3;
 
 QLabel* MakeText(int32_t id, const QString& text)
 {
@@ -35,10 +36,10 @@ QPixmap PictureOf(uint8_t model)
     return QPixmap(QStringLiteral(":/bitmaps/%1").arg(bitmap));
 }
 
-// A text of the system code page as the label shows it, its CR LF a line break.
+// A text as the label shows it, its CR LF a line break.
 QString Shown(const std::string& text)
 {
-    return QString::fromStdString(platform::CodePage::System().ToUtf8(text)).replace("\r\n", "\n");
+    return QString::fromStdString(text).replace("\r\n", "\n");
 }
 
 }  // namespace
@@ -68,6 +69,9 @@ SyncProgressDialog::SyncProgressDialog(const DeviceTable::Entry& device, Collabo
         MakeText(kControlSyncProgressDevice, QString::fromStdString(ProfileDeviceText(name, device.driveLetter)));
     pathLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     status_->setWordWrap(true);
+    // Room for the lines at the top, so that the window keeps its size as the status changes.
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    status_->setMinimumHeight(status_->fontMetrics().lineSpacing() * kStatusLines);
     button_->setObjectName(QString::number(kControlSyncProgressButton));
     button_->setDefault(true);
     connect(button_, &QPushButton::clicked, this, [this] { progress_.PressButton(); });
@@ -78,6 +82,9 @@ SyncProgressDialog::SyncProgressDialog(const DeviceTable::Entry& device, Collabo
     layout->addWidget(pathLine_, 1, 1);
     layout->addWidget(status_, 2, 1);
     layout->addWidget(button_, 3, 1, Qt::AlignHCenter);
+    // Neither maximised nor dragged larger: the picture would stay in its corner while the texts
+    // drifted apart from it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     progress_.Start();
 }
@@ -124,9 +131,9 @@ void SyncProgressDialog::PostNotice(SyncNotice notice)
     platform::PostMessage(handle(), kSyncProgressMessage, static_cast<uintptr_t>(notice), 0);
 }
 
-void SyncProgressDialog::PostProfileCommand()
+void SyncProgressDialog::PostProfileCommand(char driveLetter)
 {
-    collaborators_.postProfileCommand();
+    collaborators_.postProfileCommand(driveLetter);
 }
 
 void SyncProgressDialog::Close()

@@ -18,7 +18,8 @@ namespace trayhost {
 // Dialog 160, "Device Synchronization": the device's picture (1004), its name and drive letter
 // (1001), the item line (1030), the status (1000) and the Cancel/Done button (1003), for one sync
 // run. Modeless and without owner; its rules are SyncProgress's. The close box and Escape act as the
-// button. It destroys itself (deleted later) when the run's rules close it.
+// button. Its size is fixed, with room for a status of three lines. It destroys itself (deleted later)
+// when the run's rules close it.
 class SyncProgressDialog : public QDialog, private SyncDialogView {
 public:
     struct Collaborators {
@@ -27,7 +28,7 @@ public:
         SyncProgressMailbox& mailbox;
         std::atomic<int32_t>& cancel;
         const SyncSettings& settings;
-        std::function<void()> postProfileCommand;  // WM_COMMAND 32771 to the main window
+        std::function<void(char driveLetter)> postProfileCommand;  // the profile command for the device
         std::function<void()> onClosed;            // the dialog has closed and is about to be deleted
     };
 
@@ -48,7 +49,7 @@ private:
     void ShowButtonText(const std::string& text) override;
     void BringToFront() override;
     void PostNotice(SyncNotice notice) override;
-    void PostProfileCommand() override;
+    void PostProfileCommand(char driveLetter) override;
     void Close() override;
 
     Collaborators collaborators_;

@@ -153,11 +153,11 @@ bool SyncRun::SynchronizeItem(std::size_t index)
         }
     }
     // A file is only kept in step with a file, a folder with a folder; only a hand-edited profile
-    // holds another pair.
-    item.sourceIsFile = IsFilePath(item.sourceRoot);
-    item.destinationIsFile = IsFilePath(item.destinationRoot);
-    if (item.sourceIsFile != item.destinationIsFile) return true;
-    if (!PrepareDestination(item.sourceRoot, item.destinationRoot)) return false;
+    // holds another pair. A missing destination is made of the source's type.
+    const ItemPathTypes types = TypesOfItemPaths(paths.pcPath, paths.devicePath);
+    if (!types.Match()) return true;
+    item.sourceIsFile = item.destinationIsFile = types.pcIsFile;
+    if (!PrepareDestination(item)) return false;
 
     ScanBothSides(item);
     if (collaborators_.cancel.load() == 0 && DevicePresent()) {
@@ -169,13 +169,14 @@ bool SyncRun::SynchronizeItem(std::size_t index)
     return true;
 }
 
-bool SyncRun::PrepareDestination(const std::string& sourceRoot, const std::string& destinationRoot)
+bool SyncRun::PrepareDestination(const Item& item)
 {
+    const std::string& destinationRoot = item.destinationRoot;
     if (IsDriveRoot(destinationRoot)) return true;
     SyncFileSystem& files = collaborators_.files;
     uint32_t error = platform::kErrorSuccess;
     bool made = false;
-    if (IsFilePath(destinationRoot)) {
+    if (item.destinationIsFile) {
         made = files.CreateFolderPath(destinationRoot, error);
     } else {
         made = files.CreateDirectory(destinationRoot);
@@ -188,7 +189,7 @@ bool SyncRun::PrepareDestination(const std::string& sourceRoot, const std::strin
         collaborators_.view.Close();
         return false;
     }
-    CarryAttributes(destinationRoot, files.GetAttributes(sourceRoot));
+    CarryAttributes(destinationRoot, files.GetAttributes(item.sourceRoot));
     return true;
 }
 
@@ -200,8 +201,9 @@ void SyncRun::ScanBothSides(Item& item)
     SyncTreeScan scan({collaborators_.files, settings.stateMap, collaborators_.cancel,
                        [this] { return DevicePresentLately(); }, collaborators_.userInterface});
     const bool fromDevice = settings.option == SyncOption::DeviceToPc;
-    SyncScanResult pc = scan.Scan(item.paths.pcPath, item.paths.pcFiles, markNew);
-    SyncScanResult device = scan.Scan(item.paths.devicePath, item.paths.deviceFiles, markNew);
+    // The roots are of one type (SynchronizeItem).
+    SyncScanResult pc = scan.Scan(item.paths.pcPath, item.sourceIsFile, item.paths.pcFiles, markNew);
+    SyncScanResult device = scan.Scan(item.paths.devicePath, item.sourceIsFile, item.paths.deviceFiles, markNew);
     const SyncScanResult& source = fromDevice ? device : pc;
     const SyncScanResult& destination = fromDevice ? pc : device;
     for (const std::vector<std::string>* unknown : {&source.unreadableFolders, &source.folderLinks}) {
@@ -485,7 +487,7 @@ bool SyncRun::DevicePresentLately()
 
 bool SyncRun::DevicePresent() const
 {
-    return IsSyncDevicePresent(collaborators_.settings);
+    return IsSyncDevicePresent(collaborators_.settings, collaborators_.engine);
 }
 
 }  // namespace trayhost

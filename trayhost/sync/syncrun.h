@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trayhost/profilerengine.h"
 #include "trayhost/sync/syncfilesystem.h"
 #include "trayhost/sync/syncrunview.h"
 #include "trayhost/sync/syncsettings.h"
@@ -63,6 +64,7 @@ public:
         UserInterface& userInterface;
         std::atomic<int32_t>& cancel;
         SyncConflictMemory& conflicts;
+        ProfilerEngine& engine;  // whether the device is there
     };
 
     // A cancelled run waits this long before closing its dialog, or kAbortEndDelay after Abort.
@@ -88,7 +90,7 @@ private:
     enum class Decision { Skip, Copy, CopyBack, Conflict };
 
     bool SynchronizeItem(std::size_t index);
-    bool PrepareDestination(const std::string& sourceRoot, const std::string& destinationRoot);
+    bool PrepareDestination(const Item& item);
     void ScanBothSides(Item& item);
     void FirstPass(Item& item);
     Step SyncFolder(Item& item, const SyncFileRecord& source, const std::string& destination);

@@ -1,6 +1,5 @@
 #include "trayhost/sync/syncsettings.h"
 
-#include "engine/kovahddprofiler.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "trayhost/sync/syncpaths.h"
@@ -49,18 +48,16 @@ bool ValidateSyncItem(SyncSettings& settings, std::size_t index)
     case SyncOption::Invalid: return false;
     }
     // Both ways, a file is only ever kept in step with a file of the same name.
-    std::size_t pcName = 0;
-    std::size_t deviceName = 0;
-    if (!IsFilePath(item.pcPath, &pcName) || !IsFilePath(item.devicePath, &deviceName)) return true;
-    return platform::EqualsNoCase(std::string_view(item.pcPath).substr(pcName),
-                                  std::string_view(item.devicePath).substr(deviceName));
+    const ItemPathTypes types = TypesOfItemPaths(item.pcPath, item.devicePath);
+    if (!types.pcIsFile || !types.deviceIsFile) return true;
+    return platform::EqualsNoCase(std::string_view(item.pcPath).substr(NameOffset(item.pcPath)),
+                                  std::string_view(item.devicePath).substr(NameOffset(item.devicePath)));
 }
 
-bool IsSyncDevicePresent(const SyncSettings& settings)
+bool IsSyncDevicePresent(const SyncSettings& settings, ProfilerEngine& engine)
 {
     if (settings.deviceLetter == 0) return false;
-    char drive[] = {settings.deviceLetter, ':', '\0'};
-    return KOVAHDDIsDevicePresent(drive) != 0;
+    return engine.IsDevicePresent(std::string(1, settings.deviceLetter) + ":");
 }
 
 }  // namespace trayhost

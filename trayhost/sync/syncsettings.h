@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trayhost/profilerengine.h"
 #include "trayhost/sync/syncrecordmap.h"
 
 #include <cstddef>
@@ -18,7 +19,7 @@ enum class SyncOption : int32_t {
     DeviceToPc = 2,  // the device path is the source, the PC path the destination
 };
 
-// One path pair of the profile. Both paths name folders or both name files (IsFilePath).
+// One path pair of the profile. Both paths name folders or both name files (TypesOfItemPaths).
 struct SyncItem {
     SyncRecordMap pcFiles;      // the PC tree as the current run found it; empty outside a run
     SyncRecordMap deviceFiles;  // the device tree as the current run found it
@@ -52,6 +53,6 @@ std::optional<std::string> DestinationRoot(const SyncSettings& settings, std::si
 bool ValidateSyncItem(SyncSettings& settings, std::size_t index);
 
 // The profile's device is attached and answers (the profiler engine's test).
-bool IsSyncDevicePresent(const SyncSettings& settings);
+bool IsSyncDevicePresent(const SyncSettings& settings, ProfilerEngine& engine);
 
 }  // namespace trayhost

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "trayhost/sync/syncfilefacts.h"
 #include "trayhost/sync/syncpaths.h"
 #include "trayhost/sync/syncruntexts.h"
 
@@ -49,16 +50,16 @@ bool PathTheRunCanHold(const std::string& path)
     return !HoldsAnyOf(path, "?");
 }
 
-SyncScanResult SyncTreeScan::Scan(const std::string& root, SyncRecordMap& map, bool markNew)
+SyncScanResult SyncTreeScan::Scan(const std::string& root, bool rootIsFile, SyncRecordMap& map, bool markNew)
 {
     map_ = &map;
     markNew_ = markNew;
     result_ = {};
     try {
-        std::size_t nameOffset = 0;
-        if (IsFilePath(root, &nameOffset)) {
+        if (rootIsFile) {
             // The listing of a file root finds the one file; the name is matched again as a name, so
             // that no wildcard character in it lets another file in.
+            const std::size_t nameOffset = NameOffset(root);
             const std::string folder = nameOffset > 0 ? root.substr(0, nameOffset - 1) : std::string();
             result_.completed = ScanListing(root, folder, root.substr(nameOffset));
         } else {
@@ -119,7 +120,7 @@ void SyncTreeScan::AddFile(const std::string& path, const platform::FolderEntry&
     SyncFileRecord record;
     if (previous && !previous->isFolder) {
         record = *previous;
-        if (record.modTime != modTime || record.size != size) record.changed = true;
+        if (!UnchangedSinceRecord(modTime, size, record.modTime, record.size)) record.changed = true;
         record.modTime = modTime;
         record.size = size;
     } else {

@@ -49,9 +49,10 @@ public:
 
     explicit SyncTreeScan(Collaborators collaborators) : collaborators_(std::move(collaborators)) {}
 
-    // A scan that ends by an unexpected exception is told as the run's exception message and counts
-    // as completed, with its root unreadable so that nothing is deleted on the strength of it.
-    SyncScanResult Scan(const std::string& root, SyncRecordMap& map, bool markNew);
+    // rootIsFile: the root names a file (TypesOfItemPaths), found by its name in its folder. A scan
+    // that ends by an unexpected exception is told as the run's exception message and counts as
+    // completed, with its root unreadable so that nothing is deleted on the strength of it.
+    SyncScanResult Scan(const std::string& root, bool rootIsFile, SyncRecordMap& map, bool markNew);
 
 private:
     bool ScanListing(const std::string& pattern, const std::string& folder, const std::string& onlyName);

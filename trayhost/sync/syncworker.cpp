@@ -51,7 +51,7 @@ SyncProfileFlaw SyncWorker::Synchronize()
     ReadSyncState(settings);
     DiskSyncFileSystem files(collaborators_.cancel);
     SyncRun run({settings, files, dialog, collaborators_.userInterface, collaborators_.cancel,
-                 collaborators_.conflicts});
+                 collaborators_.conflicts, collaborators_.engine});
     if (run.SynchronizeItems()) EndRun(run);
     return SyncProfileFlaw::None;
 }

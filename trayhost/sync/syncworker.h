@@ -34,6 +34,7 @@ public:
         Clock& clock;
         std::atomic<int32_t>& cancel;  // cleared by the caller when the run starts
         SyncConflictMemory& conflicts;
+        ProfilerEngine& engine;
     };
 
     explicit SyncWorker(const Collaborators& collaborators) : collaborators_(collaborators) {}

@@ -60,6 +60,20 @@ void SetPath(QTreeWidgetItem* item, const std::string& path)
     item->setData(0, kPathRole, QByteArray::fromStdString(path));
 }
 
+std::string NameOf(const QTreeWidgetItem* item)
+{
+    const std::string path = PathOf(item);
+    return path.substr(path.rfind('\\') + 1);
+}
+
+// Where a folder of this name goes among the item's folders, in their order.
+int SortedPosition(const QTreeWidgetItem* parent, const std::string& name)
+{
+    int position = 0;
+    while (position < parent->childCount() && FolderNameLess(NameOf(parent->child(position)), name)) ++position;
+    return position;
+}
+
 void ExpandToShow(QTreeWidgetItem* item)
 {
     for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent()) parent->setExpanded(true);
@@ -245,7 +259,7 @@ void DeviceFolderBrowser::ListActivated()
 
 void DeviceFolderBrowser::NewFolder()
 {
-    const QTreeWidgetItem* item = tree_->currentItem();
+    QTreeWidgetItem* item = tree_->currentItem();
     if (!item || !item->data(0, kPathRole).isValid()) return;
     const std::string parent = NewFolderParent(PathOf(item));
     NewFolderDialog dialog(this, FromSystemText(ProposeNewFolderName(parent)));
@@ -253,7 +267,7 @@ void DeviceFolderBrowser::NewFolder()
     const std::string name = ToSystemText(dialog.name()).substr(0, platform::kMaxPath);
     const std::string path = parent + name;
     if (platform::CreateDirectory(path)) {
-        AddNewFolderEntry(name, path);
+        ShowNewFolder(item, name, path);
     } else if (platform::GetLastError() == platform::kErrorAlreadyExists) {
         userInterface_.MessageBox(target_.handle(), FolderExistsText(name), kFolderCreationTitle,
                                   kMbOk | kMbIconExclamation);
@@ -262,17 +276,26 @@ void DeviceFolderBrowser::NewFolder()
     }
 }
 
-// The tree is not rebuilt: the new folder shows in the list, chosen.
-void DeviceFolderBrowser::AddNewFolderEntry(const std::string& name, const std::string& path)
+// The list may show another folder than the tree (a folder opened in the list): it comes back to
+// the folder the new one is in, so that both show it where it is.
+void DeviceFolderBrowser::ShowNewFolder(QTreeWidgetItem* parent, const std::string& name, const std::string& path)
 {
-    auto* entry = new QTreeWidgetItem(list_, {FromSystemText(name)});
-    entry->setIcon(0, SyncUiIcon(kIconBrowserFolder));
-    SetPath(entry, path);
-    entry->setData(0, kFolderRole, true);
+    auto* folder = new QTreeWidgetItem({FromSystemText(name)});
+    folder->setIcon(0, TreeFolderIcon());
+    SetPath(folder, path);
+    parent->insertChild(SortedPosition(parent, name), folder);
+    parent->setExpanded(true);
+
+    ShowFolderContents(PathOf(parent));
+    for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* entry = list_->topLevelItem(row);
+        if (PathOf(entry) != path) continue;
+        list_->setFocus();
+        list_->setCurrentItem(entry);
+        list_->scrollToItem(entry);
+        break;
+    }
     ShowSelection(path);
-    list_->setFocus();
-    list_->setCurrentItem(entry);
-    list_->scrollToItem(entry);
 }
 
 }  // namespace trayhost

@@ -44,7 +44,8 @@ private:
     // Asks for a name and creates the folder in the folder chosen in the tree; a name that is taken
     // is told and asked again.
     void NewFolder();
-    void AddNewFolderEntry(const std::string& name, const std::string& path);
+    // The new folder in the tree under its parent's item, and chosen in the list of the parent's entries.
+    void ShowNewFolder(QTreeWidgetItem* parent, const std::string& name, const std::string& path);
 
     std::string startPath_;
     UserInterface& userInterface_;

@@ -43,7 +43,8 @@ void AddSubfolders(DeviceFolderNode& parent, const std::string* startPath)
         AddSubfolders(child, startPath);
         parent.children.push_back(std::move(child));
     }
-    std::reverse(parent.children.begin(), parent.children.end());
+    std::stable_sort(parent.children.begin(), parent.children.end(),
+                     [](const DeviceFolderNode& a, const DeviceFolderNode& b) { return FolderNameLess(a.name, b.name); });
 }
 
 }  // namespace
@@ -61,10 +62,6 @@ DeviceFolderTree ReadDeviceFolderTree(const std::string& startPath, bool findSta
     tree.root.name = root;
     tree.root.path = root;
     AddSubfolders(tree.root, findStart ? &startPath : nullptr);
-    std::stable_sort(tree.root.children.begin(), tree.root.children.end(),
-                     [](const DeviceFolderNode& a, const DeviceFolderNode& b) {
-                         return platform::CompareNoCase(a.name, b.name) < 0;
-                     });
     return tree;
 }
 
@@ -76,9 +73,14 @@ std::vector<DeviceFolderEntry> ListDeviceFolder(const std::string& folderPath)
     }
     std::stable_sort(list.begin(), list.end(), [](const DeviceFolderEntry& a, const DeviceFolderEntry& b) {
         if (a.isFolder != b.isFolder) return a.isFolder;
-        return platform::CompareNoCase(a.name, b.name) < 0;
+        return FolderNameLess(a.name, b.name);
     });
     return list;
+}
+
+bool FolderNameLess(const std::string& name, const std::string& other)
+{
+    return platform::CompareNoCase(name, other) < 0;
 }
 
 std::string NewFolderParent(const std::string& chosenPath)

@@ -12,8 +12,7 @@ struct DeviceFolderNode {
     std::string name;  // the folder's name; the drive root's is its path, "E:\"
     std::string path;
     bool isStart = false;  // the folder the browser opened at
-    // The root's folders sorted by name; deeper folders in the reverse of the listing's order, as
-    // the player's own browser shows them.
+    // Sorted by name (FolderNameLess), as the list shows them.
     std::vector<DeviceFolderNode> children;
 };
 
@@ -40,8 +39,11 @@ struct DeviceFolderEntry {
     bool isFolder = false;
 };
 
-// The entries of one folder, folders first, each group by name without regard to case.
+// The entries of one folder, folders first, each group by name (FolderNameLess).
 std::vector<DeviceFolderEntry> ListDeviceFolder(const std::string& folderPath);
+
+// The order of names in the tree and in the list: without regard to case.
+bool FolderNameLess(const std::string& name, const std::string& other);
 
 // The folder a new folder goes into when the given path is chosen in the tree: the path itself, or
 // the folder of a path taken for a file (IsFilePath); always ending with "\".

@@ -90,7 +90,8 @@ class SyncPathRules {
 public:
     SyncPathRules(UserInterface& ui, WindowHandle owner, char deviceLetter, SyncOption option, const std::string& pcPath,
                   const std::string& devicePath)
-        : ui_(ui), owner_(owner), hasDevice_(deviceLetter != 0), option_(option), pc_(pcPath), device_(devicePath)
+        : ui_(ui), owner_(owner), hasDevice_(deviceLetter != 0), option_(option), pc_(pcPath), device_(devicePath),
+          types_(TypesOfItemPaths(pcPath, devicePath))
     {
     }
 
@@ -103,7 +104,7 @@ public:
         if (!HasDrive(pc_) && !pc_.starts_with(kNetworkPathStart)) {
             return Refuse(kPcDriveMissingText, kInvalidPcPathTitle, PathField::PcPath);
         }
-        if (hasDevice_ && IsFilePath(pc_) != IsFilePath(device_)) {
+        if (hasDevice_ && !types_.Match()) {
             return Refuse(kDifferentTypesText, kPathConflictTitle, PathField::PcPath);
         }
         if (option_ == SyncOption::SyncBoth) {
@@ -113,13 +114,15 @@ public:
             }
         }
         if (option_ == SyncOption::PcToDevice && !Exists(pc_)) return Refuse(kPcMissingText, kInvalidPcPathTitle, PathField::PcPath);
-        if (option_ == SyncOption::DeviceToPc && !Exists(FolderPart(pc_)) &&
-            !OfferToCreate(pc_, kCreatePcFolderText, kCreatePcFolderTitle)) {
+        const std::string pcFolder = FolderPart(pc_, types_.pcIsFile);
+        if (option_ == SyncOption::DeviceToPc && !Exists(pcFolder) &&
+            !OfferToCreate(pcFolder, kCreatePcFolderText, kCreatePcFolderTitle)) {
             return Refused(PathField::PcPath);
         }
         if (!hasDevice_) return Accepted();
-        if (option_ == SyncOption::PcToDevice && !Exists(FolderPart(device_)) &&
-            !OfferToCreate(device_, kCreateDeviceFolderText, kCreateDeviceFolderTitle)) {
+        const std::string deviceFolder = FolderPart(device_, types_.deviceIsFile);
+        if (option_ == SyncOption::PcToDevice && !Exists(deviceFolder) &&
+            !OfferToCreate(deviceFolder, kCreateDeviceFolderText, kCreateDeviceFolderTitle)) {
             return Refused(PathField::DevicePath);
         }
         if (option_ == SyncOption::DeviceToPc && !Exists(device_)) {
@@ -142,32 +145,26 @@ private:
         return Refused(focus);
     }
 
-    bool BothFiles() const { return IsFilePath(pc_) && IsFilePath(device_); }
+    bool BothFiles() const { return types_.pcIsFile && types_.deviceIsFile; }
 
     // A file's name after its last "\"; the whole path when there is no "\" to cut at.
-    static std::string NamePart(const std::string& path)
-    {
-        std::size_t nameOffset = 0;
-        IsFilePath(path, &nameOffset);
-        return path.substr(nameOffset);
-    }
+    static std::string NamePart(const std::string& path) { return path.substr(NameOffset(path)); }
 
     // A file's folder up to and including its last "\" (empty without one); a folder itself.
-    static std::string FolderPart(const std::string& path)
+    static std::string FolderPart(const std::string& path, bool isFile)
     {
-        std::size_t nameOffset = 0;
-        return IsFilePath(path, &nameOffset) ? path.substr(0, nameOffset) : path;
+        return isFile ? path.substr(0, NameOffset(path)) : path;
     }
 
     // The PC path's drive letter, upper-cased; 0 for a network path.
     char PcDrive() const { return HasDrive(pc_) ? ToUpperAscii(pc_[0]) : 0; }
 
-    // Asks whether to create the missing folders of the path; true when they now exist.
-    bool OfferToCreate(const std::string& path, const char* question, const char* title)
+    // Asks whether to create the missing folder; true when it now exists.
+    bool OfferToCreate(const std::string& folder, const char* question, const char* title)
     {
         if (ui_.MessageBox(owner_, question, title, kWarningQuestion) != kIdYes) return false;
         uint32_t error = platform::kErrorSuccess;
-        if (CreateFolderPath(path, &error)) return true;
+        if (CreateFolderAndParents(folder, &error)) return true;
         const std::string reason = platform::ErrorMessage(error).substr(0, kMaxErrorTextLength);
         std::vector<char> text(std::string_view(kFolderCreationErrorFormat).size() + reason.size() + 1);
         std::snprintf(text.data(), text.size(), kFolderCreationErrorFormat, reason.c_str());
@@ -181,6 +178,7 @@ private:
     SyncOption option_;
     const std::string& pc_;
     const std::string& device_;
+    ItemPathTypes types_;
 };
 
 }  // namespace

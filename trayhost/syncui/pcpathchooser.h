@@ -4,16 +4,18 @@
 
 #include <optional>
 
+class QPushButton;
+
 namespace trayhost {
 
 // The PC browser of the path editor: a file dialog titled "Please choose the synchronization
-// destination folder." that shows folders and files. "Choose" takes the selected folder, or the
-// folder shown when none is selected; opening a folder (double click, Enter) goes into it, and
-// opening a file chooses the file.
+// destination folder." that shows folders and files, for an item is two folders or two files.
+// "Choose" takes the selected folder or file; opening a folder (double click, Enter) goes into it,
+// and opening a file chooses the file. The columns of its detail view are as wide as what they show.
 class PcPathChooser : public QFileDialog {
 public:
-    // Starts in startPath (a Linux path) when it names an existing folder, with a file there
-    // selected when it names an existing file, and in the current directory otherwise.
+    // Starts with startPath (a Linux path) selected in its folder, so that Choose keeps it, and in
+    // the current directory when it names nothing that exists.
     PcPathChooser(QWidget* owner, const QString& startPath);
 
     // The chosen full path after the dialog was accepted.
@@ -22,6 +24,13 @@ public:
     void accept() override;
 
 private:
+    void MakeChooseButton();
+    // Enabled while the selected or typed path exists.
+    void UpdateChooseButton();
+    // Size, type and date as wide as their widest entry; the name as well, and the room left over.
+    void FitColumns();
+
+    QPushButton* choose_ = nullptr;
     QString chosenPath_;
 };
 

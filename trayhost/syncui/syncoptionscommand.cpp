@@ -22,7 +22,7 @@ SyncOptionsCommand::~SyncOptionsCommand()
 
 void SyncOptionsCommand::Run()
 {
-    switch (DecideKovaSync(collaborators_.dialogs.Open())) {
+    switch (DecideKovaSync(collaborators_.dialogs.Open(), collaborators_.syncWorkerRunning())) {
     case KovaSyncAction::Beep:
         collaborators_.userInterface.MessageBeep(platform::kBeepExclamation);
         break;

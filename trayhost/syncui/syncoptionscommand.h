@@ -20,6 +20,7 @@ public:
         UserInterface& userInterface;
         SyncSettings& settings;         // the program's sync profile
         std::function<platform::WindowHandle()> mainWindow;  // receives command 32780
+        std::function<bool()> syncWorkerRunning;             // a sync run's worker has not ended
     };
 
     explicit SyncOptionsCommand(Collaborators collaborators);
@@ -28,9 +29,9 @@ public:
     SyncOptionsCommand(const SyncOptionsCommand&) = delete;
     SyncOptionsCommand& operator=(const SyncOptionsCommand&) = delete;
 
-    // Command 32779: a beep while a sync run's progress dialog exists; an open options dialog comes
-    // to the front with the focus; otherwise the dialog opens, modeless and without owner. A failure
-    // to open it is told in a message box.
+    // Command 32779: a beep while a sync run's progress dialog exists or its worker runs; an open
+    // options dialog comes to the front with the focus; otherwise the dialog opens, modeless and
+    // without owner. A failure to open it is told in a message box.
     void Run();
 
     // For a sync run whose profile has no valid option or no items: shows the dialog modally, without

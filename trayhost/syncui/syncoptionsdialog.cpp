@@ -2,12 +2,12 @@
 
 #include "platform/messages.h"
 #include "trayhost/resources/ids.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/synctexts.h"
 #include "trayhost/syncui/droppedfiles.h"
 #include "trayhost/syncui/droppedpaths.h"
 #include "trayhost/syncui/pathvalidation.h"
-#include "trayhost/syncui/pcpathtext.h"
 #include "trayhost/syncui/syncoptionsrules.h"
 #include "trayhost/syncui/syncpatheditor.h"
 #include "trayhost/syncui/syncuiicons.h"
@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -42,11 +43,17 @@ constexpr int kDevicePathColumn = 2;
 constexpr int kInsidePathRole = Qt::UserRole;
 constexpr uint32_t kWarning = kMbOk | kMbIconExclamation;
 
-// The list's first size at the default font: the number column at least 40 pixels, each path
-// column about this many characters, and about this many rows.
+// The list at the default font: the number column at least 40 pixels, and each path column about
+// this many characters. The list opens with room for the whole of both columns and about this many
+// rows where the screen has room for it, and may be made as small as the least ones, so that the
+// window fits a small screen, or a large scale (1280 by 800 pixels at twice the size).
 constexpr int kMinNumberColumnWidth = 40;
 constexpr int kPathColumnCharacters = 48;
 constexpr int kListRows = 8;
+constexpr int kLeastPathColumnCharacters = 16;
+constexpr int kLeastListRows = 4;
+// The share of the screen's free area the window may open at, leaving room for its frame.
+constexpr double kMostOfTheScreen = 0.9;
 
 // Restores the cursor when the work behind the wait cursor ends, however it ends.
 class WaitCursor {
@@ -112,8 +119,23 @@ SyncOptionsDialog::SyncOptionsDialog(Collaborators collaborators)
     // The program's own icon.
     setWindowIcon(AppIcon());
 
-    adjustSize();
+    resize(OpeningSize());
     CenterWindow(this);
+}
+
+QSize SyncOptionsDialog::ListSize(int pathColumnCharacters, int rows) const
+{
+    const QFontMetrics metrics = items_->fontMetrics();
+    const int scrollBarRoom = metrics.averageCharWidth() * 4;
+    return {items_->columnWidth(kNumberColumn) + 2 * metrics.averageCharWidth() * pathColumnCharacters + scrollBarRoom,
+            items_->header()->sizeHint().height() + metrics.lineSpacing() * rows};
+}
+
+QSize SyncOptionsDialog::OpeningSize() const
+{
+    const QSize least = layout()->totalMinimumSize();
+    const QSize roomy = least + (ListSize(kPathColumnCharacters, kListRows) - items_->minimumSize());
+    return roomy.boundedTo(screen()->availableGeometry().size() * kMostOfTheScreen).expandedTo(least);
 }
 
 SyncOptionsDialog::~SyncOptionsDialog()
@@ -154,14 +176,12 @@ QLayout* SyncOptionsDialog::MakeItemArea()
     items_->setSelectionMode(QAbstractItemView::SingleSelection);
     items_->setSelectionBehavior(QAbstractItemView::SelectRows);
     items_->setAllColumnsShowFocus(true);
-    const QFontMetrics metrics = items_->fontMetrics();
-    const int pathWidth = metrics.averageCharWidth() * kPathColumnCharacters;
+    const int pathWidth = items_->fontMetrics().averageCharWidth() * kPathColumnCharacters;
     items_->setColumnWidth(kNumberColumn,
                            std::max(kMinNumberColumnWidth, items_->header()->sectionSizeHint(kNumberColumn)));
     items_->setColumnWidth(kPcPathColumn, pathWidth);
     items_->setColumnWidth(kDevicePathColumn, pathWidth);
-    items_->setMinimumSize(items_->columnWidth(kNumberColumn) + 2 * pathWidth + metrics.averageCharWidth() * 4,
-                           metrics.lineSpacing() * kListRows);
+    items_->setMinimumSize(ListSize(kLeastPathColumnCharacters, kLeastListRows));
     connect(items_, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateItemButtons(); });
     connect(items_, &QTreeWidget::itemDoubleClicked, this, [this] { EditItem(); });
     connect(insert_, &QPushButton::clicked, this, [this] { InsertItem(); });
@@ -209,7 +229,8 @@ QLayout* SyncOptionsDialog::MakeOptionArea()
         captionWidth = std::max(captionWidth, probe.sizeHint().width());
     }
     cleanup_->setMinimumWidth(captionWidth);
-    optionGrid->addWidget(cleanup_, row, 1);
+    // Under the pictures as well as the buttons, which keeps the window narrow enough for a small screen.
+    optionGrid->addWidget(cleanup_, row, 0, 1, 2);
     optionGrid->setColumnStretch(1, 1);
 
     auto* additional = new QGroupBox(QString::fromUtf8(kSyncAdditionalOptions));
@@ -360,8 +381,7 @@ void SyncOptionsDialog::InsertItem()
     QTreeWidgetItem* item = AppendRow({kPcPathPlaceholder, kDevicePathPlaceholder});
     PathEditorExchange exchange =
         MakePathEditorExchange(EditKind::Insert, SelectedDevice(), ReadOptionButtons(), row + 1, {});
-    SyncPathEditor editor(this, exchange, collaborators_.userInterface);
-    if (editor.exec() != kIdOk) {
+    if (!RunPathEditor(exchange)) {
         delete item;
         return;
     }
@@ -375,8 +395,16 @@ void SyncOptionsDialog::EditItem()
     if (!item || !item->isSelected()) return;
     PathEditorExchange exchange = MakePathEditorExchange(EditKind::Edit, SelectedDevice(), ReadOptionButtons(),
                                                          items_->indexOfTopLevelItem(item) + 1, PathsOf(item));
-    SyncPathEditor editor(this, exchange, collaborators_.userInterface);
-    if (editor.exec() == kIdOk) SetRowPaths(item, {exchange.pcPath, exchange.devicePath});
+    if (RunPathEditor(exchange)) SetRowPaths(item, {exchange.pcPath, exchange.devicePath});
+}
+
+bool SyncOptionsDialog::RunPathEditor(PathEditorExchange& exchange)
+{
+    const bool accepted = SyncPathEditor(this, exchange, collaborators_.userInterface).exec() == kIdOk;
+    // The editor may close right after a question of its own (a folder to create), which takes the
+    // window manager's focus away with it: this window takes the focus back, as after Cancel.
+    activateWindow();
+    return accepted;
 }
 
 void SyncOptionsDialog::DeleteItem()

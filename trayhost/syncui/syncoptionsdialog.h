@@ -3,6 +3,7 @@
 #include "trayhost/devicetable.h"
 #include "trayhost/sync/syncsettings.h"
 #include "trayhost/syncui/itemconflicts.h"
+#include "trayhost/syncui/patheditorexchange.h"
 #include "trayhost/syncui/synchelpviewer.h"
 #include "trayhost/ui/qtmessagetarget.h"
 #include "trayhost/ui/userinterface.h"
@@ -68,6 +69,10 @@ private:
     QLayout* MakeItemArea();
     QLayout* MakeOptionArea();
     QLayout* MakeButtonRow();
+    // The item list with room for path columns of this many characters and this many rows.
+    QSize ListSize(int pathColumnCharacters, int rows) const;
+    // The list at its first size, as far as the screen has room, and the rest of the window around it.
+    QSize OpeningSize() const;
 
     // Rebuilds the device table and the device box; the number of devices.
     int32_t FillDeviceList();
@@ -87,6 +92,8 @@ private:
     void SelectRow(int row);
     void RenumberItems();
 
+    // The path editor, modal, on the exchange; true when it ended with OK.
+    bool RunPathEditor(PathEditorExchange& exchange);
     void InsertItem();
     void EditItem();
     void DeleteItem();

@@ -69,6 +69,7 @@ inline constexpr const char* kFolderCreationTitle = "Error Folder Creation";
 
 // The PC browser.
 inline constexpr const char* kPcBrowserTitle = "Please choose the synchronization destination folder.";
+inline constexpr const char* kPcBrowserChooseButton = "&Choose";
 
 // The help viewer.
 inline constexpr const char* kHelpViewerTitle = "Kova Sync Options Help";

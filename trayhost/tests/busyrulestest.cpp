@@ -12,20 +12,17 @@ OpenDialogs With(std::initializer_list<DialogSlot> slots)
     return open;
 }
 
-TEST(TrayClickTest, OnlyLeftDoubleClickAndRightButtonReleaseOpenTheMenu)
+TEST(TrayClickTest, LeftClickLeftDoubleClickAndRightButtonReleaseOpenTheMenu)
 {
-    EXPECT_EQ(DecideTrayClick(MouseMessage::RightButtonUp, {}, false).kind, TrayClickAction::Kind::ShowMenu);
-    EXPECT_EQ(DecideTrayClick(MouseMessage::LeftButtonDoubleClick, {}, false).kind, TrayClickAction::Kind::ShowMenu);
-    for (const MouseMessage other : {MouseMessage::LeftButtonDown, MouseMessage::LeftButtonUp,
-                                     MouseMessage::RightButtonDown, MouseMessage::MiddleButtonUp}) {
+    for (const MouseMessage click :
+         {MouseMessage::LeftButtonUp, MouseMessage::LeftButtonDoubleClick, MouseMessage::RightButtonUp}) {
+        EXPECT_EQ(DecideTrayClick(click, {}, false).kind, TrayClickAction::Kind::ShowMenu);
+        EXPECT_EQ(DecideTrayClick(click, With({DialogSlot::Profile}), false).kind, TrayClickAction::Kind::RaiseDialog);
+    }
+    for (const MouseMessage other :
+         {MouseMessage::LeftButtonDown, MouseMessage::RightButtonDown, MouseMessage::MiddleButtonUp}) {
         EXPECT_EQ(DecideTrayClick(other, {}, false).kind, TrayClickAction::Kind::Ignore);
     }
-}
-
-TEST(TrayClickTest, SingleLeftClickDoesNothingEvenWhileAnOperationRuns)
-{
-    EXPECT_EQ(DecideTrayClick(MouseMessage::LeftButtonUp, With({DialogSlot::Profile}), false).kind,
-              TrayClickAction::Kind::Ignore);
 }
 
 TEST(TrayClickTest, OpenOperationDialogIsBroughtBackInsteadOfTheMenu)
@@ -66,11 +63,13 @@ TEST(TrayClickTest, NothingHappensWhileTheDeviceTableIsBeingRebuilt)
 
 TEST(KovaSyncTest, RunningSynchronisationBeepsOpenOptionsAreRaisedOtherwiseCreated)
 {
-    EXPECT_EQ(DecideKovaSync({}), KovaSyncAction::CreateOptions);
-    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncOptions})), KovaSyncAction::RaiseOptions);
-    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress})), KovaSyncAction::Beep);
-    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress, DialogSlot::SyncOptions})), KovaSyncAction::Beep);
-    EXPECT_EQ(DecideKovaSync(With({DialogSlot::Profile})), KovaSyncAction::CreateOptions);
+    EXPECT_EQ(DecideKovaSync({}, false), KovaSyncAction::CreateOptions);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncOptions}), false), KovaSyncAction::RaiseOptions);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress}), false), KovaSyncAction::Beep);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::SyncProgress, DialogSlot::SyncOptions}), false), KovaSyncAction::Beep);
+    EXPECT_EQ(DecideKovaSync(With({DialogSlot::Profile}), false), KovaSyncAction::CreateOptions);
+    // A worker still in a device call after the cancel watchdog closed its dialog.
+    EXPECT_EQ(DecideKovaSync({}, true), KovaSyncAction::Beep);
 }
 
 TEST(ProfileRuleTest, OpenProfileDialogComesFirstThenTheBusyBeepThenTheDevice)

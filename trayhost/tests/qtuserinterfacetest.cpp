@@ -44,6 +44,7 @@ private slots:
     void deviceConflictCancelAndCloseBoxAnswerCancel();
     void fileNotFoundDialogAsksWithItsTextsButtonsAndTheQuestionBeep();
     void fileNotFoundAnswersReadTheCheckBoxExceptCancelAndTheCloseBox();
+    void fileNotFoundCheckBoxShowsItsFocus();
     void centringPlacesTheWindowInTheMiddleOfTheScreen();
     void messagesToAWindowHandleAreHandledOnTheGuiThread();
     void progressMessagesWaitOneAtATimeAndKeepTheirPlace();
@@ -280,8 +281,9 @@ void QtUserInterfaceTest::fileNotFoundDialogAsksWithItsTextsButtonsAndTheQuestio
         {false, QString::fromUtf8("The audio file 'Music\\caf\u00e9.mp3' specified in the 'list.m3u' user playlist "
                                   "cannot be found on the device.  \n\nDo you want the file removed from the "
                                   "playlist?")},
-        {true, QString::fromUtf8("The 'list.m3u' playlist entry 'Music\\caf\u00e9.mp3' contains invalid control or "
-                                 "filename characters.  \n\nDo you want the entry removed from the playlist?")},
+        // Control characters are shown in caret notation, not as what they do.
+        {true, QString::fromUtf8("The 'list.m3u' playlist entry 'Music\\caf\u00e9^I.mp3' contains invalid control "
+                                 "or filename characters.  \n\nDo you want the entry removed from the playlist?")},
     };
     for (const Case& c : cases) {
         QString title;
@@ -303,13 +305,14 @@ void QtUserInterfaceTest::fileNotFoundDialogAsksWithItsTextsButtonsAndTheQuestio
             modal->findChild<QCheckBox*>("1046")->setChecked(true);
             modal->findChild<QPushButton*>("1061")->click();
         });
-        const FileNotFoundAnswer answer = ui_.AskFileNotFound({"list.m3u", "Music\\caf\xe9.mp3", c.invalid});
+        const std::string entry = c.invalid ? "Music\\caf\xe9\t.mp3" : "Music\\caf\xe9.mp3";
+        const FileNotFoundAnswer answer = ui_.AskFileNotFound({"list.m3u", entry, c.invalid});
 
         QCOMPARE(title, QString("list.m3u - File Not Found"));
         QCOMPARE(text, c.text);
         QCOMPARE(buttons, (QStringList{"&Yes", "Yes to &All", "&No", "No to A&ll", "&Cancel"}));
         QCOMPARE(defaultButton, QString("1040"));
-        QCOMPARE(checkBox, QString("&Apply to all user playlists."));
+        QCOMPARE(checkBox, QString("Apply to all user &playlists."));
         QCOMPARE(questionBeepsWhenOpen, 1);
         questionBeeps_ = 0;
         QCOMPARE(answer.choice, FileNotFoundChoice::YesToAll);
@@ -337,6 +340,27 @@ void QtUserInterfaceTest::fileNotFoundAnswersReadTheCheckBoxExceptCancelAndTheCl
         QCOMPARE(answer.choice, c.choice);
         QCOMPARE(answer.applyToAllPlaylists, c.applyToAllPlaylists);
     }
+}
+
+// The check box is the first control, where the dialog opens; the person must see that a key
+// press goes there.
+void QtUserInterfaceTest::fileNotFoundCheckBoxShowsItsFocus()
+{
+    bool focusedFirst = false;
+    QImage focused;
+    QImage unfocused;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* checkBox = modal->findChild<QCheckBox*>("1046");
+        focusedFirst = QTest::qWaitForWindowActive(modal) && checkBox->hasFocus();
+        focused = checkBox->grab().toImage();
+        auto* no = modal->findChild<QPushButton*>("1042");
+        no->setFocus();
+        unfocused = checkBox->grab().toImage();
+        no->click();
+    });
+    ui_.AskFileNotFound({"list.m3u", "gone.mp3", false});
+    QVERIFY(focusedFirst);
+    QVERIFY(focused != unfocused);
 }
 
 void QtUserInterfaceTest::centringPlacesTheWindowInTheMiddleOfTheScreen()

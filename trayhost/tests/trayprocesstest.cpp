@@ -146,6 +146,29 @@ TEST_F(TrayProcessTest, WithNoDisplayAtAllSaysSoInOneLineAndEndsWithOne)
     EXPECT_TRUE(TrayWindows().empty());
 }
 
+// Answered before anything else: without a display, and while another instance runs.
+TEST_F(TrayProcessTest, HelpAndVersionAreAnsweredWithoutADisplayBesideARunningInstance)
+{
+    const auto running = Start();
+    ASSERT_TRUE(WaitForTrayWindows(1));
+    struct Case {
+        const char* option;
+        std::string outputStart;
+    };
+    const Case cases[] = {
+        {"--version", "KOVAHDDProfilerTrayApp " KOVAHDD_VERSION "\n"},
+        {"--help", "Usage: KOVAHDDProfilerTrayApp [--help | --version]\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string output = runtime_.path() + "/output" + c.option;
+        ChildProcess program({KOVA_TRAY_PROGRAM, c.option}, {{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
+                             ErrorFile(started_++), output);
+        EXPECT_EQ(program.WaitForExit(kStartTimeout), std::optional<int>(0)) << c.option;
+        EXPECT_EQ(testsupport::ReadWholeFile(output).rfind(c.outputStart, 0), 0u) << testsupport::ReadWholeFile(output);
+    }
+    EXPECT_EQ(TrayWindows().size(), 1u);
+}
+
 // On an X server: with an XEmbed tray the icon is taken and nothing is reported; without one the
 // program says so once, and keeps running when a tray starts later.
 TEST_F(TrayProcessTest, RunsOnAnXServerWithAndWithoutADesktopTray)

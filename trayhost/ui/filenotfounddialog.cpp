@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -90,6 +91,14 @@ FileNotFoundAnswer FileNotFoundDialog::Ask(const FileNotFoundQuestion& question)
     // A modal dialog opens in front of the program's windows, with the focus.
     exec();
     return answer_;
+}
+
+// The focus starts on the check box, where Space toggles it. Styles draw the focus only once a key
+// has moved it (showing a window forgets that), so the person would not see where a key goes.
+void FileNotFoundDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void FileNotFoundDialog::closeEvent(QCloseEvent* event)

@@ -10,8 +10,8 @@ class QLabel;
 namespace trayhost {
 
 // Dialog 131, "User Playlist - File Not Found": asks whether a bad entry of a user playlist is
-// removed. The question icon (122), the question (1043), the check box "&Apply to all user
-// playlists." (1046) and five buttons: "&Yes" (1040, the default), "Yes to &All" (1061), "&No" (1042),
+// removed. The question icon (122), the question (1043), the check box "Apply to all user
+// &playlists." (1046) and five buttons: "&Yes" (1040, the default), "Yes to &All" (1061), "&No" (1042),
 // "No to A&ll" (1014) and "&Cancel" (2).
 class FileNotFoundDialog : public QDialog {
 public:
@@ -23,6 +23,7 @@ public:
     FileNotFoundAnswer Ask(const FileNotFoundQuestion& question);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 

@@ -50,6 +50,9 @@ void TrayApplication::OnTrayClick(MouseMessage mouse)
         dialogs_.Raise(action.dialog);
         break;
     case TrayClickAction::Kind::ShowMenu:
+        // The first click of a double click opened it already: the devices are not looked for
+        // again, nor the menu changed under the pointer.
+        if (menu_.menu().isVisible()) break;
         devices_.Rebuild(platform::ExecutablePath());
         menu_.Rebuild(BuildTrayMenu(devices_));
         menu_.Popup(QCursor::pos());

@@ -17,12 +17,15 @@ TrayCommands::TrayCommands(const Collaborators& collaborators)
       verify_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.engine,
                collaborators.clock, [this] { mainWindow_.Destroy(); }, [this] { profile_.Run(); }}),
       syncOptions_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, syncSettings_,
-                    [this] { return mainWindow_.handle(); }}),
+                    [this] { return mainWindow_.handle(); }, [this] { return sync_.workerRunning(); }}),
       sync_({collaborators.devices, collaborators.dialogs, collaborators.userInterface, collaborators.clock,
-             syncSettings_, [this] { syncOptions_.ShowModal(); },
-             [this] {
+             collaborators.engine, syncSettings_, [this] { syncOptions_.ShowModal(); },
+             [this, &devices = collaborators.devices](char driveLetter) {
+                 // The per-device command: the table's selected device need not be the one synchronised.
+                 const std::optional<int32_t> index = devices.IndexOf(driveLetter);
+                 if (!index) return;
                  platform::PostMessage(mainWindow_.handle(), platform::kWmCommand,
-                                       static_cast<uintptr_t>(Command::Profile), 0);
+                                       kProfileDeviceFirstId + static_cast<uint32_t>(*index), 0);
              }})
 {
     CommandDispatcher& dispatcher = collaborators.dispatcher;

@@ -17,11 +17,33 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <string_view>
 
 namespace trayhost {
 
+namespace {
+
+// Prints what --help or --version asks for; false for any other command line, whose arguments are
+// left to Qt.
+bool AnswerInformationRequest(int argc, char** argv)
+{
+    const std::string_view request = argc > 1 ? argv[1] : "";
+    if (request == "--version") {
+        std::printf("KOVAHDDProfilerTrayApp %s\n", KOVAHDD_VERSION);
+    } else if (request == "--help") {
+        std::fputs(kHelpText, stdout);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int RunTrayProgram(int argc, char** argv)
 {
+    // Before anything else: the answer needs no display, and another instance does not stop it.
+    if (AnswerInformationRequest(argc, argv)) return 0;
     // Before Qt starts: a second instance shows nothing and needs no display.
     if (IsAnotherInstanceRunning(kWindowName)) return 0;
     if (!HasDisplay(&std::getenv)) {

@@ -22,6 +22,7 @@ using State = ProfileProgress::State;
 class RecordingView : public ProfileDialogView {
 public:
     void ShowStatus(const std::string& line) override { statuses.push_back(line); }
+    void ShowOutcome(const std::string& line) override { outcome = line; }
     void ShowButtonText(const std::string& text) override { buttonText = text; }
     void ShowBusyCursor(bool shown) override { busy = shown; }
     void BringToFront() override { ++broughtToFront; }
@@ -31,6 +32,7 @@ public:
     void EndProgram() override { ++programEnds; }
 
     std::vector<std::string> statuses;
+    std::string outcome;
     std::string buttonText;
     bool busy = false;
     int broughtToFront = 0;
@@ -99,6 +101,18 @@ TEST_F(ProfileProgressTest, CodesOutsideOneToEightLeaveTheStatus)
     Report(kReportPlaylistNotWritten, 2);
     Report(-1);
     EXPECT_TRUE(view.statuses.empty());
+}
+
+// The status keeps its text; the line under it says that the run did not end as that reads.
+TEST_F(ProfileProgressTest, PlaylistNotWrittenIsTheOutcomeUnderTheFinishedStatus)
+{
+    Report(kReportPlaylistsStarted);
+    EXPECT_EQ(view.outcome, "");
+    Report(kReportPlaylistNotWritten, PlaylistReportValue(0, kPlaylistTooLargeForPlayer));
+    Report(kReportPlaylistNotWritten, PlaylistReportValue(1, kPlaylistHeldBack));
+    Report(kReportProfileFinished);
+    EXPECT_EQ(view.statuses.back(), "Status:  Profiling finished.");
+    EXPECT_EQ(view.outcome, "The playlists were not written.");
 }
 
 TEST_F(ProfileProgressTest, CancelReportsCode4AsksTheEngineAndStartsOneWatchdog)

@@ -11,9 +11,9 @@
 
 #include <array>
 
-// Renders the profile dialog while a run counts the device's files and once it has finished, each
-// into a PNG file of its own in the folder given (default: the current folder): profile_<state>.png.
-// Run it on the offscreen platform.
+// Renders the profile dialog while a run counts the device's files, once it has finished, and once
+// it has finished without playlists, each into a PNG file of its own in the folder given (default:
+// the current folder): profile_<state>.png. Run it on the offscreen platform.
 namespace {
 
 using namespace trayhost;
@@ -23,10 +23,20 @@ using namespace trayhost;
 constexpr std::array<int32_t, 2> kScanPartWay{1287, 2486};
 constexpr std::array<int32_t, 2> kScanDone{2486, 2486};
 
-void Report(const ProfileDialog& dialog, int32_t code, const std::array<int32_t, 2>* counters = nullptr)
+void Report(const ProfileDialog& dialog, int32_t code, intptr_t value = 0)
 {
-    platform::SendMessage(dialog.handle(), kProfileProgressMessage, static_cast<uint32_t>(code),
-                          reinterpret_cast<intptr_t>(counters));
+    platform::SendMessage(dialog.handle(), kProfileProgressMessage, static_cast<uint32_t>(code), value);
+}
+
+void Report(const ProfileDialog& dialog, const std::array<int32_t, 2>& counters)
+{
+    Report(dialog, kReportScanProgress, reinterpret_cast<intptr_t>(counters.data()));
+}
+
+void EndRun(const ProfileDialog& dialog)
+{
+    platform::SendMessage(dialog.handle(), kProfileEngineStoppedMessage, 0, 1);
+    platform::SendMessage(dialog.handle(), kProfileRunEndedMessage, 0, 0);
 }
 
 }  // namespace
@@ -42,17 +52,26 @@ int main(int argc, char** argv)
 
     ProfileDialog running({'E', kModelHd}, collaborators);
     Report(running, kReportScanStarted);
-    Report(running, kReportScanProgress, &kScanPartWay);
+    Report(running, kScanPartWay);
     images.Save(running, "running");
     running.hide();
 
     ProfileDialog finished({'G', kModelPj}, collaborators);
     Report(finished, kReportScanStarted);
-    Report(finished, kReportScanProgress, &kScanDone);
+    Report(finished, kScanDone);
     Report(finished, kReportPlaylistsStarted);
     Report(finished, kReportProfileFinished);
-    platform::SendMessage(finished.handle(), kProfileEngineStoppedMessage, 0, 1);
-    platform::SendMessage(finished.handle(), kProfileRunEndedMessage, 0, 0);
+    EndRun(finished);
     images.Save(finished, "finished");
+    finished.hide();
+
+    // More songs than the player's playlists can number.
+    ProfileDialog notWritten({'E', kModelHd}, collaborators);
+    Report(notWritten, kReportScanStarted);
+    Report(notWritten, kReportPlaylistsStarted);
+    Report(notWritten, kReportPlaylistNotWritten, PlaylistReportValue(0, kPlaylistTooLargeForPlayer));
+    Report(notWritten, kReportProfileFinished);
+    EndRun(notWritten);
+    images.Save(notWritten, "playlists_not_written");
     return images.ExitCode();
 }

@@ -59,6 +59,21 @@ private:
     platform::WindowHandle handle_;
 };
 
+// The run's message boxes, each taking its place among the dialog's messages ("box TITLE").
+class TimelineUserInterface : public testsupport::ScriptedUserInterface {
+public:
+    explicit TimelineUserInterface(std::vector<std::string>& timeline) : timeline_(timeline) {}
+
+    int32_t MessageBox(WindowHandle owner, const std::string& text, const std::string& title, uint32_t style) override
+    {
+        timeline_.push_back("box " + title);
+        return ScriptedUserInterface::MessageBox(owner, text, title, style);
+    }
+
+private:
+    std::vector<std::string>& timeline_;
+};
+
 class ProfileWorkerTest : public ::testing::Test {
 protected:
     ProfileWorkerTest() { SetProfileDialogHandle(dialog.handle()); }
@@ -69,7 +84,7 @@ protected:
     RecordingDialog dialog;
     ScriptedEngine engine;
     ManualClock clock;
-    testsupport::ScriptedUserInterface ui;
+    TimelineUserInterface ui{dialog.messages};
 };
 
 TEST_F(ProfileWorkerTest, EngineRunsOnTheDriveWithTheDialogsHandleAndReportsReachTheDialogInOrder)
@@ -111,8 +126,8 @@ TEST_F(ProfileWorkerTest, FailedRunWarnsThenShowsTheConnectionFailureAndDone)
     EXPECT_EQ(boxes[0].text, "An unexpected error occurred.  Please check all connections to the system and that the "
                              "device(s) are working properly.");
     EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
-    EXPECT_EQ(dialog.messages,
-              (std::vector<std::string>{"send engine stopped 0", "post report 6", "send run ended"}));
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped 0", "box Profiler Warning",
+                                                         "post report 6", "send run ended"}));
 }
 
 TEST_F(ProfileWorkerTest, CancelledRunClosesTheDialogAfterOneAndAHalfSeconds)
@@ -135,7 +150,7 @@ TEST_F(ProfileWorkerTest, EngineExceptionIsToldAndTheDialogCanBeClosed)
     EXPECT_EQ(boxes[0].title, "ERROR");
     EXPECT_EQ(boxes[0].text, "An unexpected exception occurred during the profiler process.  Profile aborted.");
     EXPECT_EQ(boxes[0].style, kMbOk | kMbIconExclamation);
-    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped 0", "send run ended"}));
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"send engine stopped 0", "box ERROR", "send run ended"}));
 }
 
 TEST_F(ProfileWorkerTest, ClosedDialogGetsNothingButTheFailureIsStillTold)
@@ -146,12 +161,12 @@ TEST_F(ProfileWorkerTest, ClosedDialogGetsNothingButTheFailureIsStillTold)
     Run();
 
     EXPECT_EQ(engine.runs()[0].second, nullptr);
-    EXPECT_TRUE(dialog.messages.empty());
-    EXPECT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(dialog.messages, std::vector<std::string>{"box Profiler Warning"});
 }
 
-// Every playlist left out, whatever the reason, and the names the player cannot address: one box.
-TEST_F(ProfileWorkerTest, WhatThePlayerLacksIsToldInOneMessageAfterTheRun)
+// Every playlist left out, whatever the reason, and the names the player cannot address: one box,
+// before the dialog ends the run with Done.
+TEST_F(ProfileWorkerTest, WhatThePlayerLacksIsToldInOneMessageBeforeDone)
 {
     engine.reports = {{kReportPlaylistsStarted},
                       {kReportPlaylistNotWritten, PlaylistReportValue(0, kPlaylistHeldBack)},
@@ -175,7 +190,9 @@ TEST_F(ProfileWorkerTest, WhatThePlayerLacksIsToldInOneMessageAfterTheRun)
               "The device keeps its previous playlists.\n"
               "2 songs have names with characters the player cannot read: the playlists show those characters "
               "as '?', and the player may not play such songs. Rename them with plain letters.");
-    EXPECT_EQ(dialog.messages.back(), "send run ended");
+    EXPECT_EQ(std::vector<std::string>(dialog.messages.end() - 3, dialog.messages.end()),
+              (std::vector<std::string>{"send engine stopped 1", "box Kova MP3/Personal Jukebox Profiler",
+                                        "send run ended"}));
 
     // The next run starts with an empty list.
     engine.reports = {{kReportProfileFinished}};

@@ -1,6 +1,8 @@
 #include "trayhost/ui/trayapplication.h"
 
+#include "platform/sound.h"
 #include "testsupport/devicetree.h"
+#include "testsupport/fatimage.h"
 #include "testsupport/runtimedirectory.h"
 #include "testsupport/scripteduserinterface.h"
 #include "testsupport/userfolders.h"
@@ -8,6 +10,7 @@
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/syncprogressdialog.h"
 #include "trayhost/sync/syncstate.h"
+#include "trayhost/syncui/tests/filedrop.h"
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"
@@ -20,7 +23,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <sstream>
 
@@ -29,6 +34,7 @@ namespace trayhost {
 namespace {
 
 constexpr uint32_t kStartSync = static_cast<uint32_t>(Command::StartSync);
+constexpr uint32_t kKovaSync = static_cast<uint32_t>(Command::KovaSync);
 
 // Keeps every text the status control was painted with, in order, each once: the notices that
 // repaint the dialog at once, as the person sees them.
@@ -70,9 +76,13 @@ private slots:
     void aProfileWithoutItemsIsToldAndTheOptionsWindowOpens();
     void noDeviceIsTold();
     void conflictDialogOffersTheChoicesAndAnswersByItsButtons();
+    void theProfilesDeviceIsShownAndProfiledWhenAnotherIsSelected();
+    void aWorkerStuckInADeviceCallKeepsKovaSyncAndSynchronizeAway();
+    void droppedDottedFoldersAreMadeAsFoldersOnAFatDevice();
 
 private:
-    void StoreProfile(SyncOption option, bool profileAfterSync = true);
+    void StoreProfile(SyncOption option, bool profileAfterSync = true, char deviceLetter = 'E',
+                      std::vector<std::pair<std::string, std::string>> items = {{"P:\\Music", "E:\\Music"}});
     void Start();
     SyncProgressDialog* Dialog() const;
     QString Text(int32_t control) const;
@@ -121,13 +131,14 @@ void SyncCommandTest::cleanup()
     runtime_.reset();
 }
 
-void SyncCommandTest::StoreProfile(SyncOption option, bool profileAfterSync)
+void SyncCommandTest::StoreProfile(SyncOption option, bool profileAfterSync, char deviceLetter,
+                                   std::vector<std::pair<std::string, std::string>> items)
 {
     SyncSettings profile;
     profile.option = option;
-    profile.deviceLetter = 'E';
+    profile.deviceLetter = deviceLetter;
     profile.profileAfterSync = profileAfterSync;
-    profile.items.push_back({{}, {}, "P:\\Music", "E:\\Music"});
+    for (auto& [pcPath, devicePath] : items) profile.items.push_back({{}, {}, pcPath, devicePath});
     QVERIFY(SaveSyncSettings(profile));
 }
 
@@ -312,7 +323,8 @@ void SyncCommandTest::conflictDialogOffersTheChoicesAndAnswersByItsButtons()
             QWidget* modal = QApplication::activeModalWidget();
             QVERIFY(modal);
             QCOMPARE(modal->windowTitle(), QString("Resolve Sync Conflict"));
-            QCOMPARE(modal->findChild<QLabel*>("1047")->text(), QString("P:\\Music\\a.mp3"));
+            // The PC's file as a Linux path, the device's with its drive letter.
+            QCOMPARE(modal->findChild<QLabel*>("1047")->text(), QString::fromStdString(pc_->LinuxPath("Music/a.mp3")));
             QCOMPARE(modal->findChild<QLabel*>("1008")->text(), QString("E:\\Music\\a.mp3"));
             auto* list = modal->findChild<QListWidget*>("1009");
             for (int row = 0; row < list->count(); ++row) {
@@ -337,6 +349,98 @@ void SyncCommandTest::conflictDialogOffersTheChoicesAndAnswersByItsButtons()
             QCOMPARE(answer.choice, c.answer.choice);
             QCOMPARE(answer.applyToAll, c.answer.applyToAll);
         }
+    }
+}
+
+// With E: and G: attached the menu selects E:, but the profile is for G:: the window names G: and
+// the profile command after the run works on G:.
+void SyncCommandTest::theProfilesDeviceIsShownAndProfiledWhenAnotherIsSelected()
+{
+    const testsupport::TemporaryDevice second('G');
+    FakeDetection::Attach({{'E', kModelHd}, {'G', kModelPj}});
+    tray_->devices().Rebuild("");
+    StoreProfile(SyncOption::PcToDevice, true, 'G', {{"P:\\Music", "G:\\Music"}});
+    Start();
+    QCOMPARE(Text(kControlSyncProgressDevice),
+             QString("Device:         Corvane Kova Personal Jukebox \nDrive Letter:  G:"));
+
+    QTRY_COMPARE_WITH_TIMEOUT(engine_->runs().size(), std::size_t(1), 10000);
+    QCOMPARE(engine_->runs()[0].first, 'G');
+    QCOMPARE(second.ReadFile("Music/a.mp3"), std::string("pc a"));
+    QVERIFY(!device_->Exists("Music"));
+}
+
+// After Cancel the worker hangs in the device's presence test until the test lets it go; the
+// watchdog closes the dialog meanwhile. Neither the options window (whose loading of the profile
+// would free the items the worker holds) nor another run may start until the worker has ended.
+void SyncCommandTest::aWorkerStuckInADeviceCallKeepsKovaSyncAndSynchronizeAway()
+{
+    StoreProfile(SyncOption::PcToDevice, false);
+    std::promise<void> release;
+    const auto stuck = std::make_shared<std::atomic<bool>>(false);
+    engine_->devicePresent = [stuck, released = release.get_future().share()](const std::string&) {
+        *stuck = true;
+        released.wait_for(std::chrono::seconds(5));
+        return true;
+    };
+    Start();
+    QTRY_VERIFY_WITH_TIMEOUT(stuck->load(), 10000);
+    Button()->click();
+    clock_->Tick(17);  // 8.5 s of the watchdog
+    QCOMPARE(Dialog(), nullptr);
+    QCOMPARE(ui_->messageBoxes().back().title, std::string("Error"));
+    QVERIFY(tray_->syncWorkerRunning());
+
+    QVERIFY(tray_->commands().Dispatch(kKovaSync));
+    Start();
+    QCOMPARE(ui_->beeps(), (std::vector<uint32_t>{platform::kBeepExclamation, platform::kBeepExclamation}));
+    QCOMPARE(tray_->dialogs().Get(DialogSlot::SyncOptions), nullptr);
+    QCOMPARE(Dialog(), nullptr);
+
+    release.set_value();
+    WaitForWorker();
+    QVERIFY(tray_->commands().Dispatch(kKovaSync));
+    QVERIFY(tray_->dialogs().Get(DialogSlot::SyncOptions));
+}
+
+// Folders dropped on the KovaSync window become items whose device folder, named with dots, the run
+// makes as a folder on the player's FAT file system, or fills the PC folder from.
+void SyncCommandTest::droppedDottedFoldersAreMadeAsFoldersOnAFatDevice()
+{
+    device_->Unplug();
+    const testsupport::FatImage fat('E');
+    if (!fat.mounted()) QSKIP("needs /dev/fuse, fusefat and mkfs.vfat");
+    struct Case {
+        SyncOption option;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {SyncOption::PcToDevice, "R.E.M."}, {SyncOption::SyncBoth, "Vol. 1"}, {SyncOption::DeviceToPc, "Mr. Big"}};
+    for (const Case& c : cases) {
+        const bool toDevice = c.option != SyncOption::DeviceToPc;
+        pc_->MakeFolder(c.folder);
+        if (toDevice) {
+            pc_->WriteFile(c.folder + "/pc.mp3", "pc");
+        } else {
+            std::filesystem::create_directory(fat.LinuxPath(c.folder));
+            testsupport::WriteWholeFile(fat.LinuxPath(c.folder + "/device.mp3"), "device");
+        }
+        StoreProfile(c.option, false, 'E', {});
+        QVERIFY(tray_->commands().Dispatch(kKovaSync));
+        QWidget* options = tray_->dialogs().Get(DialogSlot::SyncOptions);
+        QVERIFY(options);
+        QVERIFY(DropFiles(options, {pc_->LinuxPath(c.folder)}));
+        options->findChild<QPushButton*>(QString::number(kControlOk))->click();
+
+        const std::string copy = toDevice ? fat.LinuxPath(c.folder + "/pc.mp3") : pc_->LinuxPath(c.folder + "/device.mp3");
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::is_regular_file(copy), 10000);
+        WaitForWorker();
+        // The PC as the destination: the window stays with "Done".
+        if (!toDevice) QTRY_COMPARE_WITH_TIMEOUT(Text(kControlSyncProgressStatus), QString("Synchronization Complete"), 10000);
+        if (Dialog()) Button()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(Dialog(), nullptr, 10000);
+        QVERIFY(ui_->messageBoxes().empty());
+        QCOMPARE(testsupport::ReadWholeFile(copy), std::string(toDevice ? "pc" : "device"));
     }
 }
 

@@ -2,9 +2,8 @@
 // that goes away, a FAT32 file system, a folder that cannot be listed, links, names the code page
 // cannot show.
 
-#include "platform/drivemap.h"
-#include "trayhost/sync/syncrun.h"
 #include "testsupport/fatimage.h"
+#include "trayhost/sync/syncrun.h"
 #include "trayhost/sync/tests/syncscenario.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace trayhost {
@@ -77,38 +77,13 @@ TEST(SyncFaultsTest, ADeviceThatGoesAwayMidRunLeavesThePcUntouched)
     EXPECT_EQ(TreeOf(scenario.pc.directory()), pcBefore);
 }
 
-// A FAT32 image mounted with fusefat as the device: times in 2-second steps, names without case.
-class FatDevice {
-public:
-    FatDevice()
-    {
-        if (!image_.mounted()) return;
-        platform::DriveEntry entry;
-        entry.letter = 'E';
-        entry.directory = image_.directory();
-        entry.removable = true;
-        platform::DriveMap::Instance().Assign(entry);
-    }
-    ~FatDevice()
-    {
-        if (image_.mounted()) platform::DriveMap::Instance().Remove('E');
-    }
-    FatDevice(const FatDevice&) = delete;
-    FatDevice& operator=(const FatDevice&) = delete;
-
-    bool mounted() const { return image_.mounted(); }
-
-private:
-    testsupport::MountedFatImage image_;
-};
-
 TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
 {
     for (const SyncOption option : {SyncOption::PcToDevice, SyncOption::SyncBoth}) {
         SCOPED_TRACE(static_cast<int>(option));
         SyncScenario scenario;
         scenario.device.Unplug();
-        const FatDevice fat;
+        const testsupport::FatImage fat;
         if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
         // Odd seconds, which FAT cannot keep.
         SyncScenario::Write(scenario.pc, "Music/a.mp3", "A", kTime + 1);
@@ -128,6 +103,33 @@ TEST(SyncFaultsTest, ASecondRunToAFatDeviceCopiesNothing)
         scenario.ui.ScriptSyncConflictAnswer({kIdOk, SyncConflictChoice::PcOverwritesDevice});
         EXPECT_EQ(scenario.Run().tally().copied, 1);
         EXPECT_EQ(scenario.Run().tally().copied, 0);
+    }
+}
+
+// The FAT disk keeps local times: mounted again with a time zone an hour east, as after the change
+// to summer time, every file on it reads an hour older.
+TEST(SyncFaultsTest, FilesShiftedByDaylightSavingTimeCopyNothing)
+{
+    for (const SyncOption option : {SyncOption::PcToDevice, SyncOption::DeviceToPc, SyncOption::SyncBoth}) {
+        SCOPED_TRACE(static_cast<int>(option));
+        SyncScenario scenario;
+        scenario.device.Unplug();
+        testsupport::FatImage fat('E', "UTC");
+        if (!fat.mounted()) GTEST_SKIP() << "needs /dev/fuse, fusefat and mkfs.vfat";
+        SyncScenario::Write(scenario.pc, "Music/a.mp3", "A", kTime + 1);
+        SyncScenario::Write(scenario.pc, "Music/Sub/b.mp3", "BB", kTime + 3);
+        scenario.AddItem("P:\\Music", "E:\\Music");
+        ASSERT_EQ(scenario.Run().tally().copied, 3);
+        const int64_t before = fs::last_write_time(fat.LinuxPath("Music/a.mp3")).time_since_epoch().count();
+
+        ASSERT_TRUE(fat.Remount("UTC-1"));
+        ASSERT_NE(fs::last_write_time(fat.LinuxPath("Music/a.mp3")).time_since_epoch().count(), before);
+        scenario.settings.option = option;
+        const SyncRun& shifted = scenario.Run();
+        EXPECT_EQ(shifted.outcome(), SyncOutcome::Completed);
+        EXPECT_EQ(shifted.tally().copied, 0);
+        EXPECT_EQ(shifted.tally().copiedBack, 0);
+        EXPECT_EQ(shifted.tally().conflicts, 0);
     }
 }
 

@@ -22,6 +22,7 @@ protected:
         device_.WriteFile("Music/noext", "x");
     }
 
+    testsupport::TemporaryDevice pc_{'P'};
     testsupport::TemporaryDevice device_{'E'};
 };
 
@@ -47,6 +48,33 @@ TEST_F(SyncPathsTest, TellsFilesFromFolders)
         std::size_t offset = 99;
         EXPECT_EQ(IsFilePath(c.path, &offset), c.isFile);
         EXPECT_EQ(offset, c.nameOffset.value_or(99));
+    }
+}
+
+TEST_F(SyncPathsTest, TakesTheTypesOfAnItemsPathsFromWhatExists)
+{
+    pc_.MakeFolder("R.E.M.");
+    pc_.WriteFile("readme", "x");
+    device_.MakeFolder("Vol. 1");
+    device_.WriteFile("R.E.M.", "x");
+    struct Case {
+        const char* pcPath;
+        const char* devicePath;
+        bool pcIsFile;
+        bool deviceIsFile;
+    };
+    const Case cases[] = {
+        {"P:\\R.E.M.", "E:\\Gone\\R.E.M.", false, false},  // a dotted folder makes its missing counterpart one
+        {"P:\\Vol. 1", "E:\\Vol. 1", false, false},         // the same from the device's side
+        {"P:\\readme", "E:\\readme", true, true},           // a file without a dot, and its missing copy
+        {"P:\\R.E.M.", "E:\\R.E.M.", false, true},          // both there: each is what it is
+        {"P:\\x.mp3", "E:\\New", true, false},              // neither there: their texts decide
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pcPath);
+        const ItemPathTypes types = TypesOfItemPaths(c.pcPath, c.devicePath);
+        EXPECT_EQ(types.pcIsFile, c.pcIsFile);
+        EXPECT_EQ(types.deviceIsFile, c.deviceIsFile);
     }
 }
 
@@ -82,6 +110,10 @@ TEST_F(SyncPathsTest, CreatesTheFolderLevelsOfAPath)
     EXPECT_FALSE(device_.Exists("New/Sub/song.mp3"));
     EXPECT_TRUE(CreateFolderPath("E:\\Music\\Deeper"));
     EXPECT_TRUE(device_.Exists("Music/Deeper"));
+    EXPECT_TRUE(CreateFolderPath("E:\\Vol. 1\\Disc 2"));  // a level before the last is a folder, dotted or not
+    EXPECT_TRUE(device_.Exists("Vol. 1/Disc 2"));
+    EXPECT_TRUE(CreateFolderAndParents("E:\\B.B. King\\Mr. Big"));
+    EXPECT_TRUE(device_.Exists("B.B. King/Mr. Big"));
 
     uint32_t error = 0;
     EXPECT_FALSE(CreateFolderPath("E:\\Music\\noext\\Below", &error));  // a file stands in the way

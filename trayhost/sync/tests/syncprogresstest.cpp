@@ -22,7 +22,7 @@ public:
     void ShowButtonText(const std::string& text) override { buttonText = text; }
     void BringToFront() override { ++broughtToFront; }
     void PostNotice(SyncNotice notice) override { posted.push_back(notice); }
-    void PostProfileCommand() override { ++profileCommands; }
+    void PostProfileCommand(char driveLetter) override { profiledDevices += driveLetter; }
     WindowHandle handle() const override { return reinterpret_cast<WindowHandle>(0x160); }
     void Close() override { ++closes; }
 
@@ -31,7 +31,7 @@ public:
     std::string buttonText;
     int broughtToFront = 0;
     std::vector<SyncNotice> posted;
-    int profileCommands = 0;
+    std::string profiledDevices;
     int closes = 0;
 };
 
@@ -74,6 +74,9 @@ TEST_F(SyncProgressTest, EachNoticeShowsItsStatusAndPathLineAndRepaints)
          "Path Items:  Syncing (2 of 3)"},
         {SyncNotice::SyncingDevice, {4, 9, "E:\\Music\\a.mp3"},
          "Status:  Syncing device contents (4 of 9)...\r\nE:\\Music\\a.mp3", std::nullopt},
+        // A PC destination (from the device to the PC) as the Linux path it is.
+        {SyncNotice::SyncingDevice, {1, 2, "Z:\\home\\me\\a.mp3"},
+         "Status:  Syncing device contents (1 of 2)...\r\n/home/me/a.mp3", std::nullopt},
         {SyncNotice::Deleting, {1, 5, {}}, "Status:  Deleting destination contents (1 of 5)...", std::nullopt},
         {SyncNotice::SyncingPc, {5, 5, {}}, "Status:  Syncing PC contents (5 of 5)...", std::nullopt},
         {SyncNotice::Cancelled, {}, "Status:  Synchronization canceled.  This may take a few seconds...", std::nullopt},
@@ -87,6 +90,7 @@ TEST_F(SyncProgressTest, EachNoticeShowsItsStatusAndPathLineAndRepaints)
         {SyncNotice::DestinationFull, {}, "Status:  Synchronization aborted: Destination full",
          "Disk is Full. Aborted Sync"},
     };
+    settings.deviceLetter = 'E';
     for (const Case& c : cases) {
         view.shown.clear();
         view.pathLine = "unchanged";
@@ -171,14 +175,15 @@ TEST_F(SyncProgressTest, CompleteClosesAndProfilesUnlessThePcWasTheDestination)
         bool profileAfterSync;
         bool cancelled;
         int closes;
-        int profileCommands;
+        std::string profiledDevices;  // the synchronised device, G: in the profile
     };
     const Case cases[] = {
-        {SyncOption::PcToDevice, true, false, 1, 1},
-        {SyncOption::SyncBoth, false, false, 1, 0},
-        {SyncOption::DeviceToPc, true, false, 0, 0},
-        {SyncOption::PcToDevice, true, true, 0, 0},
+        {SyncOption::PcToDevice, true, false, 1, "G"},
+        {SyncOption::SyncBoth, false, false, 1, ""},
+        {SyncOption::DeviceToPc, true, false, 0, ""},
+        {SyncOption::PcToDevice, true, true, 0, ""},
     };
+    settings.deviceLetter = 'G';
     for (const Case& c : cases) {
         view = RecordingView();
         settings.option = c.option;
@@ -187,7 +192,7 @@ TEST_F(SyncProgressTest, CompleteClosesAndProfilesUnlessThePcWasTheDestination)
         SyncProgress dialog({view, mailbox, clock, ui, cancel, settings});
         dialog.HandleMessage({kSyncProgressMessage, static_cast<uintptr_t>(SyncNotice::Complete), 0});
         EXPECT_EQ(view.closes, c.closes);
-        EXPECT_EQ(view.profileCommands, c.profileCommands);
+        EXPECT_EQ(view.profiledDevices, c.profiledDevices);
         if (c.closes == 0) {
             EXPECT_EQ(view.shown, (std::vector<std::string>{"Synchronization Complete", "repaint"}));
         }

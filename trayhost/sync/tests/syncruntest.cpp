@@ -162,18 +162,25 @@ protected:
 };
 
 // The device's copies of the files are FAT copies: their times are rounded to 2 seconds, and the
-// records the first run kept of them hold the rounded times.
-TEST_F(SyncRunTest, SecondRunCopiesNothingWhenTheDeviceRoundedTheTimes)
+// records the first run kept of them hold the rounded times. FAT keeps local times, so a change of
+// daylight saving time moves every file on it by an hour, away from its record too.
+TEST_F(SyncRunTest, SecondRunCopiesNothingWhenTheDeviceRoundedOrShiftedTheTimes)
 {
     struct Case {
         SyncOption option;
         int64_t deviceShift;
+        bool recordShifted;  // the first run's record of the device's file holds the shifted time
         int32_t copiedAgain;
         int32_t conflicts;
     };
     const Case cases[] = {
-        {SyncOption::PcToDevice, 0, 0, 0},  {SyncOption::PcToDevice, -1, 0, 0}, {SyncOption::PcToDevice, 2, 0, 0},
-        {SyncOption::PcToDevice, 3, 1, 0},  {SyncOption::SyncBoth, -1, 0, 0},   {SyncOption::SyncBoth, 3, 0, 1},
+        {SyncOption::PcToDevice, 0, true, 0, 0},      {SyncOption::PcToDevice, -1, true, 0, 0},
+        {SyncOption::PcToDevice, 2, true, 0, 0},      {SyncOption::PcToDevice, 3, true, 1, 0},
+        {SyncOption::SyncBoth, -1, true, 0, 0},       {SyncOption::SyncBoth, 3, true, 0, 1},
+        {SyncOption::PcToDevice, 3600, false, 0, 0},  {SyncOption::PcToDevice, -3602, false, 0, 0},
+        {SyncOption::PcToDevice, 3603, false, 1, 0},  {SyncOption::PcToDevice, 7200, false, 1, 0},
+        {SyncOption::SyncBoth, -3600, false, 0, 0},   {SyncOption::SyncBoth, 3598, false, 0, 0},
+        {SyncOption::SyncBoth, 3606, false, 0, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "option " << static_cast<int>(c.option) << ", shift " << c.deviceShift);
@@ -185,7 +192,8 @@ TEST_F(SyncRunTest, SecondRunCopiesNothingWhenTheDeviceRoundedTheTimes)
         ASSERT_EQ(scenario.device.ReadFile("Music/a.mp3"), "A");
 
         SetModTime(scenario.device.LinuxPath("Music/a.mp3"), kTime + 1 + c.deviceShift);
-        scenario.settings.stateMap.Find("E:\\Music\\a.mp3")->modTime = static_cast<int32_t>(kTime + 1 + c.deviceShift);
+        SyncFileRecord* record = scenario.settings.stateMap.Find("E:\\Music\\a.mp3");
+        if (c.recordShifted) record->modTime = static_cast<int32_t>(kTime + 1 + c.deviceShift);
         const SyncRun& second = scenario.Run();
         EXPECT_EQ(second.tally().copied, c.copiedAgain);
         EXPECT_EQ(second.tally().conflicts, c.conflicts);
@@ -242,7 +250,8 @@ TEST_F(SyncRunTest, ADestinationThatCannotBeMadeEndsTheRun)
     scenario.AddItem("P:\\Music", "E:\\Music");
 
     DiskSyncFileSystem files(scenario.cancel);
-    SyncRun ending({scenario.settings, files, scenario.view, scenario.ui, scenario.cancel, scenario.conflicts});
+    SyncRun ending(
+        {scenario.settings, files, scenario.view, scenario.ui, scenario.cancel, scenario.conflicts, scenario.engine});
     EXPECT_FALSE(ending.SynchronizeItems());
     const auto boxes = scenario.ui.messageBoxes();
     ASSERT_EQ(boxes.size(), 1u);

@@ -2,6 +2,7 @@
 
 #include "testsupport/devicetree.h"
 #include "testsupport/scripteduserinterface.h"
+#include "trayhost/libraryprofilerengine.h"
 #include "trayhost/sync/disksyncfilesystem.h"
 #include "trayhost/sync/syncrun.h"
 
@@ -107,7 +108,7 @@ public:
         view.Clear();
         disk = std::make_unique<DiskSyncFileSystem>(cancel);
         run = std::make_unique<SyncRun>(SyncRun::Collaborators{settings, through ? *through : *disk, view, ui,
-                                                               cancel, conflicts});
+                                                               cancel, conflicts, engine});
         run->SynchronizeItems();
         return *run;
     }
@@ -119,6 +120,7 @@ public:
     RecordingView view;
     std::atomic<int32_t> cancel{0};
     SyncConflictMemory conflicts;
+    LibraryProfilerEngine engine;
     std::unique_ptr<DiskSyncFileSystem> disk;
     std::unique_ptr<SyncRun> run;
 };

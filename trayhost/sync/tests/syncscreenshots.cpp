@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     settings.option = SyncOption::PcToDevice;
 
     // The first of two items, the PC's music folder, on its way to the device.
-    SyncProgressDialog progress({'E', kModelHd}, {clock, userInterface, mailbox, cancel, settings, [] {}, [] {}});
+    SyncProgressDialog progress({'E', kModelHd}, {clock, userInterface, mailbox, cancel, settings, [](char) {}, [] {}});
     Notify(progress, SyncNotice::Initializing, {});
     Notify(progress, SyncNotice::AcquiringInfo, {1, 2, {}});
     Notify(progress, SyncNotice::SyncingDevice,

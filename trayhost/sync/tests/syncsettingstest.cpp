@@ -1,6 +1,7 @@
 #include "trayhost/sync/syncsettings.h"
 
 #include "testsupport/devicetree.h"
+#include "trayhost/libraryprofilerengine.h"
 
 #include <gtest/gtest.h>
 
@@ -70,11 +71,12 @@ TEST_F(SyncSettingsTest, ValidationTrimsTheStoredPaths)
 TEST_F(SyncSettingsTest, TheDeviceIsPresentWhileItsDriveAnswers)
 {
     SyncSettings settings;
-    EXPECT_FALSE(IsSyncDevicePresent(settings));
+    LibraryProfilerEngine engine;
+    EXPECT_FALSE(IsSyncDevicePresent(settings, engine));
     settings.deviceLetter = 'E';
-    EXPECT_TRUE(IsSyncDevicePresent(settings));
+    EXPECT_TRUE(IsSyncDevicePresent(settings, engine));
     device_.Unplug();
-    EXPECT_FALSE(IsSyncDevicePresent(settings));
+    EXPECT_FALSE(IsSyncDevicePresent(settings, engine));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "testsupport/devicetree.h"
 #include "testsupport/scripteduserinterface.h"
 #include "testsupport/userfolders.h"
+#include "trayhost/libraryprofilerengine.h"
 #include "trayhost/resources/ids.h"
 #include "trayhost/sync/syncprofilestore.h"
 #include "trayhost/sync/syncstate.h"
@@ -74,7 +75,7 @@ protected:
 
     SyncProfileFlaw Run()
     {
-        return SyncWorker({settings, link, ui, clock, cancel, conflicts}).Run();
+        return SyncWorker({settings, link, ui, clock, cancel, conflicts, engine}).Run();
     }
 
     bool StateFileExists() const { return std::filesystem::exists(SyncStateFilePath()); }
@@ -91,6 +92,7 @@ protected:
     ManualClock clock;
     std::atomic<int32_t> cancel{0};
     SyncConflictMemory conflicts;
+    LibraryProfilerEngine engine;
 };
 
 TEST_F(SyncWorkerTest, ASuccessfulRunWritesTheStateThenShowsDoneThenPostsComplete)

@@ -1,6 +1,5 @@
 #include "trayhost/syncui/devicefoldertree.h"
 
-#include "platform/files.h"
 #include "testsupport/devicetree.h"
 
 #include <gtest/gtest.h>
@@ -45,23 +44,23 @@ protected:
     testsupport::TemporaryDevice device_{'E'};
 };
 
-TEST_F(DeviceFolderTreeTest, RootFoldersSortedAndDeeperOnesInReverseListingOrder)
+// Every level in the list's order, whatever order the disk lists them in.
+TEST_F(DeviceFolderTreeTest, FoldersOfEveryLevelSortedByNameAsTheListIs)
 {
+    device_.MakeFolder("Music/alternative");
     const DeviceFolderTree tree = ReadDeviceFolderTree("E:\\", true);
     ASSERT_EQ(tree.state, DeviceFolderTree::State::Filled);
     EXPECT_EQ(tree.root.name, "E:\\");
     EXPECT_EQ(tree.root.path, "E:\\");
     EXPECT_EQ(NamesOf(tree.root.children), (std::vector<std::string>{"Alpha", "beta", "Music", "zeta"}));
-
-    std::vector<std::string> listed;
-    const std::vector<platform::FolderEntry> entries = *platform::FindFiles("E:\\Music\\*.*");
-    for (const platform::FolderEntry& entry : entries) {
-        if (entry.IsFolder() && entry.name != "." && entry.name != "..") listed.push_back(entry.name);
-    }
-    std::reverse(listed.begin(), listed.end());
     const DeviceFolderNode& music = tree.root.children[2];
-    EXPECT_EQ(NamesOf(music.children), listed);
     EXPECT_EQ(music.path, "E:\\Music");
+    EXPECT_EQ(NamesOf(music.children), (std::vector<std::string>{"alternative", "Jazz", "Pop", "Rock"}));
+    std::vector<std::string> listed;
+    for (const DeviceFolderEntry& entry : ListDeviceFolder("E:\\Music")) {
+        if (entry.isFolder) listed.push_back(entry.name);
+    }
+    EXPECT_EQ(listed, NamesOf(music.children));
 }
 
 TEST_F(DeviceFolderTreeTest, LinksToFoldersAreNotWalked)

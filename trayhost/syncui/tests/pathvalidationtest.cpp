@@ -44,8 +44,10 @@ protected:
     void SetUp() override
     {
         pc_.MakeFolder("Music");
+        pc_.MakeFolder("R.E.M.");
         pc_.WriteFile("a/x.mp3", "x");
         device_.MakeFolder("Music");
+        device_.MakeFolder("Vol. 1");
         device_.WriteFile("b/X.MP3", "x");
         device_.WriteFile("file", "x");
     }
@@ -117,6 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
         PairCase{"folder_and_file", 'E', kBoth, "C:\\Music", "E:\\b\\X.MP3", {}, false, kPc, {kDifferentTypes}},
         PairCase{"same_file_name", 'E', kBoth, "C:\\a\\x.mp3", "E:\\b\\X.MP3", {}, true, kNone, {}},
         PairCase{"other_file_name", 'E', kBoth, "C:\\a\\x.mp3", "E:\\b\\y.mp3", {}, false, kPc, {kDifferentNames}},
+        PairCase{"dotted_pc_folder_and_its_missing_device_folder", 'E', kToDevice, "C:\\R.E.M.", "E:\\R.E.M.",
+                 {kIdYes}, true, kNone, {kCreateDevice}},
+        PairCase{"dotted_device_folder_and_its_missing_pc_folder", 'E', kToPc, "C:\\Vol. 1", "E:\\Vol. 1", {kIdYes},
+                 true, kNone, {kCreatePc}},
+        PairCase{"dotted_folder_both_ways", 'E', kBoth, "C:\\Vol. 1", "E:\\Vol. 1", {}, true, kNone, {}},
         PairCase{"neither_exists", 'E', kBoth, "C:\\Gone", "E:\\Gone", {}, false, kPc, {kNeitherExists}},
         PairCase{"pc_missing", 'E', kToDevice, "C:\\Gone", "E:\\Music", {}, false, kPc, {kPcMissing}},
         PairCase{"pc_folder_created", 'E', kToPc, "C:\\New\\Sub", "E:\\Music", {kIdYes}, true, kNone, {kCreatePc}},

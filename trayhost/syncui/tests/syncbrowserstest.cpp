@@ -10,7 +10,9 @@
 #include "trayhost/syncui/syncuiids.h"
 #include "trayhost/syncui/tests/modalscript.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -19,6 +21,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTreeView>
 #include <QTreeWidget>
 
 namespace trayhost {
@@ -36,9 +39,10 @@ private slots:
     void deviceBrowserRefreshSelectsTheRoot();
     void deviceBrowserWithoutDevice();
     void newFolderProposesAFreeNameAndAsksAgainForATakenOne();
+    void newFolderShowsInTheTreeAndTheListWhereItIs();
     void pathEditorFieldsTakeTheFirstDroppedPath();
     void pathEditorBrowsesTheDevice();
-    void pcBrowserStartsAtThePathAndChoosesFoldersAndFiles();
+    void pcBrowserChoosesAFolderOrAFile();
 
 private:
     static QTreeWidget* Tree(QWidget* dialog) { return dialog->findChild<QTreeWidget*>("1052"); }
@@ -46,6 +50,7 @@ private:
     static QString Selection(QWidget* dialog) { return dialog->findChild<QLineEdit*>("1020")->text(); }
     static QStringList ListNames(QWidget* dialog);
     static QTreeWidgetItem* ListItem(QWidget* dialog, const QString& name);
+    static QAbstractButton* ChooseButton(QFileDialog& chooser);
 
     testsupport::ScriptedUserInterface ui_;
 };
@@ -55,6 +60,15 @@ QStringList SyncBrowsersTest::ListNames(QWidget* dialog)
     QStringList names;
     for (int i = 0; i < List(dialog)->topLevelItemCount(); ++i) names << List(dialog)->topLevelItem(i)->text(0);
     return names;
+}
+
+QAbstractButton* SyncBrowsersTest::ChooseButton(QFileDialog& chooser)
+{
+    const auto* buttons = chooser.findChild<QDialogButtonBox*>();
+    for (QAbstractButton* button : buttons->buttons()) {
+        if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) return button;
+    }
+    return nullptr;
 }
 
 QTreeWidgetItem* SyncBrowsersTest::ListItem(QWidget* dialog, const QString& name)
@@ -216,8 +230,37 @@ void SyncBrowsersTest::newFolderProposesAFreeNameAndAsksAgainForATakenOne()
     QVERIFY(device.Exists("Music/Live"));
     QCOMPARE(ListNames(&browser).last(), QString("Live"));
     QCOMPARE(Selection(&browser), QString("E:\\Music\\Live"));
-    // The tree is not rebuilt for it.
-    QCOMPARE(Tree(&browser)->currentItem()->childCount(), 1);
+}
+
+// A folder opened in the list does not take the new folder: it is made in the folder chosen in the
+// tree, and both show it there, in the same order.
+void SyncBrowsersTest::newFolderShowsInTheTreeAndTheListWhereItIs()
+{
+    testsupport::TemporaryDevice device('E');
+    device.MakeFolder("Music/Rock/Live");
+    device.MakeFolder("Music/Jazz");
+    device.WriteFile("Music/song.mp3", "x");
+    DeviceFolderBrowser browser(nullptr, "E:\\Music", ui_);
+    QTreeWidgetItem* music = Tree(&browser)->currentItem();
+    ListItem(&browser, "Rock")->setSelected(true);
+    emit List(&browser)->itemDoubleClicked(ListItem(&browser, "Rock"), 0);
+    QCOMPARE(ListNames(&browser), QStringList{"Live"});
+
+    ModalScript name({[](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>("1051")->setText("Classical");
+        dialog->findChild<QPushButton*>("1")->click();
+    }});
+    browser.findChild<QPushButton*>("1021")->click();
+    QVERIFY(name.finished());
+
+    QVERIFY(device.Exists("Music/Classical"));
+    QCOMPARE(Tree(&browser)->currentItem(), music);
+    QStringList treeNames;
+    for (int i = 0; i < music->childCount(); ++i) treeNames << music->child(i)->text(0);
+    QCOMPARE(treeNames, (QStringList{"Classical", "Jazz", "Rock"}));
+    QCOMPARE(ListNames(&browser), (QStringList{"Classical", "Jazz", "Rock", "song.mp3"}));
+    QCOMPARE(List(&browser)->currentItem()->text(0), QString("Classical"));
+    QCOMPARE(Selection(&browser), QString("E:\\Music\\Classical"));
 }
 
 void SyncBrowsersTest::pathEditorFieldsTakeTheFirstDroppedPath()
@@ -270,29 +313,43 @@ void SyncBrowsersTest::pathEditorBrowsesTheDevice()
     QCOMPARE(field->text(), QString("E:\\Music"));
 }
 
-void SyncBrowsersTest::pcBrowserStartsAtThePathAndChoosesFoldersAndFiles()
+// An item is two folders or two files: the chooser takes either, starting with its start path
+// chosen, and shows every column whole.
+void SyncBrowsersTest::pcBrowserChoosesAFolderOrAFile()
 {
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkpath("Music/Rock"));
-    QFile song(folder.filePath("Music/a.mp3"));
-    QVERIFY(song.open(QIODevice::WriteOnly));
-    song.close();
+    // A picture, whose type ("JPEG image") is wider than the column's title.
+    for (const char* name : {"Music/a.mp3", "Music/cover.jpg"}) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
 
-    PcPathChooser chooser(nullptr, folder.filePath("Music"));
-    QCOMPARE(chooser.windowTitle(), QString("Please choose the synchronization destination folder."));
-    QCOMPARE(chooser.directory().absolutePath(), folder.filePath("Music"));
-    chooser.selectFile("Rock");
-    chooser.accept();
-    QCOMPARE(chooser.QDialog::result(), int(QDialog::Accepted));
-    QCOMPARE(chooser.chosenPath(), folder.filePath("Music/Rock"));
+    for (const char* start : {"Music/Rock", "Music/a.mp3"}) {
+        PcPathChooser chooser(nullptr, folder.filePath(start));
+        QCOMPARE(chooser.windowTitle(), QString("Please choose the synchronization destination folder."));
+        QCOMPARE(chooser.directory().absolutePath(), folder.filePath("Music"));
+        chooser.show();
+        auto* details = chooser.findChild<QTreeView*>("treeView");
+        QTRY_COMPARE_WITH_TIMEOUT(details->model()->rowCount(details->rootIndex()), 3, 5000);
+        for (int column = 1; column < details->header()->count(); ++column) {
+            QTRY_VERIFY_WITH_TIMEOUT(
+                details->columnWidth(column) >= static_cast<QAbstractItemView*>(details)->sizeHintForColumn(column),
+                5000);
+        }
+        QVERIFY(details->header()->length() >= details->viewport()->width());
+        QAbstractButton* choose = ChooseButton(chooser);
+        QCOMPARE(choose->text(), QString("&Choose"));
+        QVERIFY(choose->isEnabled());
+        choose->click();
+        QCOMPARE(chooser.QDialog::result(), int(QDialog::Accepted));
+        QCOMPARE(chooser.chosenPath(), folder.filePath(start));
+    }
 
-    PcPathChooser fileChooser(nullptr, folder.filePath("Music/a.mp3"));
-    QCOMPARE(fileChooser.directory().absolutePath(), folder.filePath("Music"));
-    fileChooser.accept();
-    QCOMPARE(fileChooser.chosenPath(), folder.filePath("Music/a.mp3"));
-
+    // Nothing to choose before something is selected.
     PcPathChooser missingStart(nullptr, folder.filePath("Missing"));
     QCOMPARE(missingStart.directory().absolutePath(), QDir::currentPath());
+    QVERIFY(!ChooseButton(missingStart)->isEnabled());
 }
 
 }  // namespace trayhost

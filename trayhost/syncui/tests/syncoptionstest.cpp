@@ -5,6 +5,7 @@
 #include "testsupport/scripteduserinterface.h"
 #include "testsupport/userfolders.h"
 #include "trayhost/sync/syncprofilestore.h"
+#include "trayhost/syncui/tests/filedrop.h"
 #include "trayhost/syncui/tests/modalscript.h"
 #include "trayhost/syncui/syncoptionscommand.h"
 #include "trayhost/syncui/syncoptionsdialog.h"
@@ -13,19 +14,19 @@
 #include "trayhost/tests/fakedetection.h"
 #include "trayhost/tests/manualclock.h"
 #include "trayhost/tests/scriptedengine.h"
+#include "trayhost/ui/qtuserinterface.h"
 #include "trayhost/ui/trayapplication.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include <future>
 #include <memory>
@@ -60,6 +61,7 @@ private slots:
     void tabOrderFollowsTheWindowFromTopToBottom();
     void helpOpensOnceAndClosesWithTheDialog();
     void runOpensTheDialogModally();
+    void focusComesBackAfterTheEditorCreatedAFolder();
 
 private:
     void Open(std::vector<std::pair<char, uint8_t>> devices = {{'E', kModelHd}});
@@ -163,19 +165,9 @@ int SyncOptionsTest::SelectedRow() const
     return selected.size() == 1 ? List()->indexOfTopLevelItem(selected.front()) : -1;
 }
 
-// Files and folders dropped from the file manager, as text/uri-list.
 void SyncOptionsTest::Drop(const std::vector<std::string>& linuxPaths)
 {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const std::string& path : linuxPaths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
-    data.setUrls(urls);
-    const QPoint at = Dialog()->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Dialog(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Dialog(), &drop);
+    QVERIFY(DropFiles(Dialog(), linuxPaths));
 }
 
 void SyncOptionsTest::Press(int32_t id)
@@ -462,7 +454,7 @@ void SyncOptionsTest::runOpensTheDialogModally()
     FakeDetection::Attach({{'E', kModelHd}});
     SyncSettings settings;
     SyncOptionsCommand command({tray_->devices(), tray_->dialogs(), *ui_, settings,
-                                [this] { return tray_->mainWindow().handle(); }});
+                                [this] { return tray_->mainWindow().handle(); }, [] { return false; }});
     ModalScript choose({[this](QDialog* dialog) {
         QCOMPARE(dialog, static_cast<QDialog*>(Dialog()));
         Control<QRadioButton>(kControlSyncBoth)->click();
@@ -477,6 +469,33 @@ void SyncOptionsTest::runOpensTheDialogModally()
     SyncSettings saved;
     LoadSyncSettings(saved);
     QCOMPARE(saved.option, SyncOption::SyncBoth);
+}
+
+// The editor closes right after its folder question, a real message box that takes the focus with
+// it while it is open: the options window must have the focus back, as after Cancel.
+void SyncOptionsTest::focusComesBackAfterTheEditorCreatedAFolder()
+{
+    Store(SyncOption::PcToDevice, 'E', {});
+    FakeDetection::Attach({{'E', kModelHd}});
+    DeviceTable devices(&FakeDetection::Enumerate);
+    QtUserInterface messageBoxes({});
+    SyncSettings settings;
+    auto* dialog = new SyncOptionsDialog({devices, messageBoxes, settings, nullptr, {}, std::nullopt, [] {}});
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    ModalScript createFolder({
+        [this](QDialog* editor) {
+            // Pressed once this step is over, so that the script sees the question the press opens.
+            QMetaObject::invokeMethod(
+                editor, [this, editor] { EnterPaths(editor, Pc("Music"), "E:\\New"); }, Qt::QueuedConnection);
+        },
+        [](QDialog* question) { static_cast<QMessageBox*>(question)->button(QMessageBox::Yes)->click(); },
+    });
+    dialog->findChild<QPushButton*>(QString::number(kControlSyncInsert))->click();
+    QVERIFY(createFolder.finished());
+    QVERIFY(device_->Exists("New"));
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), static_cast<QWidget*>(dialog), 5000);
+    dialog->close();
 }
 
 }  // namespace trayhost

@@ -1,4 +1,4 @@
-#include "trayhost/syncui/pcpathtext.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/syncui/synchelpfile.h"
 
 #include "testsupport/devicetree.h"
@@ -70,6 +70,10 @@ TEST(PcPathTextTest, LinuxPathsOutsideAndDrivePathsInside)
         {"Music", "Music"},
     };
     for (const Case& c : shown) EXPECT_EQ(PcPathForDisplay(c.inside), c.shown) << c.inside;
+
+    // In a sync run's texts, the device's paths keep their letter.
+    EXPECT_EQ(SyncPathForDisplay("e:\\Caf\xE9\\a.mp3", 'E'), "e:\\Caf\xC3\xA9\\a.mp3");
+    EXPECT_EQ(SyncPathForDisplay("Z:\\home\\me\\a.mp3", 'E'), "/home/me/a.mp3");
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     images.Save(browser, "device_browser");
     trayhost::NewFolderDialog newFolder(nullptr, QStringLiteral("Folder 1"));
     images.Save(newFolder, "new_folder");
-    trayhost::PcPathChooser chooser(nullptr, QString::fromStdString(device.LinuxPath("Music/Jazz")));
+    trayhost::PcPathChooser chooser(nullptr, QString::fromStdString(device.LinuxPath("Music/Jazz/01 Blue Rooms.mp3")));
     images.Save(chooser, "pc_browser");
     trayhost::SyncOptionsHelpViewer help(std::string(KOVA_SYNC_HELP_FILE));
     images.Save(help, "help");

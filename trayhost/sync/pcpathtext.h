@@ -11,6 +11,10 @@ namespace trayhost {
 // mapped drive (a network path, a path without a drive, a drive not mapped).
 std::string PcPathForDisplay(const std::string& insidePath);
 
+// A path of a sync run as the person sees it (UTF-8): on the device's drive as written, with its
+// letter; anywhere else a PC path (PcPathForDisplay).
+std::string SyncPathForDisplay(const std::string& insidePath, char deviceLetter);
+
 // The inside path of a typed or dropped PC path (UTF-8): an absolute Linux path, or one starting
 // with "~/" (the home folder), becomes the path of its drive; anything else is taken as written, so
 // that "C:\Music" and "\\server\share" keep their meaning and "Music" names no drive.

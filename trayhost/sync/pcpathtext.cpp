@@ -1,4 +1,4 @@
-#include "trayhost/syncui/pcpathtext.h"
+#include "trayhost/sync/pcpathtext.h"
 
 #include "platform/codepage.h"
 #include "platform/paths.h"
@@ -23,6 +23,12 @@ std::string PcPathForDisplay(const std::string& insidePath)
         if (const std::optional<std::string> linuxPath = platform::ToLinuxPath(insidePath)) return *linuxPath;
     }
     return platform::CodePage::System().ToUtf8(insidePath);
+}
+
+std::string SyncPathForDisplay(const std::string& insidePath, char deviceLetter)
+{
+    const bool onDevice = HasDrive(insidePath) && platform::EqualsNoCase({insidePath.data(), 1}, {&deviceLetter, 1});
+    return onDevice ? platform::CodePage::System().ToUtf8(insidePath) : PcPathForDisplay(insidePath);
 }
 
 std::string PcPathFromDisplay(const std::string& shownPath)
