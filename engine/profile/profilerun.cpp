@@ -2,8 +2,8 @@
 
 #include "engine/api/cancelflag.h"
 #include "engine/catalogue/trackcatalogue.h"
-#include "engine/profile/freespacefile.h"
 #include "engine/playlist/playlistfolders.h"
+#include "engine/profile/freespacefile.h"
 #include "engine/profile/playlistset.h"
 #include "engine/profile/playlistsondevice.h"
 #include "engine/profile/runsummary.h"
