@@ -1,27 +1,52 @@
-// Profiles a generated device through the engine's export and, in the same run, reads what a profile
-// must read with bare system calls: the tree listed twice, and of every audio file the first 1,024
-// bytes, the rest of a larger ID3v2 tag, and the last 128 bytes. Prints both, their ratio, and the
-// profile's peak memory: first with the device in the page cache, then (as root) with the page
-// cache dropped before each run, as when a device has just been plugged in.
+// Profiles a device through the engine's export and, in the same run, does with bare system calls
+// what the profile cannot avoid doing:
 //
-// profilebench [AUDIO_FILES [RUNS]]: 9999 files and 5 runs of each unless told; medians are printed.
+//   full profile (every song read, --full)   against a bare reader: the tree listed twice, and of
+//                                            every audio file the first 1,024 bytes, the rest of a
+//                                            larger ID3v2 tag and the last 128 bytes;
+//   re-profile of an unchanged device        against a bare walk: every folder listed and every
+//   (the tags from the tag cache)            entry's status read, no file opened;
+//   re-profile after 100 songs changed       against that walk plus the bare reads of those 100.
+//
+// Prints the medians of each and their ratios, and the profile's peak memory: the full profile with
+// the device in the page cache, then (as root) everything with the page cache dropped before each
+// run, as when a device has just been plugged in.
+//
+// profilebench [AUDIO_FILES [RUNS]]: a generated device of 9999 files, 5 runs of each unless told.
+// profilebench --device DIR --reference 'PROGRAM ARGS' [RUNS]: a full profile of the device in DIR
+//     against the reference program run on DIR (its last argument), with the device in the page
+//     cache; for a device and a reader made outside the project.
 
 #include "bench/benchtools.h"
 
 #include "engine/kovahddprofiler.h"
 #include "platform/drivemap.h"
+#include "testsupport/devicetree.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kChangedSongs = 100;
+
+enum class Cache { Hot, Cold };
+enum class Tags { ReadEveryFile, FromTagCache };
 
 bool IsAudioName(const std::string& name)
 {
@@ -29,6 +54,16 @@ bool IsAudioName(const std::string& name)
     std::string extension = name.substr(name.size() - 4);
     std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
     return extension == ".mp3" || extension == ".wma";
+}
+
+std::vector<std::string> AudioFiles(const std::string& device)
+{
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(device)) {
+        if (entry.is_regular_file() && IsAudioName(entry.path().filename().string())) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 void ReadTagBytes(const std::string& path)
@@ -52,49 +87,143 @@ void ReadTagBytes(const std::string& path)
 int BareRead(const std::string& device)
 {
     bench::BareWalk(device);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(device)) {
+    for (const auto& entry : fs::recursive_directory_iterator(device)) {
         if (entry.is_regular_file() && IsAudioName(entry.path().filename().string())) ReadTagBytes(entry.path().string());
     }
     return 0;
 }
 
-int Profile(char letter)
+int Profile(char letter, Tags tags)
 {
+    KOVAHDDProfilerUseTagCache(tags == Tags::FromTagCache ? 1 : 0);
     const int32_t result = KOVAHDDProfilerSyncronize(letter, nullptr, nullptr);
     if (result == 1) return 0;
     std::printf("profile result %d\n", result);
     return 1;
 }
 
-enum class Cache { Hot, Cold };
+// Runs the program with its arguments and the device as the last one, its output thrown away.
+int RunReference(const std::string& reference, const std::string& device)
+{
+    std::istringstream words(reference);
+    std::vector<std::string> arguments{std::istream_iterator<std::string>(words), {}};
+    arguments.push_back(device);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const int nothing = open("/dev/null", O_WRONLY);
+    dup2(nothing, STDOUT_FILENO);
+    execvp(argv[0], argv.data());
+    std::perror(argv[0]);
+    return 127;
+}
 
-bench::PairedRuns Measure(const std::string& device, char letter, int runs, Cache cache)
+// One subject run and one reference run per round, each after the page cache was dropped when
+// cold; prepare() comes first in every round.
+bench::PairedRuns Measure(int runs, Cache cache, const std::function<void()>& prepare,
+                          const std::function<int()>& subject, const std::function<int()>& reference)
 {
     bench::PairedRuns measured;
     for (int run = 0; run < runs; ++run) {
+        prepare();
         if (cache == Cache::Cold) bench::DropPageCache();
-        measured.subject.push_back(bench::RunInChild([&] { return Profile(letter); }));
+        measured.subject.push_back(bench::RunInChild(subject));
         if (cache == Cache::Cold) bench::DropPageCache();
-        measured.reference.push_back(bench::RunInChild([&] { return BareRead(device); }));
+        measured.reference.push_back(bench::RunInChild(reference));
     }
     return measured;
+}
+
+// Edits the title of each of the songs for every run, as a tag editor would: the first letter of
+// its ID3v2 title changes case, the size stays, the time is new. The tag cache holds none of them
+// afterwards, and the playlists change.
+class ChangedSongs {
+public:
+    explicit ChangedSongs(const std::vector<std::string>& audioFiles)
+    {
+        const std::size_t step = std::max<std::size_t>(1, audioFiles.size() / kChangedSongs);
+        for (std::size_t i = 0; i < audioFiles.size() && songs_.size() < kChangedSongs; i += step) {
+            songs_.push_back(audioFiles[i]);
+        }
+    }
+
+    void Change()
+    {
+        for (const std::string& song : songs_) {
+            const fs::file_time_type time = fs::last_write_time(song);
+            std::string bytes = testsupport::ReadWholeFile(song);
+            const std::size_t frame = bytes.find("TIT2");
+            if (frame != std::string::npos && frame + kTitleOffset < bytes.size()) {
+                char& letter = bytes[frame + kTitleOffset];
+                if (std::isalpha(static_cast<unsigned char>(letter))) letter ^= kCaseBit;
+                testsupport::WriteWholeFile(song, bytes);
+            }
+            fs::last_write_time(song, time + std::chrono::seconds(2));
+        }
+    }
+
+    int ReadThem() const
+    {
+        for (const std::string& song : songs_) ReadTagBytes(song);
+        return 0;
+    }
+
+private:
+    static constexpr std::size_t kTitleOffset = 11;  // the frame's header, then its encoding byte
+    static constexpr char kCaseBit = 0x20;
+
+    std::vector<std::string> songs_;
+};
+
+void MeasureGeneratedDevice(int audioFiles, int runs)
+{
+    const std::string device = bench::PreparedDevice(audioFiles);
+    const char letter = platform::DriveMap::Instance().AssignFreeLetter(device);
+    const auto nothing = [] {};
+    const auto fullProfile = [&] { return Profile(letter, Tags::ReadEveryFile); };
+    const auto bareRead = [&] { return BareRead(device); };
+
+    bench::RunInChild(fullProfile);  // the same warm cache for both, playlists included
+    bench::PrintMedians("hot cache", "full profile", "bare reader", Measure(runs, Cache::Hot, nothing, fullProfile, bareRead));
+    if (!bench::DropPageCache()) {
+        std::printf("cold cache: skipped (dropping the page cache takes root)\n");
+        return;
+    }
+    bench::PrintMedians("cold cache", "full profile", "bare reader", Measure(runs, Cache::Cold, nothing, fullProfile, bareRead));
+
+    const auto cachedProfile = [&] { return Profile(letter, Tags::FromTagCache); };
+    const auto bareWalk = [&] { return bench::BareWalk(device) > 0 ? 0 : 1; };
+    bench::PrintMedians("cold cache, unchanged device", "re-profile", "bare walk",
+                        Measure(runs, Cache::Cold, nothing, cachedProfile, bareWalk));
+
+    ChangedSongs changed(AudioFiles(device));
+    const auto walkAndRead = [&] { return bareWalk() + changed.ReadThem(); };
+    bench::PrintMedians("cold cache, 100 songs changed", "re-profile", "bare walk + 100 reads",
+                        Measure(runs, Cache::Cold, [&] { changed.Change(); }, cachedProfile, walkAndRead));
+}
+
+void MeasureGivenDevice(const std::string& directory, const std::string& reference, int runs)
+{
+    const std::string device = fs::absolute(directory);
+    const char letter = platform::DriveMap::Instance().AssignFreeLetter(device);
+    const auto fullProfile = [&] { return Profile(letter, Tags::ReadEveryFile); };
+    bench::RunInChild(fullProfile);
+    bench::PrintMedians("hot cache", "full profile", reference.c_str(),
+                        Measure(runs, Cache::Hot, [] {}, fullProfile, [&] { return RunReference(reference, device); }));
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const int audioFiles = argc > 1 ? std::atoi(argv[1]) : 9999;
-    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-    const std::string device = bench::PreparedDevice(audioFiles);
-    const char letter = platform::DriveMap::Instance().AssignFreeLetter(device);
-
-    bench::RunInChild([&] { return Profile(letter); });  // the same warm cache for both, playlists included
-    bench::PrintMedians("hot cache", "profile", "bare reader", Measure(device, letter, runs, Cache::Hot));
-    if (!bench::DropPageCache()) {
-        std::printf("cold cache: skipped (dropping the page cache takes root)\n");
+    // The tag caches of the benchmark's devices stay beside them.
+    setenv("XDG_CACHE_HOME", fs::absolute("bench-cache").c_str(), 1);
+    if (argc >= 5 && std::strcmp(argv[1], "--device") == 0 && std::strcmp(argv[3], "--reference") == 0) {
+        MeasureGivenDevice(argv[2], argv[4], argc > 5 ? std::max(1, std::atoi(argv[5])) : 5);
         return 0;
     }
-    bench::PrintMedians("cold cache", "profile", "bare reader", Measure(device, letter, runs, Cache::Cold));
+    const int audioFiles = argc > 1 ? std::atoi(argv[1]) : 9999;
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    MeasureGeneratedDevice(audioFiles, runs);
     return 0;
 }

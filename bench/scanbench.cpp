@@ -19,7 +19,8 @@ int main(int argc, char** argv)
 
     bench::BareWalk(device);  // the same warm cache for both
     const bench::ChildRun scan = bench::RunInChild([&] {
-        const int32_t result = engine::ScanDevice(root.c_str(), nullptr);
+        engine::TagCache tags;
+        const int32_t result = engine::ScanDevice(root.c_str(), nullptr, tags);
         std::printf("scan result %d, %zu tracks\n", result, engine::Catalogue().TrackCount());
         return result == engine::kScanDone ? 0 : 1;
     });

@@ -7,9 +7,13 @@
 namespace {
 
 constexpr std::array kCommands{
-    cli::Command{"profile", "TARGET",
+    cli::Command{"profile", "TARGET [--full]",
                  "Scans the device and writes the five system playlists the player browses, and the\n"
-                 "free-space file. TARGET is a drive (E:) or a directory holding a device's files.",
+                 "free-space file. TARGET is a drive (E:) or a directory holding a device's files.\n"
+                 "The tags of every song are kept in ~/.cache/kovahdd/ ($XDG_CACHE_HOME), one file per\n"
+                 "device, so that the next profile reads only the songs that are new or whose size or\n"
+                 "time changed. --full reads every song and writes that cache anew: use it after\n"
+                 "editing tags with a program told to keep a file's time, when the size stayed too.",
                  cli::RunProfile},
     cli::Command{"update", "TARGET [--model hd|pj]",
                  "Brings the device's help files and system files up to the copies installed in the folder\n"
@@ -67,6 +71,20 @@ constexpr std::array kCommands{
                  cli::RunSync},
 };
 
+void PrintCommandHelp(std::FILE* out, const cli::Command& command)
+{
+    const std::string usage = command.usage.empty() ? "" : " " + std::string(command.usage);
+    std::fprintf(out, "  kovahdd %.*s%s\n", int(command.name.size()), command.name.data(), usage.c_str());
+    std::string help(command.help);
+    std::size_t start = 0;
+    while (start < help.size()) {
+        std::size_t end = help.find('\n', start);
+        if (end == std::string::npos) end = help.size();
+        std::fprintf(out, "      %s\n", help.substr(start, end - start).c_str());
+        start = end + 1;
+    }
+}
+
 void PrintHelp(std::FILE* out)
 {
     // The manual page is made from this text by help2man: "Commands:" with the first command on the
@@ -75,17 +93,8 @@ void PrintHelp(std::FILE* out)
                       "  or:  kovahdd --help | --version\n\n"
                       "The PC companion of the Kova hard-disk jukeboxes.\n\nCommands:\n");
     for (const cli::Command& command : kCommands) {
-        const std::string usage = command.usage.empty() ? "" : " " + std::string(command.usage);
         if (&command != &kCommands.front()) std::fprintf(out, "\n");
-        std::fprintf(out, "  kovahdd %.*s%s\n", int(command.name.size()), command.name.data(), usage.c_str());
-        std::string help(command.help);
-        std::size_t start = 0;
-        while (start < help.size()) {
-            std::size_t end = help.find('\n', start);
-            if (end == std::string::npos) end = help.size();
-            std::fprintf(out, "      %s\n", help.substr(start, end - start).c_str());
-            start = end + 1;
-        }
+        PrintCommandHelp(out, command);
     }
     std::fprintf(out, "\nDrives are mapped to directories in ~/.config/kovahdd/drives.conf or the variable\n"
                       "KOVAHDD_DRIVES (for example KOVAHDD_DRIVES='F=/media/me/KOVA|Corvane|Kova HD Storage').\n"
@@ -120,7 +129,14 @@ int main(int argc, char** argv)
         return cli::kExitSuccess;
     }
     for (const cli::Command& command : kCommands) {
-        if (command.name == name) return command.run(cli::Arguments(argv + 2, argv + argc));
+        if (command.name != name) continue;
+        const cli::Arguments arguments(argv + 2, argv + argc);
+        // "kovahdd profile --help": that command's part of the help.
+        if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+            PrintCommandHelp(stdout, command);
+            return cli::kExitSuccess;
+        }
+        return command.run(arguments);
     }
     std::fprintf(stderr, "kovahdd: unknown command '%s'; see 'kovahdd --help'.\n", name.c_str());
     return cli::kExitUsage;

@@ -1,4 +1,4 @@
-// kovahdd profile TARGET: a profile run with the engine's progress on the terminal.
+// kovahdd profile TARGET [--full]: a profile run with the engine's progress on the terminal.
 
 #include "cli/commands.h"
 #include "cli/progressdisplay.h"
@@ -14,12 +14,16 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace cli {
 
 namespace {
+
+// Reads every song's tags and writes the device's tag cache anew.
+constexpr std::string_view kFullFlag = "--full";
 
 // How many of the player's unaddressable songs are named on the terminal.
 constexpr int kNamesShown = 3;
@@ -34,14 +38,13 @@ void ShowReport(int32_t code, intptr_t value)
         playlistsNotWritten.push_back(static_cast<int32_t>(value));
         return;
     }
-    const std::optional<std::string> text = trayhost::ProfileStatusText(code, value);
-    if (!text) return;
     if (code == kReportScanProgress) {
         const auto* counters = reinterpret_cast<const int32_t*>(value);
-        activeDisplay->ShowProgress(counters[0], counters[1], *text);
-    } else {
-        activeDisplay->ShowStatus(*text);
+        if (!activeDisplay->IsDue(counters[0], counters[1])) return;
+        activeDisplay->ShowProgress(counters[0], counters[1], *trayhost::ProfileStatusText(code, value));
+        return;
     }
+    if (const std::optional<std::string> text = trayhost::ProfileStatusText(code, value)) activeDisplay->ShowStatus(*text);
 }
 
 void OnEngineReport(int32_t code, int32_t value)
@@ -128,16 +131,41 @@ void PrintOutcome()
     if (summary.unaddressableFiles > shown) std::fprintf(stderr, "  and %d more\n", summary.unaddressableFiles - shown);
 }
 
+struct ProfileRequest {
+    std::string target;
+    bool readEveryFile = false;
+};
+
+std::optional<ProfileRequest> ParseRequest(const Arguments& arguments)
+{
+    ProfileRequest request;
+    bool haveTarget = false;
+    for (const std::string& argument : arguments) {
+        if (argument == kFullFlag && !request.readEveryFile) {
+            request.readEveryFile = true;
+        } else if (!haveTarget && !argument.starts_with("--")) {
+            request.target = argument;
+            haveTarget = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!haveTarget) return std::nullopt;
+    return request;
+}
+
 }  // namespace
 
 int RunProfile(const Arguments& arguments)
 {
-    if (arguments.size() != 1) {
-        std::fprintf(stderr, "Usage: kovahdd profile TARGET\n");
+    const std::optional<ProfileRequest> request = ParseRequest(arguments);
+    if (!request) {
+        std::fprintf(stderr, "Usage: kovahdd profile TARGET [--full]\n");
         return kExitUsage;
     }
-    const std::optional<char> letter = ResolveTarget(arguments[0]);
+    const std::optional<char> letter = ResolveTarget(request->target);
     if (!letter) return kExitUsage;
+    KOVAHDDProfilerUseTagCache(request->readEveryFile ? 0 : 1);
     return ProfileDrive(*letter);
 }
 

@@ -36,17 +36,25 @@ void ProgressDisplay::ShowProgress(int32_t done, int32_t total, const std::strin
         DrawBar(done, total, text);
         return;
     }
-    const int tenth = static_cast<int>(int64_t{done} * 10 / total);
+    const int tenth = Tenth(done, total);
     if (tenth == lastTenth_) return;
     lastTenth_ = tenth;
     std::fprintf(out_, "%s\n", text.c_str());
     std::fflush(out_);
 }
 
+bool ProgressDisplay::IsDue(int32_t done, int32_t total) const
+{
+    if (total <= 0) return false;
+    if (done < lastDone_) return true;
+    if (terminal_) return Permille(done, total) != lastPermille_ || done == total;
+    return Tenth(done, total) != lastTenth_;
+}
+
 void ProgressDisplay::DrawBar(int32_t done, int32_t total, const std::string& text)
 {
     // Redrawing for every entry would cost more than the walk itself; a tenth of a percent is enough.
-    const int permille = static_cast<int>(int64_t{done} * 1000 / total);
+    const int permille = Permille(done, total);
     if (permille == lastPermille_ && done != total) return;
     lastPermille_ = permille;
     const int filled = permille * kBarWidth / 1000;

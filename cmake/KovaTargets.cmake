@@ -3,13 +3,17 @@ function(kova_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
+# What every test runs with: the caches the programs make (a device's tags) go to the build tree,
+# not to the home folder of whoever runs the tests.
+set(KOVA_TEST_ENVIRONMENT "XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache")
+
 # Registers a GoogleTest program: kova_add_test(NAME SOURCES... LIBRARIES...)
 function(kova_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
   kova_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${KOVA_TEST_ENVIRONMENT}")
 endfunction()
 
 # Registers a Qt Test program, one test class per file, run on the offscreen platform:
@@ -21,7 +25,7 @@ function(kova_add_qt_test name source)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   kova_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${KOVA_TEST_ENVIRONMENT}" TIMEOUT 120)
 endfunction()
 
 # Adds a program that renders the dialogs of one feature into PNG files (scripts/screenshots runs

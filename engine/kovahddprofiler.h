@@ -88,4 +88,15 @@ KOVAHDD_API int32_t KOVAHDDUpdateHelpFiles(char driveLetter);
 // Copies the summary of the last profile run into the caller's record: 1, or 0 for a null record.
 KOVAHDD_API int32_t KOVAHDDProfilerGetRunSummary(KovaRunSummary* summary);
 
+// The tag cache. A profile that finishes keeps what the tag readers gave for each audio file of the
+// device, with the file's size and last-write time, in $XDG_CACHE_HOME/kovahdd/ (one file per
+// device, named after its volume's serial number, or after a hash of its directory for a folder
+// that acts as a device). The next profile of the device reads only the files that are new or whose
+// size or time changed, and leaves the playlists on the device when they are the very files it
+// would write; the playlists are always those a profile of every file writes. 1 (the default)
+// profiles the following runs of this process so; 0 makes them read every file, write every
+// playlist and write the cache anew, for files changed without a change of size or time (tag
+// editors told to keep a file's time).
+KOVAHDD_API void KOVAHDDProfilerUseTagCache(int32_t use);
+
 }  // extern "C"

@@ -1,5 +1,7 @@
 #include "platform/codepage.h"
 
+#include "platform/singlebytetable.h"
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -157,6 +159,28 @@ private:
     std::atomic<const CodePage*> current_{nullptr};
 };
 
+// Each byte's character as the page's converter gives it, for a page without lead bytes; nothing
+// for a page whose converter does not give one character or none for every byte on its own (one
+// that holds a letter back to join it with an accent that may follow, as 1255 does).
+std::optional<std::array<char32_t, 256>> SingleByteCharacters(const std::string& iconvName)
+{
+    Converter toUtf16(kUtf16, iconvName.c_str());
+    std::array<char32_t, 256> characters{};
+    for (std::size_t byte = 0; byte < characters.size(); ++byte) {
+        const char single = static_cast<char>(byte);
+        const std::optional<std::string> unit = toUtf16.Run(std::string_view(&single, 1), "",
+                                                            [](std::string_view) -> std::optional<std::size_t> {
+                                                                return std::nullopt;
+                                                            });
+        char16_t character = 0;
+        if (unit && unit->size() != sizeof character) return std::nullopt;
+        if (unit) std::memcpy(&character, unit->data(), sizeof character);
+        const bool isCharacter = unit && (character < 0xD800 || character > 0xDFFF);
+        characters[byte] = isCharacter ? char32_t{character} : SingleByteTable::kUndefined;
+    }
+    return characters;
+}
+
 unsigned char FoldByte(unsigned char byte)
 {
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
@@ -184,6 +208,10 @@ CodePage::CodePage(int number) : number_(number), iconvName_(IconvName(number))
     asciiCompatible_ = toUtf8.Run(ascii, "", [](std::string_view) -> std::optional<std::size_t> {
         return std::nullopt;
     }) == ascii;
+    if (hasLeadBytes_) return;
+    if (const std::optional<std::array<char32_t, 256>> characters = SingleByteCharacters(iconvName_)) {
+        table_ = std::make_shared<const SingleByteTable>(*characters);
+    }
 }
 
 const CodePage& CodePage::System()
@@ -199,6 +227,7 @@ void CodePage::SetSystem(int number)
 std::string CodePage::ToUtf8(std::string_view text) const
 {
     if (asciiCompatible_ && IsAscii(text)) return std::string(text);
+    if (table_) return table_->ToUtf8(text, kReplacement);
     Converter& converter = ConverterFor(kUtf8, iconvName_);
     // A byte the page does not define (or a lead byte without a valid trail) becomes one '?'.
     return *converter.Run(text, std::string_view(&kReplacement, 1),
@@ -209,6 +238,9 @@ std::string CodePage::FromUtf8(std::string_view utf8, bool* replaced) const
 {
     if (replaced) *replaced = false;
     if (asciiCompatible_ && IsAscii(utf8)) return std::string(utf8);
+    if (table_) {
+        if (std::optional<std::string> text = table_->FromUtf8(utf8)) return std::move(*text);
+    }
     Converter& converter = ConverterFor(iconvName_, kUtf8);
     return *converter.Run(utf8, std::string_view(&kReplacement, 1),
                           [replaced](std::string_view rest) -> std::optional<std::size_t> {

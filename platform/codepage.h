@@ -3,6 +3,7 @@
 #include "platform/export.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +12,8 @@
 // The system code page: the 8-bit encoding of every name and text inside the system.
 // Windows-1252 unless KOVAHDD_CODEPAGE names another (932 and other double-byte pages work too).
 namespace platform {
+
+class SingleByteTable;
 
 class KOVAPLATFORM_API CodePage {
 public:
@@ -48,6 +51,7 @@ private:
     std::array<bool, 256> leadBytes_{};
     bool hasLeadBytes_ = false;
     bool asciiCompatible_ = false;  // bytes below 0x80 are ASCII, so pure ASCII text needs no conversion
+    std::shared_ptr<const SingleByteTable> table_;  // a single-byte page's characters
 };
 
 // Windows' case-insensitive comparison for names and tags: A-Z fold to a-z, every other byte

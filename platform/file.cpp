@@ -3,6 +3,7 @@
 #include "platform/dosattributes.h"
 #include "platform/errors.h"
 #include "platform/pathresolver.h"
+#include "platform/statusstamp.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -37,17 +38,17 @@ int OpenFlags(File::Mode mode)
 }
 
 // Only a regular file is a file: a FIFO, a socket or a device node is refused as Windows refuses a
-// folder. Keeps the descriptor when it is one and gives its length; closes it otherwise. O_NONBLOCK
+// folder. Keeps the descriptor when it is one and gives its stamp; closes it otherwise. O_NONBLOCK
 // stays set: it has no effect on a regular file's reads and writes, and clearing it would cost
 // every open of a walk of thousands of songs two more system calls.
-std::optional<uint64_t> KeepRegularFile(int fd)
+std::optional<FileStamp> KeepRegularFile(int fd)
 {
     struct stat status {};
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(fd);
         return std::nullopt;
     }
-    return static_cast<uint64_t>(status.st_size);
+    return StampOf(status);
 }
 
 int Whence(File::Origin origin)
@@ -107,10 +108,10 @@ std::optional<File> File::TryOpen(const std::string& path, Mode mode, uint32_t* 
     if (const uint32_t refusal = OpenRefusal(resolved.linuxPath, mode)) return fail(refusal);
     const int fd = open(resolved.linuxPath.c_str(), OpenFlags(mode), kNewFileMode);
     if (fd < 0) return fail(errno == ELOOP ? kErrorAccessDenied : ErrorForPath(errno, resolved.linuxPath));
-    const std::optional<uint64_t> length = KeepRegularFile(fd);
-    if (!length) return fail(kErrorAccessDenied);
+    const std::optional<FileStamp> stamp = KeepRegularFile(fd);
+    if (!stamp) return fail(kErrorAccessDenied);
     if (error) *error = kErrorSuccess;
-    return File(fd, path, *length);
+    return File(fd, path, *stamp);
 }
 
 std::optional<File> File::OpenSpelledForReading(const std::string& path)
@@ -119,9 +120,9 @@ std::optional<File> File::OpenSpelledForReading(const std::string& path)
     if (spelled.error != kErrorSuccess) return std::nullopt;
     const int fd = open(spelled.linuxPath.c_str(), OpenFlags(Mode::Read));
     if (fd < 0) return std::nullopt;
-    const std::optional<uint64_t> length = KeepRegularFile(fd);
-    if (!length) return std::nullopt;
-    return File(fd, path, *length);
+    const std::optional<FileStamp> stamp = KeepRegularFile(fd);
+    if (!stamp) return std::nullopt;
+    return File(fd, path, *stamp);
 }
 
 std::optional<File> File::OpenInFolder(int folderFd, const std::string& name, const std::string& path)
@@ -131,21 +132,21 @@ std::optional<File> File::OpenInFolder(int folderFd, const std::string& name, co
         SetLastError(ErrorFromErrno(errno));
         return std::nullopt;
     }
-    const std::optional<uint64_t> length = KeepRegularFile(fd);
-    if (!length) {
+    const std::optional<FileStamp> stamp = KeepRegularFile(fd);
+    if (!stamp) {
         SetLastError(kErrorAccessDenied);
         return std::nullopt;
     }
-    return File(fd, path, *length);
+    return File(fd, path, *stamp);
 }
 
-File::File(int fd, std::string path, uint64_t lengthWhenOpened)
-    : fd_(fd), path_(std::move(path)), lengthWhenOpened_(lengthWhenOpened)
+File::File(int fd, std::string path, const FileStamp& stampWhenOpened)
+    : fd_(fd), path_(std::move(path)), stampWhenOpened_(stampWhenOpened)
 {
 }
 
 File::File(File&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)), lengthWhenOpened_(other.lengthWhenOpened_)
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)), stampWhenOpened_(other.stampWhenOpened_)
 {
 }
 
@@ -155,7 +156,7 @@ File& File::operator=(File&& other) noexcept
         if (fd_ >= 0) close(fd_);
         fd_ = std::exchange(other.fd_, -1);
         path_ = std::move(other.path_);
-        lengthWhenOpened_ = other.lengthWhenOpened_;
+        stampWhenOpened_ = other.stampWhenOpened_;
     }
     return *this;
 }

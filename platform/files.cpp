@@ -4,6 +4,7 @@
 #include "platform/dosattributes.h"
 #include "platform/errors.h"
 #include "platform/pathresolver.h"
+#include "platform/statusstamp.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -33,6 +34,19 @@ std::optional<std::string> Resolve(const std::string& windowsPath)
     if (resolved.error == kErrorSuccess) return std::move(resolved.linuxPath);
     SetLastError(resolved.error);
     return std::nullopt;
+}
+
+// The status of what the path names, through a link; empty, with the last error set, when it is not there.
+std::optional<struct stat> StatusOf(const std::string& windowsPath)
+{
+    const std::optional<std::string> linuxPath = Resolve(windowsPath);
+    if (!linuxPath) return std::nullopt;
+    struct stat status {};
+    if (stat(linuxPath->c_str(), &status) != 0) {
+        SetLastError(ErrorForPath(errno, *linuxPath));
+        return std::nullopt;
+    }
+    return status;
 }
 
 bool IsReadOnlyFile(const std::string& linuxPath, const struct stat& status)
@@ -224,14 +238,20 @@ bool MoveFileReplacing(const std::string& from, const std::string& to)
 
 std::optional<int64_t> GetLastWriteTime(const std::string& path)
 {
-    const std::optional<std::string> linuxPath = Resolve(path);
-    if (!linuxPath) return std::nullopt;
-    struct stat status {};
-    if (stat(linuxPath->c_str(), &status) != 0) {
-        SetLastError(ErrorForPath(errno, *linuxPath));
+    const std::optional<struct stat> status = StatusOf(path);
+    if (!status) return std::nullopt;
+    return status->st_mtim.tv_sec;
+}
+
+std::optional<FileStamp> GetFileStamp(const std::string& path)
+{
+    const std::optional<struct stat> status = StatusOf(path);
+    if (!status) return std::nullopt;
+    if (!S_ISREG(status->st_mode)) {
+        SetLastError(kErrorAccessDenied);
         return std::nullopt;
     }
-    return status.st_mtim.tv_sec;
+    return StampOf(*status);
 }
 
 bool SetLastWriteTime(const std::string& path, int64_t seconds)

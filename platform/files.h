@@ -46,6 +46,15 @@ struct FolderEntry {
     bool NameLostCharacters() const { return !fileSystemName.empty(); }
 };
 
+// What tells a file that changed from one that did not, short of reading it: its size and its
+// last-write time as finely as the file system keeps it (FAT keeps steps of 2 seconds).
+struct FileStamp {
+    uint64_t size = 0;
+    int64_t lastWriteNanoseconds = 0;  // since 1970 UTC
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 // How much a listing tells of each entry.
 enum class ListingDetail {
     Full,   // the DOS attributes, read as GetFileAttributes reads them
@@ -60,6 +69,16 @@ enum class ListingDetail {
 // root does not, so an empty root finds nothing. Empty optional when nothing is found.
 KOVAPLATFORM_API std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern,
                                                                    ListingDetail detail = ListingDetail::Full);
+
+// What a count of a tree needs of one folder: how many entries FindFiles(folder + "\\*.*", Quick)
+// lists, "." and ".." left out, and the names of those a walk enters (folders, not links to them),
+// as FindFiles names them. Only those names are converted to the code page: a count of a device
+// passes thousands of names. Empty, with the last error set, where FindFiles finds nothing.
+struct FolderCount {
+    int64_t entries = 0;
+    std::vector<std::string> foldersToWalk;
+};
+KOVAPLATFORM_API std::optional<FolderCount> CountFolder(const std::string& folder);
 
 KOVAPLATFORM_API uint32_t GetFileAttributes(const std::string& path);
 KOVAPLATFORM_API bool SetFileAttributes(const std::string& path, uint32_t attributes);
@@ -78,6 +97,8 @@ KOVAPLATFORM_API bool CopyFile(const std::string& from, const std::string& to, b
 KOVAPLATFORM_API bool MoveFileReplacing(const std::string& from, const std::string& to);
 
 KOVAPLATFORM_API std::optional<int64_t> GetLastWriteTime(const std::string& path);
+// The size and last-write time of a regular file; empty, with the last error set, for anything else.
+KOVAPLATFORM_API std::optional<FileStamp> GetFileStamp(const std::string& path);
 KOVAPLATFORM_API bool SetLastWriteTime(const std::string& path, int64_t seconds);
 
 // Total free bytes of the volume holding the path (not the caller's quota).
@@ -118,7 +139,9 @@ public:
     uint64_t Length() const;
     // The length the file had when it was opened: for a reader that knows the file does not
     // change while it reads it, one system call fewer per file.
-    uint64_t LengthWhenOpened() const { return lengthWhenOpened_; }
+    uint64_t LengthWhenOpened() const { return stampWhenOpened_.size; }
+    // Its size and last-write time when it was opened: what the content read from it belongs to.
+    const FileStamp& StampWhenOpened() const { return stampWhenOpened_; }
     // Flushes the data to the device.
     void Sync();
     void Close();
@@ -127,7 +150,7 @@ public:
 private:
     friend class Folder;
 
-    File(int fd, std::string path, uint64_t lengthWhenOpened);
+    File(int fd, std::string path, const FileStamp& stampWhenOpened);
     // Opens the entry named (as the file system spells it) in the open folder for reading.
     static std::optional<File> OpenInFolder(int folderFd, const std::string& name, const std::string& path);
     // Opens the path as spelled when that names a file; no last error is set when it does not.
@@ -135,7 +158,7 @@ private:
 
     int fd_ = -1;
     std::string path_;  // as the caller wrote it, for error messages
-    uint64_t lengthWhenOpened_ = 0;
+    FileStamp stampWhenOpened_;
 };
 
 // A folder held open while the files its listing gave are read: each then opens by its name alone
@@ -156,6 +179,9 @@ public:
     // only a regular file opens (a link to one too), and never waits. path names the file in the
     // File's errors. Empty, with the last error set, when it does not open.
     std::optional<File> OpenForReading(const FolderEntry& entry, const std::string& path) const;
+    // The stamp of an entry of this folder's listing, through a link as OpenForReading reads it;
+    // empty when it is gone or no regular file. Reads the entry's status only: nothing is opened.
+    std::optional<FileStamp> Stamp(const FolderEntry& entry) const;
 
 private:
     explicit Folder(int fd);

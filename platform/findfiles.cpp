@@ -166,4 +166,32 @@ std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern, Li
     return entries;
 }
 
+std::optional<FolderCount> CountFolder(const std::string& folderPath)
+{
+    Listing listing(nullptr, closedir);
+    const std::optional<ResolvedPath> folder = OpenFolder(folderPath, listing);
+    if (!folder) return std::nullopt;
+    FolderCount count;
+    const int folderFd = dirfd(listing.get());
+    const CodePage& page = CodePage::System();
+    while (const dirent* found = readdir(listing.get())) {
+        const std::string_view linuxName = found->d_name;
+        if (linuxName == kCurrentFolder || linuxName == kParentFolder) continue;
+        bool toWalk = found->d_type == DT_DIR;
+        if (found->d_type != DT_DIR && found->d_type != DT_REG) {
+            const std::optional<EntryStatus> status = StatEntry(folderFd, found->d_name, found->d_type);
+            if (!status) continue;
+            toWalk = S_ISDIR(status->status.st_mode) && !status->isLink;
+        }
+        ++count.entries;
+        if (toWalk) count.foldersToWalk.push_back(page.FromUtf8(linuxName));
+    }
+    // As FindFiles: a folder below the root lists "." and "..", so only a root can hold nothing.
+    if (count.entries == 0 && folder->isDriveRoot) {
+        SetLastError(kErrorFileNotFound);
+        return std::nullopt;
+    }
+    return count;
+}
+
 }  // namespace platform

@@ -3,9 +3,11 @@
 #include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/pathresolver.h"
+#include "platform/statusstamp.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <utility>
@@ -15,6 +17,12 @@ namespace platform {
 namespace {
 
 constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+
+// The entry's name as the file system spells it.
+std::string FileSystemName(const FolderEntry& entry)
+{
+    return entry.NameLostCharacters() ? entry.fileSystemName : CodePage::System().ToUtf8(entry.name);
+}
 
 }  // namespace
 
@@ -63,8 +71,14 @@ Folder::~Folder()
 
 std::optional<File> Folder::OpenForReading(const FolderEntry& entry, const std::string& path) const
 {
-    const std::string name = entry.NameLostCharacters() ? entry.fileSystemName : CodePage::System().ToUtf8(entry.name);
-    return File::OpenInFolder(fd_, name, path);
+    return File::OpenInFolder(fd_, FileSystemName(entry), path);
+}
+
+std::optional<FileStamp> Folder::Stamp(const FolderEntry& entry) const
+{
+    struct stat status {};
+    if (fstatat(fd_, FileSystemName(entry).c_str(), &status, 0) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    return StampOf(status);
 }
 
 }  // namespace platform

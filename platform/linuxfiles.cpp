@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -48,6 +49,8 @@ uint32_t ReadWholeLinuxFile(const std::string& path, std::string& bytes)
     bytes.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return LastErrnoError();
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && status.st_size > 0) bytes.reserve(static_cast<std::size_t>(status.st_size));
     std::vector<char> block(kReadBlockSize);
     uint32_t error = kErrorSuccess;
     for (;;) {
@@ -61,20 +64,21 @@ uint32_t ReadWholeLinuxFile(const std::string& path, std::string& bytes)
     return error;
 }
 
-uint32_t ReplaceWholeLinuxFile(const std::string& path, std::string_view bytes)
+uint32_t ReplaceWholeLinuxFile(const std::string& path, std::string_view bytes, ReplaceFlush flush)
 {
     std::string temporary = path + std::string(kTemporarySuffix);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return LastErrnoError();
+    const bool flushed = flush == ReplaceFlush::BeforeRename;
     uint32_t error = WriteAll(fd, bytes);
-    if (error == kErrorSuccess && ::fsync(fd) != 0) error = LastErrnoError();
+    if (error == kErrorSuccess && flushed && ::fsync(fd) != 0) error = LastErrnoError();
     if (::close(fd) != 0 && error == kErrorSuccess) error = LastErrnoError();
     if (error == kErrorSuccess && ::rename(temporary.c_str(), path.c_str()) != 0) error = LastErrnoError();
     if (error != kErrorSuccess) {
         ::unlink(temporary.c_str());
         return error;
     }
-    SyncFolderOf(path);
+    if (flushed) SyncFolderOf(path);
     return kErrorSuccess;
 }
 

@@ -13,8 +13,14 @@ namespace platform {
 // kErrorFileNotFound when the file does not exist.
 KOVAPLATFORM_API uint32_t ReadWholeLinuxFile(const std::string& path, std::string& bytes);
 
-// Writes the bytes to a new file beside path (readable by the user alone), flushes it to the disk
-// and renames it over path, so that a full disk or a crash leaves the old file whole.
-KOVAPLATFORM_API uint32_t ReplaceWholeLinuxFile(const std::string& path, std::string_view bytes);
+// Whether a replacing file reaches the disk before it takes the old one's name, so that a crash
+// leaves the old file whole; a file the program can make again and checks when it reads it may
+// leave that to the system.
+enum class ReplaceFlush { BeforeRename, LeftToTheSystem };
+
+// Writes the bytes to a new file beside path (readable by the user alone) and renames it over path,
+// so that a full disk leaves the old file whole, and a crash too when it is flushed before.
+KOVAPLATFORM_API uint32_t ReplaceWholeLinuxFile(const std::string& path, std::string_view bytes,
+                                                ReplaceFlush flush = ReplaceFlush::BeforeRename);
 
 }  // namespace platform

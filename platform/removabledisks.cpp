@@ -1,5 +1,7 @@
 #include "platform/removabledisks.h"
 
+#include "platform/mountinfo.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -16,26 +18,15 @@ namespace platform {
 namespace {
 
 constexpr char kSysfsVariable[] = "KOVAHDD_SYSFS";
-constexpr char kMountInfoVariable[] = "KOVAHDD_MOUNTINFO";
 constexpr char kDefaultSysfsRoot[] = "/sys";
-constexpr char kDefaultMountInfo[] = "/proc/self/mountinfo";
 constexpr char kDevicePrefix[] = "/dev/";
 constexpr std::string_view kUsbBusPrefix = "usb";
-constexpr std::string_view kOptionalFieldsEnd = "-";
-constexpr std::string_view kVolumeRoot = "/";
 constexpr char kRemovableFlagSet = '1';
 constexpr char kFirstRemovableLetter = 'E';
 constexpr char kLastLetter = 'Z';
 
 // A sysfs attribute is one short line; a longer one is not what we read it for and is cut here.
 constexpr std::size_t kMaxAttributeBytes = 256;
-
-// Fields of a mountinfo line before the optional fields, and after the "-" that ends them.
-constexpr std::size_t kDeviceNumberField = 2;
-constexpr std::size_t kRootField = 3;
-constexpr std::size_t kMountPointField = 4;
-constexpr std::size_t kFirstOptionalField = 6;
-constexpr std::size_t kSourceAfterEnd = 2;
 
 struct BlockDevice {
     std::string name;
@@ -47,13 +38,6 @@ struct RemovableDisk {
     std::string vendor;
     std::string product;
     std::vector<BlockDevice> blockDevices;  // the whole disk first, then its partitions
-};
-
-struct Mount {
-    std::string deviceNumber;
-    std::string root;
-    std::string mountPoint;
-    std::string source;
 };
 
 // Orders names as people count: "sdb2" before "sdb10".
@@ -155,61 +139,6 @@ std::vector<RemovableDisk> FindRemovableDisks(const fs::path& sysfsRoot)
     return disks;
 }
 
-bool IsOctalDigit(char c)
-{
-    return c >= '0' && c <= '7';
-}
-
-// mountinfo writes space, tab, newline and backslash in names as "\ooo" octal escapes.
-std::string DecodeOctalEscapes(std::string_view text)
-{
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool escape = text[i] == '\\' && i + 3 < text.size() && IsOctalDigit(text[i + 1]) &&
-                            IsOctalDigit(text[i + 2]) && IsOctalDigit(text[i + 3]);
-        if (!escape) {
-            decoded += text[i];
-            continue;
-        }
-        const int value = (text[i + 1] - '0') * 64 + (text[i + 2] - '0') * 8 + (text[i + 3] - '0');
-        decoded += static_cast<char>(value & 0xFF);
-        i += 3;
-    }
-    return decoded;
-}
-
-std::vector<std::string_view> SplitFields(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    while (!line.empty()) {
-        const std::size_t end = line.find(' ');
-        if (end != 0) fields.push_back(line.substr(0, end));
-        if (end == std::string_view::npos) break;
-        line.remove_prefix(end + 1);
-    }
-    return fields;
-}
-
-std::optional<Mount> ParseMountLine(std::string_view line)
-{
-    const std::vector<std::string_view> fields = SplitFields(line);
-    if (fields.size() < kFirstOptionalField) return std::nullopt;
-    const auto end = std::find(fields.begin() + kFirstOptionalField, fields.end(), kOptionalFieldsEnd);
-    if (fields.end() - end <= static_cast<std::ptrdiff_t>(kSourceAfterEnd)) return std::nullopt;
-    return Mount{std::string(fields[kDeviceNumberField]), DecodeOctalEscapes(fields[kRootField]),
-                 DecodeOctalEscapes(fields[kMountPointField]), DecodeOctalEscapes(*(end + kSourceAfterEnd))};
-}
-
-std::vector<Mount> ReadMounts(const std::string& mountInfoPath)
-{
-    std::vector<Mount> mounts;
-    std::ifstream in(mountInfoPath);
-    for (std::string line; std::getline(in, line);) {
-        if (std::optional<Mount> mount = ParseMountLine(line)) mounts.push_back(std::move(*mount));
-    }
-    return mounts;
-}
-
 const Mount* FirstMountOf(const BlockDevice& device, const std::vector<Mount>& mounts)
 {
     for (const Mount& mount : mounts) {
@@ -253,9 +182,7 @@ RemovableDisks::RemovableDisks(std::string sysfsRoot, std::string mountInfoPath)
 RemovableDisks RemovableDisks::FromEnvironment()
 {
     const char* sysfsRoot = std::getenv(kSysfsVariable);
-    const char* mountInfo = std::getenv(kMountInfoVariable);
-    return RemovableDisks(sysfsRoot && *sysfsRoot ? sysfsRoot : kDefaultSysfsRoot,
-                          mountInfo && *mountInfo ? mountInfo : kDefaultMountInfo);
+    return RemovableDisks(sysfsRoot && *sysfsRoot ? sysfsRoot : kDefaultSysfsRoot, MountInfoPathFromEnvironment());
 }
 
 std::vector<RemovableVolume> RemovableDisks::MountedVolumes() const

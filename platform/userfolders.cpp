@@ -41,6 +41,11 @@ std::string UserStateFolder()
     return ProgramFolderIn(BaseFolder("XDG_STATE_HOME", "/.local/state"));
 }
 
+std::string UserCacheFolder()
+{
+    return ProgramFolderIn(BaseFolder("XDG_CACHE_HOME", "/.cache"));
+}
+
 bool CreateUserFolder(const std::string& folder)
 {
     if (folder.empty()) {

@@ -13,6 +13,9 @@ namespace platform {
 KOVAPLATFORM_API std::string UserConfigFolder();
 // $XDG_STATE_HOME/kovahdd (default ~/.local/state/kovahdd): the sync state file.
 KOVAPLATFORM_API std::string UserStateFolder();
+// $XDG_CACHE_HOME/kovahdd (default ~/.cache/kovahdd): what the program can make again, such as the
+// tags read from each device.
+KOVAPLATFORM_API std::string UserCacheFolder();
 
 // Creates the folder and the missing folders above it, the new ones private to the user (0700).
 // False, with the last error set, when that fails.

@@ -34,14 +34,17 @@ ScopedUserFolders::ScopedUserFolders()
     root_ = pattern;
     configHome_ = root_ + "/config";
     stateHome_ = root_ + "/state";
+    cacheHome_ = root_ + "/cache";
     previousConfigHome_ = Replace("XDG_CONFIG_HOME", configHome_);
     previousStateHome_ = Replace("XDG_STATE_HOME", stateHome_);
+    previousCacheHome_ = Replace("XDG_CACHE_HOME", cacheHome_);
 }
 
 ScopedUserFolders::~ScopedUserFolders()
 {
     Restore("XDG_CONFIG_HOME", previousConfigHome_);
     Restore("XDG_STATE_HOME", previousStateHome_);
+    Restore("XDG_CACHE_HOME", previousCacheHome_);
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
 }

@@ -7,6 +7,7 @@
 #include "engine/profile/profilerun.h"
 #include "engine/profile/runsummary.h"
 #include "engine/scan/devicescanner.h"
+#include "engine/tagcache/tagcachestore.h"
 #include "engine/update/helpfileupdate.h"
 #include "engine/update/systemfileupdate.h"
 
@@ -66,6 +67,11 @@ KOVAHDD_API int32_t KOVAHDDProfilerGetRunSummary(KovaRunSummary* summary)
     if (!summary) return 0;
     *summary = engine::LastRunSummary();
     return 1;
+}
+
+KOVAHDD_API void KOVAHDDProfilerUseTagCache(int32_t use)
+{
+    engine::TagCacheInUse() = use != 0;
 }
 
 }  // extern "C"

@@ -37,6 +37,10 @@ struct CatalogueTrack {
     std::string_view foldedFileName;
     // Bytes of the texts every entry carries: album, artist, title, genre, reserved text and path.
     int32_t entryTextBytes = 0;
+    // The rank of each folded sort text among those of all the tracks being sorted (equal texts,
+    // equal ranks), by SortKey: Artist, Album, Title, Genre, then FileName. Set by
+    // RankSortTexts, so that sorts compare numbers.
+    std::array<int32_t, 5> textRanks{};
 };
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 
 #include "engine/catalogue/entrysize.h"
 #include "engine/catalogue/playlistorder.h"
+#include "engine/catalogue/trackcomparison.h"
 #include "engine/catalogue/tracksorter.h"
 
 #include <span>
@@ -12,6 +13,7 @@ CatalogueTrack& TrackCatalogue::AppendTrack(const TrackRecord& record)
 {
     CatalogueTrack& track = pool_.Add(record);
     tracks_.push_back(&track);
+    textsRanked_ = false;
     return track;
 }
 
@@ -49,6 +51,7 @@ void TrackCatalogue::ClearTracks()
 {
     tracks_.clear();
     pool_.Clear();
+    textsRanked_ = false;
 }
 
 void TrackCatalogue::EmptyCatalogue()
@@ -62,6 +65,11 @@ void TrackCatalogue::EmptyCatalogue()
 void TrackCatalogue::SortTracks(std::size_t first, std::size_t last, SortKey key)
 {
     if (first > last || last >= tracks_.size()) return;
+    // Ranked once for every sort of the playlists: a text's rank in the list orders it in any part.
+    if (!textsRanked_) {
+        RankSortTexts(tracks_);
+        textsRanked_ = true;
+    }
     TrackSorter(std::span(tracks_).subspan(first, last - first + 1), key).Sort();
 }
 

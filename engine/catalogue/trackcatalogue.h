@@ -51,6 +51,7 @@ public:
 private:
     TrackPool pool_;
     std::vector<CatalogueTrack*> tracks_;  // the track list, in its current order
+    bool textsRanked_ = false;             // the tracks' text ranks are those of the whole list
     GroupMap albumMap_;
     GroupMap artistMap_;
     GroupMap genreMap_;

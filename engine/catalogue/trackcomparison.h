@@ -3,6 +3,8 @@
 #include "engine/catalogue/cataloguetrack.h"
 #include "engine/catalogue/sortkey.h"
 
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace engine {
@@ -16,5 +18,13 @@ int CompareTracks(const CatalogueTrack& a, const CatalogueTrack& b, SortKey key)
 
 // The folded text the key compares, or null for the keys that compare no text.
 FoldedText FoldedSortText(SortKey key);
+
+// Sets every track's textRanks among the given tracks: a track's rank for a key orders it against
+// any other of them as its folded text does.
+void RankSortTexts(std::span<CatalogueTrack* const> tracks);
+
+// The track number, or the rank of the key's text (RankSortTexts); 0 for the keys that compare
+// nothing. Orders two tracks as CompareTracks does.
+int64_t NumericSortKey(const CatalogueTrack& track, SortKey key);
 
 }  // namespace engine

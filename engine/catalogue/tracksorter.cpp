@@ -3,35 +3,17 @@
 #include "engine/catalogue/trackcomparison.h"
 
 #include <algorithm>
-#include <string_view>
 #include <utility>
 
 namespace engine {
 
 namespace {
 
-// The track number, or for a text key the rank of the track's folded text among the texts of all
-// the tracks (equal texts, equal ranks); 0 for the keys that compare nothing.
 std::vector<int64_t> NumericKeys(std::span<CatalogueTrack* const> tracks, SortKey key)
 {
     std::vector<int64_t> keys(tracks.size());
-    if (key == SortKey::TrackNumber) {
-        std::transform(tracks.begin(), tracks.end(), keys.begin(), [](const CatalogueTrack* track) {
-            return int64_t{track->trackNumber};
-        });
-        return keys;
-    }
-    const FoldedText text = FoldedSortText(key);
-    if (!text) return keys;
-    std::vector<std::pair<std::string_view, std::size_t>> byText;
-    byText.reserve(tracks.size());
-    for (std::size_t i = 0; i < tracks.size(); ++i) byText.emplace_back(tracks[i]->*text, i);
-    std::sort(byText.begin(), byText.end());
-    int64_t rank = 0;
-    for (std::size_t i = 0; i < byText.size(); ++i) {
-        if (i > 0 && byText[i - 1].first != byText[i].first) ++rank;
-        keys[byText[i].second] = rank;
-    }
+    std::transform(tracks.begin(), tracks.end(), keys.begin(),
+                   [key](const CatalogueTrack* track) { return NumericSortKey(*track, key); });
     return keys;
 }
 

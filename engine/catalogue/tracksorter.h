@@ -19,6 +19,7 @@ inline constexpr std::ptrdiff_t kSelectionSortLimit = 500;
 // steps below are fixed, not an implementation detail.
 class TrackSorter {
 public:
+    // The tracks' text ranks must be set over a set of tracks that holds them all (RankSortTexts).
     TrackSorter(std::span<CatalogueTrack*> tracks, SortKey key);
 
     void Sort();
@@ -70,8 +71,8 @@ private:
     void Swap(Index a, Index b);
 
     std::span<CatalogueTrack*> tracks_;
-    // Each position's key as a number that orders as the key orders the tracks, moved along with its
-    // track: a sort of thousands of tracks with many equal keys makes millions of comparisons.
+    // Each position's key as a number (NumericSortKey), moved along with its track: a sort of
+    // thousands of tracks with many equal keys makes millions of comparisons.
     std::vector<int64_t> keys_;
 };
 

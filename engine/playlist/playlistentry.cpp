@@ -25,6 +25,23 @@ constexpr std::array<char, 200> kDigitPairs = [] {
     return pairs;
 }();
 
+constexpr std::array<int64_t, 10> kPowersOfTen{1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000,
+                                               100'000'000, 1'000'000'000};
+
+// The entry level: one digit.
+constexpr int kLevelWidth = 1;
+
+// Exactly width digits of a value below 10 to the width, ending at end.
+inline void PutDigitsBefore(char* end, uint64_t value, int width)
+{
+    for (; width >= 2; width -= 2) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * (value % 100)], 2);
+        value /= 100;
+    }
+    if (width == 1) *--end = static_cast<char>('0' + value);
+}
+
 // The value zero-padded to at least width characters, as "%0*lld" writes it, ending at end; returns
 // where it starts. Formatted by hand, two digits at a time: a playlist holds hundreds of thousands
 // of numbers.
@@ -75,14 +92,21 @@ public:
         *end_++ = byte;
     }
 
-    // A space, then the value as FormatNumberBefore writes it.
-    void PutNumber(int64_t value, int width)
+    // A space, then the value as FormatNumberBefore writes it. The width is a constant of the
+    // format, so that the digits of the usual number, one that fills the width, come unrolled.
+    template <int Width>
+    void PutNumber(int64_t value)
     {
+        static_assert(Width > 0 && Width < static_cast<int>(kPowersOfTen.size()));
         if (Room() < kNumberRoom) Flush();
-        const int characters = std::max(width, NumberLength(value));
-        *end_ = kFieldSeparator;
-        end_ = end_ + 1 + characters;
-        FormatNumberBefore(end_, value, width);
+        *end_++ = kFieldSeparator;
+        if (value >= 0 && value < kPowersOfTen[Width]) {
+            end_ += Width;
+            PutDigitsBefore(end_, static_cast<uint64_t>(value), Width);
+            return;
+        }
+        end_ += std::max(Width, NumberLength(value));
+        FormatNumberBefore(end_, value, Width);
     }
 
     // A space, the length of the text (at most kMaxFieldText bytes of it) as three digits, then the
@@ -90,7 +114,7 @@ public:
     void PutTagField(std::string_view text)
     {
         const std::string_view field = text.substr(0, std::min(text.size(), kMaxFieldText));
-        PutNumber(static_cast<int64_t>(field.size()), kTextLengthWidth);
+        PutNumber<kTextLengthWidth>(static_cast<int64_t>(field.size()));
         Put(kFieldOpen);
         Put(field);
         Put(kFieldClose);
@@ -137,16 +161,16 @@ void PutNavigationGroup(EntryBytes& entry, const CatalogueTrack& track, int32_t 
     const auto offset = static_cast<std::size_t>(level - 1);
     const int32_t ordinal = context.Ordinal(level);
     const int32_t count = context.Count(level);
-    entry.PutNumber(ordinal, kOrdinalWidth);
-    entry.PutNumber(count, kOrdinalWidth);
-    entry.PutNumber(track.navigation[kBack1 + offset], kDistanceWidth);
+    entry.PutNumber<kOrdinalWidth>(ordinal);
+    entry.PutNumber<kOrdinalWidth>(count);
+    entry.PutNumber<kDistanceWidth>(track.navigation[kBack1 + offset]);
     if (ordinal == count) {
         entry.Put(kFieldSeparator);
         entry.Put(kLastItemMark);
     } else {
-        entry.PutNumber(track.navigation[kNext1 + offset], kDistanceWidth);
+        entry.PutNumber<kDistanceWidth>(track.navigation[kNext1 + offset]);
     }
-    entry.PutNumber(track.navigation[kPrev1 + offset], kDistanceWidth);
+    entry.PutNumber<kDistanceWidth>(track.navigation[kPrev1 + offset]);
 }
 
 std::string UpperCaseAscii(std::string_view text)
@@ -190,9 +214,9 @@ void AppendPlaylistEntry(std::string& out, const CatalogueTrack& track, int32_t 
 {
     EntryBytes entry(out);
     entry.Put(kEntryTag);
-    entry.PutNumber(level, 1);
-    entry.PutNumber(track.entryNumber, kOrdinalWidth);
-    entry.PutNumber(track.entryLength, kEntryLengthWidth);
+    entry.PutNumber<kLevelWidth>(level);
+    entry.PutNumber<kOrdinalWidth>(track.entryNumber);
+    entry.PutNumber<kEntryLengthWidth>(track.entryLength);
     entry.PutTagField(track.album);
     entry.PutTagField(track.artist);
     entry.PutTagField(track.title);
@@ -202,7 +226,7 @@ void AppendPlaylistEntry(std::string& out, const CatalogueTrack& track, int32_t 
     for (int32_t navigationLevel = FirstLevelPresent(level); navigationLevel <= kLevelCount; ++navigationLevel) {
         PutNavigationGroup(entry, track, navigationLevel, context);
     }
-    entry.PutNumber(static_cast<int64_t>(track.path.size()), kTextLengthWidth);
+    entry.PutNumber<kTextLengthWidth>(static_cast<int64_t>(track.path.size()));
     entry.Put(kLineEnd);
     entry.Put(track.path);
     entry.Put(kLineEnd);

@@ -15,23 +15,6 @@ namespace engine {
 
 namespace {
 
-std::string_view PlaylistFileName(PlaylistKind kind)
-{
-    switch (kind) {
-    case PlaylistKind::Artist:
-        return "artist.m3u";
-    case PlaylistKind::Album:
-        return "album.m3u";
-    case PlaylistKind::Title:
-        return "title.m3u";
-    case PlaylistKind::Genre:
-        return "genre.m3u";
-    case PlaylistKind::AudioFiles:
-        return "audiofiles.m3u";
-    }
-    return {};
-}
-
 int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& catalogue)
 {
     // Every track is an entry, so too many tracks need no sorting to be refused.
@@ -55,6 +38,23 @@ int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& 
 }
 
 }  // namespace
+
+std::string_view PlaylistFileName(PlaylistKind kind)
+{
+    switch (kind) {
+    case PlaylistKind::Artist:
+        return "artist.m3u";
+    case PlaylistKind::Album:
+        return "album.m3u";
+    case PlaylistKind::Title:
+        return "title.m3u";
+    case PlaylistKind::Genre:
+        return "genre.m3u";
+    case PlaylistKind::AudioFiles:
+        return "audiofiles.m3u";
+    }
+    return {};
+}
 
 int32_t WritePlaylistHeader(const char* root, PlaylistKind kind, PlaylistFile& playlist)
 {

@@ -9,12 +9,16 @@
 #include "engine/playlist/playlistresult.h"
 
 #include <cstdint>
+#include <string_view>
 
 // Writes the system playlists "artist.m3u", "album.m3u", "title.m3u", "genre.m3u" and
 // "audiofiles.m3u" into root\kovahdd\sys_playlist. A playlist is written in two calls, header then
 // body, into a temporary file; it replaces the device's previous one only when the caller puts the
 // complete playlist in place (PlaylistFile::PutInPlace), so that a run can replace all five together.
 namespace engine {
+
+// The file name of the kind's playlist in the "sys_playlist" folder; empty for no playlist kind.
+std::string_view PlaylistFileName(PlaylistKind kind);
 
 // Creates the folders (PlaylistFolders), then the playlist's file with its header line; the file
 // stays open in playlist for WritePlaylistBody. kPlaylistWritten, or kPlaylistFailed (null root,

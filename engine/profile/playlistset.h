@@ -25,6 +25,12 @@ class PlaylistSet {
 public:
     static constexpr std::array kOrder{PlaylistKind::Artist, PlaylistKind::Album, PlaylistKind::Title,
                                        PlaylistKind::Genre, PlaylistKind::AudioFiles};
+    // Written() when all five are on the device.
+    static constexpr int32_t kAllWritten = [] {
+        int32_t all = 0;
+        for (PlaylistKind kind : kOrder) all |= 1 << static_cast<int32_t>(kind);
+        return all;
+    }();
 
     explicit PlaylistSet(const char* root);
 

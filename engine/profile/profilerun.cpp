@@ -2,16 +2,21 @@
 
 #include "engine/api/cancelflag.h"
 #include "engine/catalogue/trackcatalogue.h"
+#include "engine/playlist/playlistfolders.h"
 #include "engine/profile/freespacefile.h"
 #include "engine/profile/playlistset.h"
+#include "engine/profile/playlistsondevice.h"
 #include "engine/profile/runsummary.h"
 #include "engine/scan/devicescanner.h"
+#include "engine/tagcache/tagcachestore.h"
 
 #include "platform/filesystemflush.h"
 #include "platform/sound.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace engine {
 
@@ -61,12 +66,26 @@ void Summarise(const TrackCatalogue& catalogue, int32_t playlistsWritten)
     }
 }
 
+// The device's playlists were written from this very catalogue and are untouched since: they are
+// what writing them again would write, so only the folders and the free-space file are made.
+int32_t KeepDeviceIndex(const char* root, TagCache& tags)
+{
+    std::string playlistFolder;
+    CreatePlaylistFolders(root, playlistFolder);
+    tags.KeepPlaylists(*tags.LastPlaylists());
+    Summarise(Catalogue(), PlaylistSet::kAllWritten);
+    WriteFreeSpaceFile(root);
+    return kRunDone;
+}
+
 // Writes the playlists in their fixed order, puts them on the device together, then writes the
 // free-space file. A cancel request is honoured after each of the first four playlists: a playlist
 // being written is always completed, and those completed go on the device. Each playlist that does
 // not is reported with code 9; the run's result does not depend on them.
-int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress)
+int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress, TagCache& tags)
 {
+    const uint64_t digest = CatalogueDigest(Catalogue());
+    if (PlaylistsAreCurrent(root, digest, tags.LastPlaylists())) return KeepDeviceIndex(root, tags);
     PlaylistSet playlists(root);
     bool cancelled = false;
     for (PlaylistKind kind : PlaylistSet::kOrder) {
@@ -81,14 +100,17 @@ int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress)
                         PlaylistReportValue(static_cast<int32_t>(playlist.kind), playlist.problem));
     }
     Summarise(Catalogue(), playlists.Written());
+    if (playlists.Written() == PlaylistSet::kAllWritten) {
+        if (const std::optional<WrittenPlaylists> written = PlaylistsOnDevice(root, digest)) tags.KeepPlaylists(*written);
+    }
     if (cancelled) return kRunCancelled;
     WriteFreeSpaceFile(root);
     return kRunDone;
 }
 
-int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& progress)
+int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& progress, TagCache& tags)
 {
-    const int32_t scanResult = ScanDevice(root, window);
+    const int32_t scanResult = ScanDevice(root, window, tags);
     if (scanResult != kScanDone) {
         platform::MessageBeep(platform::kBeepExclamation);
         progress.Report(ReportForFailedScan(scanResult));
@@ -96,7 +118,7 @@ int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& pro
     }
     if (CancelRequested()) return kRunCancelled;
     progress.Report(kReportPlaylistsStarted);
-    return WriteDeviceIndex(root, progress);
+    return WriteDeviceIndex(root, progress, tags);
 }
 
 // What the run put on the device is written back before the run says it finished: a device that
@@ -120,7 +142,11 @@ int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window
     CancelFlag() = 0;
     LastRunSummary() = {};
 
-    const int32_t result = WriteBack(root, ScanAndWrite(root, window, progress), progress);
+    // Only a finished run replaces the device's tag cache: a cancelled or failed one saw only part.
+    const TagCacheStore tagStore(root);
+    TagCache tags = tagStore.Load();
+    const int32_t result = WriteBack(root, ScanAndWrite(root, window, progress, tags), progress);
+    if (result == kRunDone) tagStore.Save(tags);
 
     Catalogue().EmptyCatalogue();
     platform::MessageBeep(platform::kBeepExclamation);

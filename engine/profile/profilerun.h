@@ -16,8 +16,9 @@ enum RunResult : int32_t {
 };
 
 // A whole profile run: scan, the five playlists, the free-space file, the flush of the device's
-// file system, and the cleanup. Reports through the callback (may be null); the scan posts its
-// progress to the window.
+// file system, and the cleanup. The tags of files unchanged since the device's last finished
+// profile come from its tag cache, which a run that finishes replaces. Reports through the callback
+// (may be null); the scan posts its progress to the window.
 int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window);
 
 }  // namespace engine

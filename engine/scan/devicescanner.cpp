@@ -6,6 +6,7 @@
 #include "engine/kovahddprofiler.h"
 #include "engine/mp3/mp3tagreader.h"
 #include "engine/scan/blanktext.h"
+#include "engine/scan/foldertagreader.h"
 #include "engine/wma/wmaattributereader.h"
 
 #include "platform/codepage.h"
@@ -82,20 +83,17 @@ std::string_view ExtensionOf(std::string_view path)
     return dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
 }
 
-int32_t CountFolder(const std::string& pattern, const std::string& folder, int* count)
+int32_t CountFolder(const std::string& folder, int* count)
 {
     if (CancelRequested()) return kScanCancelled;
-    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(pattern);
+    const std::optional<platform::FolderCount> listing = platform::CountFolder(folder);
     if (!listing) return kScanNothingFound;
-    int total = 0;
-    for (const platform::FolderEntry& entry : *listing) {
+    if (CancelRequested()) return kScanCancelled;
+    int total = static_cast<int>(listing->entries);
+    for (const std::string& name : listing->foldersToWalk) {
         if (CancelRequested()) return kScanCancelled;
-        if (IsDotEntry(entry.name)) continue;
-        ++total;
-        if (!entry.IsFolderToWalk()) continue;
-        const std::string path = folder + "\\" + entry.name;
         int inner = 0;
-        const int32_t result = CountFolder(path + "\\*.*", path, &inner);
+        const int32_t result = CountFolder(folder + "\\" + name, &inner);
         if (result != kScanDone) return result;
         total += inner;
     }
@@ -144,40 +142,6 @@ void NoteUnaddressable(std::string displayPath)
     if (files.firstNames.size() < UnaddressableFiles::kNamesKept) files.firstNames.push_back(std::move(displayPath));
 }
 
-// A folder being walked, held open from its first audio file on, so that its files open by their
-// names alone.
-class FolderFiles {
-public:
-    explicit FolderFiles(const std::string& path) : path_(path) {}
-
-    const std::string& Path() const { return path_; }
-
-    // The entry open for reading, or nothing when it does not open that way.
-    std::optional<platform::File> OpenForReading(const platform::FolderEntry& entry, const std::string& path)
-    {
-        if (!triedToOpen_) {
-            triedToOpen_ = true;
-            folder_ = platform::Folder::Open(path_);
-        }
-        if (!folder_) return std::nullopt;
-        return folder_->OpenForReading(entry, path);
-    }
-
-private:
-    const std::string& path_;
-    bool triedToOpen_ = false;
-    std::optional<platform::Folder> folder_;
-};
-
-int32_t ReadTags(FolderFiles& folder, const platform::FolderEntry& entry, const std::string& path,
-                 TrackRecord* record)
-{
-    if (platform::EqualsNoCase(ExtensionOf(path), "WMA")) return ReadWmaAttributes(path.c_str(), record);
-    if (std::optional<platform::File> file = folder.OpenForReading(entry, path)) return ReadMp3Tags(*file, *record);
-    // The path finds the file if anything can, and tells why it cannot be read.
-    return ReadMp3Tags(path.c_str(), record);
-}
-
 // Appends the record, then adds it to the album, artist and genre maps, looking for a cancel
 // request between the steps. False when cancelled.
 bool AddToCatalogue(const TrackRecord& record)
@@ -195,8 +159,8 @@ bool AddToCatalogue(const TrackRecord& record)
 
 class TreeWalk {
 public:
-    TreeWalk(const char* root, void* window, ScanCounters& counters)
-        : root_(root), window_(window), counters_(counters)
+    TreeWalk(const char* root, void* window, ScanCounters& counters, TagCache& tags)
+        : root_(root), window_(window), counters_(counters), tags_(tags)
     {
     }
 
@@ -207,12 +171,13 @@ public:
 private:
     void PostProgress();
     int32_t EnterFolder(const std::string& path, const platform::FolderEntry& entry);
-    std::optional<WalkEnd> ScanAudioFile(FolderFiles& folder, const std::string& path,
+    std::optional<WalkEnd> ScanAudioFile(FolderTagReader& tagReader, const std::string& path,
                                          const platform::FolderEntry& entry, bool isSubFolder);
 
     const char* root_;
     void* window_;
     ScanCounters& counters_;
+    TagCache& tags_;
     bool inUnaddressableFolder_ = false;  // a folder on the way has a name the code page cannot hold
     // The record of the audio file being read, made anew for each: the catalogue keeps a copy that
     // takes only the length of its texts.
@@ -229,7 +194,7 @@ void TreeWalk::PostProgress()
 WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& listing, const std::string& folder,
                                   bool isSubFolder)
 {
-    FolderFiles files(folder);
+    FolderTagReader tagReader(folder, tags_);
     for (const platform::FolderEntry& entry : listing) {
         if (CancelRequested()) return {WalkEnd::Cancelled};
         if (IsDotEntry(entry.name)) continue;
@@ -244,7 +209,7 @@ WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& list
         }
         // A link to a folder is an entry like a file, and no audio file.
         if (entry.IsFolder() || !IsAudioFile(path.c_str())) continue;
-        if (const std::optional<WalkEnd> stop = ScanAudioFile(files, path, entry, isSubFolder)) return {*stop};
+        if (const std::optional<WalkEnd> stop = ScanAudioFile(tagReader, path, entry, isSubFolder)) return {*stop};
     }
     return {WalkEnd::Completed};
 }
@@ -258,7 +223,7 @@ int32_t TreeWalk::EnterFolder(const std::string& path, const platform::FolderEnt
     return result;
 }
 
-std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderFiles& folder, const std::string& path,
+std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderTagReader& tagReader, const std::string& path,
                                                const platform::FolderEntry& entry, bool isSubFolder)
 {
     const std::string& name = entry.name;
@@ -268,7 +233,10 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderFiles& folder, const std::s
     SetText(record_.fileName, name);
     if (isSubFolder && CancelRequested()) return WalkEnd::Cancelled;
 
-    const int32_t readResult = ReadTags(folder, entry, path, &record_);
+    // A name the code page cannot hold may read like another's, so such a file is never cached.
+    const bool unaddressable = inUnaddressableFolder_ || entry.NameLostCharacters();
+    const std::string_view devicePath = unaddressable ? std::string_view() : BelowRoot(root_, path);
+    const int32_t readResult = tagReader.Read(entry, path, devicePath, record_);
     if (readResult == kReadEndedByException && !IsDevicePresent(root_)) return WalkEnd::ReadFailedDeviceGone;
     if (CancelRequested()) return WalkEnd::Cancelled;
     if (readResult == kMp3EmptyFile) return std::nullopt;
@@ -276,7 +244,7 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderFiles& folder, const std::s
     FillDefaults(record_);
     MakeDeviceRelativePath(root_, &record_);
     if (!AddToCatalogue(record_)) return WalkEnd::Cancelled;
-    if (inUnaddressableFolder_ || entry.NameLostCharacters()) NoteUnaddressable(DisplayPath(folder.Path(), entry));
+    if (unaddressable) NoteUnaddressable(DisplayPath(tagReader.FolderPath(), entry));
     return std::nullopt;
 }
 
@@ -298,7 +266,7 @@ int32_t TreeWalk::ScanFolder(const std::string& folder)
     return kScanDone;
 }
 
-int32_t ScanTree(const char* root, void* window)
+int32_t ScanTree(const char* root, void* window, TagCache& tags)
 {
     Catalogue().ClearTracks();
     ScanUnaddressableFiles() = {};
@@ -316,7 +284,7 @@ int32_t ScanTree(const char* root, void* window)
     if (!listing) return kScanNothingFound;
     if (CancelRequested()) return kScanCancelled;
 
-    TreeWalk walk(root, window, counters);
+    TreeWalk walk(root, window, counters, tags);
     if (walk.WalkListing(*listing, root, false).end == WalkEnd::Cancelled) return kScanCancelled;
     if (counters.visited != counters.total) return kScanEntriesChanged;
     if (Catalogue().TrackCount() == 0) return kScanNoAudioFiles;
@@ -332,7 +300,7 @@ int32_t GetNumFilesOnDevice(const char* root, int* count)
         const std::string rootText(root);
         const std::string folder = platform::EndsWithBackslash(rootText) ? rootText.substr(0, rootText.size() - 1)
                                                                          : rootText;
-        return CountFolder(RootPattern(root), folder, count);
+        return CountFolder(folder, count);
     } catch (const platform::FileError&) {
         return kScanFileSystemError;
     } catch (const std::bad_alloc&) {
@@ -340,10 +308,10 @@ int32_t GetNumFilesOnDevice(const char* root, int* count)
     }
 }
 
-int32_t ScanDevice(const char* root, void* window)
+int32_t ScanDevice(const char* root, void* window, TagCache& tags)
 {
     try {
-        return ScanTree(root, window);
+        return ScanTree(root, window, tags);
     } catch (const platform::FileError&) {
         return kScanFileSystemError;
     } catch (const std::bad_alloc&) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/catalogue/trackrecord.h"
+#include "engine/tagcache/tagcache.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,8 +42,10 @@ struct UnaddressableFiles {
 int32_t GetNumFilesOnDevice(const char* root, int* count);
 
 // Empties the track list and fills the catalogue from the device; posts message 1026 with report
-// code 7 and the address of the counters to the window for every entry visited.
-int32_t ScanDevice(const char* root, void* window);
+// code 7 and the address of the counters to the window for every entry visited. The tags of a file
+// come from the cache while the file keeps the stamp they were read with; those of every file of
+// the scan are kept in it for the next.
+int32_t ScanDevice(const char* root, void* window, TagCache& tags);
 // Those met by the last ScanDevice.
 const UnaddressableFiles& LastScanUnaddressableFiles();
 

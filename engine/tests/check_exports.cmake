@@ -17,6 +17,7 @@ set(expected
   KOVAHDDProfilerGetFileExtension
   KOVAHDDProfilerGetRunSummary
   KOVAHDDProfilerResetCancel
+  KOVAHDDProfilerUseTagCache
   KOVAHDDUpdateHelpFiles
   KOVAHDDUpdateSystemFiles
   _Z25KOVAHDDProfilerSyncronizecPFviiEPv

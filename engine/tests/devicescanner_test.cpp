@@ -33,7 +33,11 @@ protected:
         engine::CancelFlag() = 0;
     }
 
-    int32_t Scan() { return engine::ScanDevice(root_.c_str(), window_.handle()); }
+    int32_t Scan()
+    {
+        engine::TagCache tags;
+        return engine::ScanDevice(root_.c_str(), window_.handle(), tags);
+    }
 
     const engine::CatalogueTrack* FindTrack(std::string_view fileName) const
     {

@@ -2,11 +2,13 @@
 #include "engine/profile/runsummary.h"
 
 #include "engine/api/cancelflag.h"
+#include "engine/tagcache/tagcachestore.h"
 #include "engine/tests/recordingwindow.h"
 #include "platform/errors.h"
 #include "platform/sound.h"
 #include "testsupport/devicetree.h"
 #include "testsupport/flushrecorder.h"
+#include "testsupport/userfolders.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +185,22 @@ TEST_F(ProfileRunTest, CancelWhileTheArtistPlaylistIsWrittenCompletesItAndStops)
     EXPECT_FALSE(device_.Exists("kovahdd/pfr.bin"));
 }
 
+// A cancelled run saw only part of the device: the tag cache stays as the last finished run left it.
+TEST_F(ProfileRunTest, CancelledRunLeavesTheTagCacheAsItWas)
+{
+    const testsupport::ScopedUserFolders folders;
+    device_.WriteFile("Music/a.mp3", kUntaggedAudio);
+    device_.WriteFile("Music/b.mp3", kUntaggedAudio);
+    ASSERT_EQ(Run(), engine::kRunDone);
+    const std::string cache = engine::TagCacheStore("E:").Path();
+    const std::string finished = testsupport::ReadWholeFile(cache);
+
+    device_.WriteFile("Music/c.mp3", kUntaggedAudio);
+    window_.AtEntry(4, [] { engine::CancelFlag() = 1; });
+    EXPECT_EQ(Run(), engine::kRunCancelled);
+    EXPECT_EQ(testsupport::ReadWholeFile(cache), finished);
+}
+
 TEST_F(ProfileRunTest, EarlierCancelRequestIsForgotten)
 {
     device_.WriteFile("a.mp3", kUntaggedAudio);
@@ -223,6 +241,17 @@ protected:
     }
 
     int32_t RunOnSmall() { return engine::RunProfile("F:", RecordReport, nullptr); }
+    // Every run reads and writes all: an unchanged device would otherwise keep the playlists it has.
+    void SetUp() override
+    {
+        ProfileRunTest::SetUp();
+        engine::TagCacheInUse() = false;
+    }
+    void TearDown() override
+    {
+        engine::TagCacheInUse() = true;
+        ProfileRunTest::TearDown();
+    }
 
     std::optional<testsupport::TemporaryDevice> small_;
 };

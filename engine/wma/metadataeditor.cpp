@@ -129,9 +129,14 @@ HResult MetadataEditor::Open(const char16_t* widePath)
     uint32_t error = platform::kErrorSuccess;
     std::optional<platform::File> file = platform::File::TryOpen(path, platform::File::Mode::Read, &error);
     if (!file) return HResultFromWin32(error != platform::kErrorSuccess ? error : platform::kErrorFileNotFound);
+    return Open(*file);
+}
 
+HResult MetadataEditor::Open(platform::File& file)
+{
+    Close();
     try {
-        const std::optional<std::string> header = ReadAsfHeaderObject(*file);
+        const std::optional<std::string> header = ReadAsfHeaderObject(file);
         if (!header || !AsfAttributeCountsFit(*header)) return kAsfEInvalidHeader;
         auto stream = std::make_unique<TagLib::ByteVectorStream>(
             TagLib::ByteVector(header->data(), static_cast<unsigned int>(header->size())));

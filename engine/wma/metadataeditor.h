@@ -5,6 +5,10 @@
 
 #include <memory>
 
+namespace platform {
+class File;
+}
+
 namespace TagLib {
 class ByteVectorStream;
 namespace ASF {
@@ -34,6 +38,8 @@ public:
     // when its header does not read as ASF or claims more attributes than it holds. Throws platform::FileError when the file system fails
     // while the header is being read (a device that went away, say).
     HResult Open(const char16_t* widePath);
+    // The same for a file already open for reading, which the editor reads but does not keep.
+    HResult Open(platform::File& file);
     // Closes the file; the editor can open another.
     HResult Close();
 

@@ -116,11 +116,13 @@ void ReadAttributes(HeaderInfo& headerInfo, TrackRecord& record)
     }
 }
 
-int32_t ReadThroughEditor(const std::u16string& widePath, TrackRecord& record)
+// Reads through an editor that opens the file as open(editor) does.
+template <typename OpenFile>
+int32_t ReadThroughEditor(OpenFile open, TrackRecord& record)
 {
     std::unique_ptr<MetadataEditor> editor;
     if (Failed(MetadataEditor::Create(&editor))) return kWmaNoEditor;
-    if (Failed(editor->Open(widePath.c_str()))) return kWmaCannotOpen;
+    if (Failed(open(*editor))) return kWmaCannotOpen;
     HeaderInfo* headerInfo = nullptr;
     if (Failed(editor->QueryHeaderInfo(&headerInfo))) return kWmaNoHeaderInfo;
     ReadAttributes(*headerInfo, record);
@@ -165,7 +167,16 @@ int32_t ReadWmaAttributes(const char* path, TrackRecord* record)
         return kWmaPathNotConverted;
     }
     try {
-        return ReadThroughEditor(*widePath, *record);
+        return ReadThroughEditor([&](MetadataEditor& editor) { return editor.Open(widePath->c_str()); }, *record);
+    } catch (const platform::FileError&) {
+        return kWmaFileSystemError;
+    }
+}
+
+int32_t ReadWmaAttributes(platform::File& file, TrackRecord& record)
+{
+    try {
+        return ReadThroughEditor([&](MetadataEditor& editor) { return editor.Open(file); }, record);
     } catch (const platform::FileError&) {
         return kWmaFileSystemError;
     }

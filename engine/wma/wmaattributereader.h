@@ -4,6 +4,8 @@
 #include "engine/wma/headerinfo.h"
 #include "engine/wma/wmformat.h"
 
+#include "platform/files.h"
+
 #include <cstdint>
 
 // Fills a track record from a WMA file's header attributes.
@@ -25,6 +27,9 @@ enum WmaReadResult : int32_t {
 // attribute's leading decimal number, 99 at most, and 9999 when negative. Failures are written to
 // standard output as diagnostic lines.
 int32_t ReadWmaAttributes(const char* path, TrackRecord* record);
+// The same from a file already open for reading: the results of the path form but
+// kWmaPathNotConverted, kWmaNotWmaPath and the kWmaCannotOpen of a file that does not open.
+int32_t ReadWmaAttributes(platform::File& file, TrackRecord& record);
 
 // Reads one file-level attribute into text: a string in the system code page, a DWORD or WORD in
 // decimal; a value of any other type leaves text as it was but counts as found. kSOk with found

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
+#include <string>
+#include <string_view>
+
 namespace {
 
 using platform::CodePage;
@@ -33,6 +38,47 @@ TEST(CodePageTest, CharactersThePageLacksBecomeQuestionMarks)
     EXPECT_EQ(page.FromUtf8("x\xFF\xC3y"), "x??y");  // not UTF-8 at all
     EXPECT_EQ(page.ToUtf8("a\x81" "b"), "a?b");       // a byte 1252 leaves undefined
     EXPECT_EQ(page.FromUtf16(u"a\u0101\U0001F600b"), "a??b");
+}
+
+// What iconv itself makes of text in which every character converts.
+std::string Iconv(const std::string& to, const std::string& from, std::string_view text)
+{
+    const iconv_t descriptor = iconv_open(to.c_str(), from.c_str());
+    std::string output(text.size() * 4 + 4, '\0');
+    char* in = const_cast<char*>(text.data());
+    char* out = output.data();
+    std::size_t inLeft = text.size();
+    std::size_t outLeft = output.size();
+    const std::size_t result = iconv(descriptor, &in, &inLeft, &out, &outLeft);
+    iconv_close(descriptor);
+    if (result == static_cast<std::size_t>(-1)) return "<refused>";
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+// Single-byte pages convert by a table made from iconv: every byte and every character of the page
+// must come out as iconv writes it, and what iconv refuses still gets its question marks.
+TEST(CodePageTest, SingleBytePagesConvertAsIconvDoes)
+{
+    for (const int number : {1250, 1251, 1252, 1253, 1257, 437, 850, 866}) {
+        const CodePage page(number);
+        const std::string name = "CP" + std::to_string(number);
+        std::string everyByte;
+        for (int byte = 1; byte < 256; ++byte) {
+            const std::string text(1, static_cast<char>(byte));
+            const std::string utf8 = Iconv("UTF-8", name, text);
+            if (utf8 == "<refused>") continue;
+            everyByte += text;
+            EXPECT_EQ(page.ToUtf8(text), utf8) << name << " byte " << byte;
+            EXPECT_EQ(page.FromUtf8(utf8), Iconv(name, "UTF-8", utf8)) << name << " byte " << byte;
+        }
+        EXPECT_EQ(page.FromUtf8(Iconv("UTF-8", name, everyByte)), everyByte) << name;
+    }
+    const CodePage page(1252);
+    bool replaced = false;
+    EXPECT_EQ(page.FromUtf8("\xE0\x83\xA9|\xED\xA0\x80|\xC0\xAE", &replaced), "?|?|?");  // overlong forms, a surrogate
+    EXPECT_TRUE(replaced);
+    EXPECT_EQ(page.FromUtf8("\u00e9\U0001F600", &replaced), "\xE9?");
 }
 
 TEST(CodePageTest, Utf16RoundTripAndInvalidText)

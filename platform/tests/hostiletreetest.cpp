@@ -135,6 +135,34 @@ TEST_F(HostileTreeTest, AFolderOpensWhatItsListingGaveAsAnOpenByPathWould)
     EXPECT_EQ(GetLastError(), kErrorPathNotFound);
 }
 
+// A count passes the names a listing would not convert, and must still count what it lists.
+TEST_F(HostileTreeTest, ACountOfAFolderSaysWhatItsListingSays)
+{
+    device_.WriteFile("Music/a.mp3", "a");
+    device_.WriteFile("\u65e5\u672c/b.mp3", "b");
+    outside_.WriteFile("Tree/c.mp3", "c");
+    ASSERT_EQ(mkfifo(device_.LinuxPath("x.mp3").c_str(), 0644), 0);
+    ASSERT_EQ(symlink(outside_.LinuxPath("Tree").c_str(), device_.LinuxPath("tree").c_str()), 0);
+    ASSERT_EQ(symlink("/nowhere", device_.LinuxPath("dangling.mp3").c_str()), 0);
+
+    for (const std::string folder : {"E:", "E:\\Music", "E:\\??"}) {
+        const std::optional<std::vector<FolderEntry>> listing = FindFiles(folder + "\\*.*", ListingDetail::Quick);
+        const std::optional<FolderCount> count = CountFolder(folder);
+        ASSERT_TRUE(listing && count) << folder;
+        std::vector<std::string> toWalk;
+        int64_t entries = 0;
+        for (const FolderEntry& entry : *listing) {
+            if (entry.name == "." || entry.name == "..") continue;
+            ++entries;
+            if (entry.IsFolderToWalk()) toWalk.push_back(entry.name);
+        }
+        EXPECT_EQ(count->entries, entries) << folder;
+        EXPECT_EQ(count->foldersToWalk, toWalk) << folder;
+    }
+    const TemporaryDevice empty('F');
+    EXPECT_FALSE(CountFolder("F:\\"));
+}
+
 TEST(DeviceIdentityTest, ADeviceUnmountedLazilyIsGoneAndItsMountPointIsNeverWritten)
 {
     TemporaryDevice device('F', 256 * 1024);

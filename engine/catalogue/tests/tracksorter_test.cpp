@@ -35,7 +35,11 @@ protected:
 
     void Add(const testsupport::TrackSpec& tags) { tracks_.push_back(&catalogue_.AppendTrack(testsupport::MakeTrack(tags))); }
 
-    void Sort(SortKey key) { engine::TrackSorter(tracks_, key).Sort(); }
+    void Sort(SortKey key)
+    {
+        engine::RankSortTexts(tracks_);
+        engine::TrackSorter(tracks_, key).Sort();
+    }
 
     std::vector<int> StartingPositions() const
     {

@@ -1,0 +1,79 @@
+#include "engine/scan/foldertagreader.h"
+
+#include "engine/mp3/id3v1tag.h"
+#include "engine/mp3/mp3tagreader.h"
+#include "engine/wma/wmaattributereader.h"
+
+#include "platform/codepage.h"
+
+namespace engine {
+
+namespace {
+
+// What both readers give when the file system fails while they read.
+constexpr int32_t kReadEndedByFailure = kMp3FileException;
+static_assert(kReadEndedByFailure == kWmaFileSystemError);
+
+bool IsWmaPath(std::string_view path)
+{
+    const std::size_t dot = path.rfind('.');
+    return dot != std::string_view::npos && platform::EqualsNoCase(path.substr(dot + 1), "WMA");
+}
+
+// Whether the result follows from the file's bytes alone, so that it holds while the file keeps
+// its stamp. A read that the file system ended does not, but for an MP3 file too short for a
+// version 1 block: the player's seek before its start ends that read the same way every time.
+bool IsFileOwnResult(int32_t result, const platform::FileStamp& stamp, bool isWma)
+{
+    return result != kReadEndedByFailure || (!isWma && stamp.size < kId3v1BlockSize);
+}
+
+}  // namespace
+
+FolderTagReader::FolderTagReader(const std::string& folderPath, TagCache& cache)
+    : folderPath_(folderPath), cache_(cache)
+{
+}
+
+int32_t FolderTagReader::Read(const platform::FolderEntry& entry, const std::string& path,
+                              std::string_view devicePath, TrackRecord& record)
+{
+    if (const CachedTags* cached = Cached(entry, devicePath)) {
+        cached->FillRecord(record);
+        cache_.KeepPrevious(*cached);
+        return cached->readResult;
+    }
+    const bool isWma = IsWmaPath(path);
+    const platform::Folder* folder = OpenFolder();
+    std::optional<platform::File> file = folder ? folder->OpenForReading(entry, path) : std::nullopt;
+    // The path finds the file if anything can, and tells why it cannot be read.
+    if (!file) return isWma ? ReadWmaAttributes(path.c_str(), &record) : ReadMp3Tags(path.c_str(), &record);
+
+    const int32_t result = isWma ? ReadWmaAttributes(*file, record) : ReadMp3Tags(*file, record);
+    const platform::FileStamp& stamp = file->StampWhenOpened();
+    if (!devicePath.empty() && IsFileOwnResult(result, stamp, isWma)) {
+        cache_.Keep(CachedTags::Of(devicePath, stamp, result, record));
+    }
+    return result;
+}
+
+const platform::Folder* FolderTagReader::OpenFolder()
+{
+    if (!triedToOpen_) {
+        triedToOpen_ = true;
+        folder_ = platform::Folder::Open(folderPath_);
+    }
+    return folder_ ? &*folder_ : nullptr;
+}
+
+// Only a file the last profile read is worth the reading of its stamp.
+const CachedTags* FolderTagReader::Cached(const platform::FolderEntry& entry, std::string_view devicePath)
+{
+    const CachedTags* previous = devicePath.empty() ? nullptr : cache_.Previous(devicePath);
+    if (!previous) return nullptr;
+    const platform::Folder* folder = OpenFolder();
+    const std::optional<platform::FileStamp> stamp = folder ? folder->Stamp(entry) : std::nullopt;
+    return stamp == previous->stamp ? previous : nullptr;
+}
+
+}  // namespace engine
