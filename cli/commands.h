@@ -18,10 +18,12 @@ enum ExitStatus : int {
     kExitNoPlaylists = 4,   // verify: no user playlists on the device
     kExitDeviceLost = 5,    // also, for verify, a device without a user playlist folder
     kExitPlaylistsNotWritten = 6,  // profile: finished, but a full or vanished device kept playlists off it
-    kExitFilesNotCopied = 6,       // sync: finished, but files were not copied (or folders not read)
+    kExitFilesNotCopied = 6,       // sync: finished, but files were not copied (or folders not read, or
+                                   // items could not run)
     kExitSyncRunning = 7,          // sync: another synchronisation of the user is running
     kExitDestinationFull = 8,      // sync: a copy met a full disk
-    // 9 is kept for sync: an item whose clean-up was not confirmed.
+    kExitCleanUpNotConfirmed = 9,  // sync: finished, but a clean-up that would delete most of its
+                                   // destination was not confirmed, and kept every file
 };
 
 struct Command {

@@ -48,7 +48,7 @@ constexpr std::array kCommands{
                  "      [--profile-after on|off]\n"
                  "            changes the named settings; --device also moves the items' device paths\n"
                  "            to that drive\n"
-                 "  run [--dry-run] [--conflicts ask|pc|device|skip]\n"
+                 "  run [--dry-run] [--conflicts ask|pc|device|skip] [--allow-mass-delete]\n"
                  "            synchronises the items as the tray program does, with its notices and a\n"
                  "            progress bar, and ends with a line: copied N, copied back N, deleted N,\n"
                  "            conflicts N. A conflict (both ways) is asked at the terminal like the tray\n"
@@ -58,7 +58,13 @@ constexpr std::array kCommands{
                  "            of the last run (~/.local/state/kovahdd/KovaSyncInfo.bin) included, and lists\n"
                  "            what it foresees it cannot copy ('cannot copy': names FAT does not allow,\n"
                  "            files of 4 GiB or more for the device, files that are not regular files). What\n"
-                 "            a run did not copy is listed with the reason on standard error at its end.\n"
+                 "            a run did not copy is listed with the reason on standard error at its end,\n"
+                 "            as is an item that could not run (a source folder missing or unreadable):\n"
+                 "            nothing is copied or deleted for it. Before a clean-up deletes every file\n"
+                 "            of its destination, or more than half of one that holds 20 files or more,\n"
+                 "            it asks; without a terminal the answer is no, and --allow-mass-delete\n"
+                 "            answers yes. No keeps every file of that item and still makes its copies;\n"
+                 "            a dry run says where the run would ask, and lists what a yes deletes.\n"
                  "            Only one synchronisation runs at a time (this one or the tray program's).\n"
                  "            'Synchronization finished.' comes once what was written is on the device.\n"
                  "            When the profile asks for it, the device is profiled afterwards. Ctrl-C cancels",
@@ -99,9 +105,10 @@ void PrintHelp(std::FILE* out)
                       "was written to it (verify: or it has no kovahdd_playlists folder), 6 the profile\n"
                       "finished but playlists could not be written (a full device, or one that went away while\n"
                       "they were written; the device keeps its previous playlists), or the sync finished with\n"
-                      "files not copied or folders not read. Playlists too large for the player are left out\n"
-                      "with a warning and exit status 0. 7 another synchronization is running. 8 the\n"
-                      "destination of a sync is full.\n");
+                      "files not copied, folders not read or items that could not run. Playlists too large\n"
+                      "for the player are left out with a warning and exit status 0. 7 another\n"
+                      "synchronization is running. 8 the destination of a sync is full. 9 the sync finished,\n"
+                      "but a clean-up that would delete most of its destination was not confirmed.\n");
 }
 
 }  // namespace

@@ -32,11 +32,14 @@ namespace {
 using trayhost::SyncNotice;
 using trayhost::SyncOutcome;
 
-constexpr const char* kUsage = "Usage: kovahdd sync run [--dry-run] [--conflicts ask|pc|device|skip]\n";
+constexpr const char* kUsage =
+    "Usage: kovahdd sync run [--dry-run] [--conflicts ask|pc|device|skip] [--allow-mass-delete]\n";
+constexpr const char* kAllowMassDeleteFlag = "--allow-mass-delete";
 
 struct RunRequest {
     bool dryRun = false;
     ConflictPolicy conflicts = ConflictPolicy::Ask;
+    bool allowMassDelete = false;  // a clean-up that would delete most of its destination goes on unasked
 };
 
 std::optional<ConflictPolicy> ParsePolicy(const std::string& text)
@@ -54,6 +57,8 @@ std::optional<RunRequest> ParseRunRequest(const Arguments& arguments)
     for (std::size_t index = 1; index < arguments.size(); ++index) {
         if (arguments[index] == "--dry-run") {
             request.dryRun = true;
+        } else if (arguments[index] == kAllowMassDeleteFlag) {
+            request.allowMassDelete = true;
         } else if (arguments[index] == "--conflicts" && index + 1 < arguments.size()) {
             const std::optional<ConflictPolicy> policy = ParsePolicy(arguments[++index]);
             if (!policy) return std::nullopt;
@@ -170,17 +175,18 @@ void TellProblems(const std::vector<trayhost::SyncProblem>& problems, const Term
 }
 
 // The exit status of a run that went through all its items: the state file that could not be
-// saved fails its last step; files not copied (or folders not read) leave it incomplete.
+// saved fails its last step; a clean-up not confirmed, then files not copied (or folders not read,
+// or items that could not run) leave it incomplete.
 int CompletedStatus(const std::vector<trayhost::SyncProblem>& problems)
 {
-    const auto has = [&problems](trayhost::SyncProblem::Kind kind) {
+    using Kind = trayhost::SyncProblem::Kind;
+    const auto has = [&problems](Kind kind) {
         return std::any_of(problems.begin(), problems.end(),
                            [kind](const trayhost::SyncProblem& problem) { return problem.kind == kind; });
     };
-    if (has(trayhost::SyncProblem::Kind::StateNotSaved)) return kExitFailure;
-    if (has(trayhost::SyncProblem::Kind::NotCopied) || has(trayhost::SyncProblem::Kind::UnreadableFolder)) {
-        return kExitFilesNotCopied;
-    }
+    if (has(Kind::StateNotSaved)) return kExitFailure;
+    if (has(Kind::NotCleanedUp)) return kExitCleanUpNotConfirmed;
+    if (has(Kind::NotCopied) || has(Kind::UnreadableFolder) || has(Kind::ItemNotRun)) return kExitFilesNotCopied;
     return kExitSuccess;
 }
 
@@ -223,8 +229,9 @@ int RunSyncRun(const Arguments& arguments)
         return kExitUsage;
     }
     ProgressDisplay display(stderr);
-    TerminalUserInterface ui(false);
+    TerminalUserInterface ui(request->allowMassDelete, kAllowMassDeleteFlag);
     ui.SetConflictPolicy(request->conflicts);
+    ui.SetDryRun(request->dryRun);
     ui.SetProgressDisplay(&display);
     trayhost::SyncSettings settings;
     trayhost::LoadSyncSettings(settings);

@@ -144,6 +144,10 @@ int32_t TerminalUserInterface::AskYesNo()
         std::fprintf(stderr, "(yes)\n");
         return trayhost::kIdYes;
     }
+    if (dryRun_) {
+        std::fprintf(stderr, "(the run would ask this; the dry run goes on as after a yes)\n");
+        return trayhost::kIdYes;
+    }
     if (!::isatty(STDIN_FILENO)) {
         const std::string hint = yesFlag_.empty() ? "" : "; " + yesFlag_ + " answers yes";
         std::fprintf(stderr, "(no: there is no terminal to ask%s)\n", hint.c_str());

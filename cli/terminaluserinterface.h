@@ -19,7 +19,8 @@ enum class ConflictPolicy {
 
 // The tray program's message boxes and questions on a terminal. A message is printed on standard
 // error as "Title: text"; a Yes/No question is answered by the person at the terminal, or, without
-// one, by the answer given beforehand (No unless told Yes). The File Not Found question takes one
+// one, by the answer given beforehand (No unless told Yes). A dry run asks nothing: it says that
+// the question would be asked, and takes a yes, so that it lists what a yes does. The File Not Found question takes one
 // keypress, the keys explained before the first question; without a terminal it is answered No.
 // A sync conflict is asked the same way, or decided by the conflict policy.
 class TerminalUserInterface : public trayhost::UserInterface {
@@ -41,6 +42,7 @@ public:
                                                  const trayhost::SyncConflictQuestion& question) override;
 
     void SetConflictPolicy(ConflictPolicy policy) { conflicts_ = policy; }
+    void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
     // A progress bar on the display is ended before anything is printed.
     void SetProgressDisplay(ProgressDisplay* display) { display_ = display; }
 
@@ -50,6 +52,7 @@ private:
 
     bool answerYes_;
     std::string yesFlag_;
+    bool dryRun_ = false;
     bool keysExplained_ = false;
     ConflictPolicy conflicts_ = ConflictPolicy::Ask;
     ProgressDisplay* display_ = nullptr;

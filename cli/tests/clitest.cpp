@@ -6,6 +6,7 @@
 #include "testsupport/devicetree.h"
 #include "testsupport/fatimage.h"
 #include "testsupport/id3builder.h"
+#include "testsupport/terminalsession.h"
 
 #include <gtest/gtest.h>
 
@@ -423,7 +424,8 @@ TEST_F(KovahddTest, SyncRunListsCopiesThenMakesThemAndCountsThem)
     EXPECT_FALSE(fs::exists(Device() + "/Music/a.mp3"));
     EXPECT_TRUE(fs::is_empty(Folder("state")));
 
-    const Outcome run = Run("sync run", drives);
+    // Deleting the device folder's only file is asked about (SyncRunAsksBeforeACleanUpEmptiesItsDestination).
+    const Outcome run = Run("sync run --allow-mass-delete", drives);
     EXPECT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_TRUE(Contains(run.output, "Synchronization finished.")) << run.output;
     EXPECT_TRUE(Contains(run.output, "copied 1, copied back 0, deleted 1, conflicts 0\n")) << run.output;
@@ -571,6 +573,97 @@ TEST_F(KovahddTest, ASyncRunWhoseStateCannotBeSavedSaysSoAndFails)
     EXPECT_TRUE(Contains(run.output, "The record of this synchronization could not be saved, so the next one will "
                                      "take every file for new:\n" + stateFile + " (")) << run.output;
     EXPECT_EQ(testsupport::ReadWholeFile(Device() + "/Music/a.mp3"), "a");
+}
+
+// Before a clean-up deletes every file of its destination it asks: the person at the terminal
+// answers, without a terminal the answer is no, and --allow-mass-delete answers yes. No keeps every
+// file, still makes the copies, and ends with status 9. A dry run says it would ask.
+TEST_F(KovahddTest, SyncRunAsksBeforeACleanUpEmptiesItsDestination)
+{
+    const std::string drives = "E=" + Device() + "|Corvane|Kova HD Storage";
+    const std::string music = Folder("music");
+    testsupport::WriteWholeFile(music + "/new.mp3", "new");
+    Folder("device/Music");
+    ASSERT_EQ(Run("sync set --device E --cleanup on --profile-after off", drives).exitStatus, 0);
+    ASSERT_EQ(Run("sync add '" + music + "' 'E:\\Music'", drives).exitStatus, 0);
+    const std::map<std::string, std::string> old{{"a.mp3", "a"}, {"b.mp3", "b"}, {"c.mp3", "c"}};
+    struct Case {
+        const char* name;
+        const char* options;
+        std::optional<std::string> typed;  // on a terminal, what the person types; else no terminal
+        int exitStatus;
+        bool kept;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"yes at the terminal", "", "y\n", 0, false, "[y/N] "},
+        {"Enter at the terminal", "", "\n", 9, true,
+         "These were not cleaned up, as the deletions were not confirmed:\nE:\\Music (kept 3 files that the source "
+         "does not have)\n"},
+        {"no terminal", "", std::nullopt, 9, true,
+         "(no: there is no terminal to ask; --allow-mass-delete answers yes)\n"},
+        {"allowed", " --allow-mass-delete", std::nullopt, 0, false, "(yes)\n"},
+        {"dry run", " --dry-run", std::nullopt, 0, true,
+         "(the run would ask this; the dry run goes on as after a yes)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Device() + "/Music");
+        for (const auto& [name, content] : old) testsupport::WriteWholeFile(Folder("device/Music") + "/" + name, content);
+        const std::string command = Command(std::string("sync run") + c.options, drives);
+        const Outcome outcome = c.typed ? [&] {
+            const testsupport::TerminalOutcome shown = testsupport::RunOnTerminal(command, *c.typed);
+            return Outcome{shown.output, shown.exitStatus};
+        }()
+                                        : RunShell(command + " < /dev/null 2>&1");
+
+        EXPECT_EQ(outcome.exitStatus, c.exitStatus) << outcome.output;
+        EXPECT_TRUE(Contains(outcome.output, "Device Synchronization: Delete 3 files on the device that are not in " +
+                                                 music + "?\n\nThat is every file in E:\\Music.\nNo keeps them all; "
+                                                         "the copies are made either way.\n"))
+            << outcome.output;
+        EXPECT_TRUE(Contains(outcome.output, c.said)) << outcome.output;
+        std::map<std::string, std::string> expected = c.kept ? old : std::map<std::string, std::string>{};
+        if (!Contains(c.options, "--dry-run")) expected["new.mp3"] = "new";
+        EXPECT_EQ(FilesIn(Device() + "/Music"), expected);
+    }
+}
+
+// A device mapped to a directory whose file system is not mounted reads as an empty device: device to
+// PC with clean-up must not take that for a device without songs and empty the PC.
+TEST_F(KovahddTest, AnEmptyMountPointNeverEmptiesThePc)
+{
+    const std::string mountPoint = Folder("mountpoint");
+    const std::string drives = "E=" + mountPoint + "|Corvane|Kova HD Storage";
+    const std::string music = Folder("music");
+    const std::map<std::string, std::string> songs{{"a.mp3", "a"}, {"b.mp3", "b"}};
+    for (const auto& [name, content] : songs) testsupport::WriteWholeFile(music + "/" + name, content);
+    ASSERT_EQ(Run("sync set --device E --option device-to-pc --cleanup on --profile-after off", drives).exitStatus, 0);
+    struct Case {
+        const char* devicePath;
+        int exitStatus;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"E:\\", 9, "Delete 2 files on the PC that are not in E:\\?"},
+        {"E:\\Music", 6,
+         "These items could not be synchronized, so nothing was copied or deleted for them:\nE:\\Music (it does not "
+         "exist)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.devicePath);
+        // The item is made while the device's file system is there, which then goes.
+        Folder("mountpoint/Music");
+        ASSERT_EQ(Run("sync add '" + music + "' '" + c.devicePath + "'", drives).exitStatus, 0);
+        fs::remove(mountPoint + "/Music");
+
+        const Outcome run = Run("sync run < /dev/null", drives);
+        EXPECT_EQ(run.exitStatus, c.exitStatus) << run.output;
+        EXPECT_TRUE(Contains(run.output, c.said)) << run.output;
+        EXPECT_TRUE(Contains(run.output, "copied 0, copied back 0, deleted 0, conflicts 0\n")) << run.output;
+        EXPECT_EQ(FilesIn(music), songs);
+        ASSERT_EQ(Run("sync remove 1", drives).exitStatus, 0);
+    }
 }
 
 }  // namespace

@@ -31,6 +31,11 @@ std::string SyncPathForDisplay(const std::string& insidePath, char deviceLetter)
     return onDevice ? platform::CodePage::System().ToUtf8(insidePath) : PcPathForDisplay(insidePath);
 }
 
+std::string SyncPathForMessage(const std::string& insidePath, char deviceLetter)
+{
+    return platform::CodePage::System().FromUtf8(SyncPathForDisplay(insidePath, deviceLetter));
+}
+
 std::string PcPathFromDisplay(const std::string& shownPath)
 {
     if (shownPath.starts_with('/')) return platform::ToWindowsPath(shownPath);

@@ -14,6 +14,8 @@ std::string PcPathForDisplay(const std::string& insidePath);
 // A path of a sync run as the person sees it (UTF-8): on the device's drive as written, with its
 // letter; anywhere else a PC path (PcPathForDisplay).
 std::string SyncPathForDisplay(const std::string& insidePath, char deviceLetter);
+// The same in the system code page, as the run's messages are written.
+std::string SyncPathForMessage(const std::string& insidePath, char deviceLetter);
 
 // The inside path of a typed or dropped PC path (UTF-8): an absolute Linux path, or one starting
 // with "~/" (the home folder), becomes the path of its drive; anything else is taken as written, so

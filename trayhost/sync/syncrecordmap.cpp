@@ -45,4 +45,14 @@ void SyncRecordMap::RemoveWithin(std::string_view path)
     std::erase_if(entries_, [&](const auto& entry) { return entry.first == key || entry.first.starts_with(below); });
 }
 
+void SyncRecordMap::CopyWithin(const SyncRecordMap& from, std::string_view path)
+{
+    const std::string key = KeyOf(path);
+    // A drive root ("e:\") ends with its separator already.
+    const std::string below = key.ends_with('\\') ? key : key + '\\';
+    for (const auto& [fromKey, record] : from) {
+        if (fromKey == key || fromKey.starts_with(below)) entries_.insert_or_assign(fromKey, record);
+    }
+}
+
 }  // namespace trayhost

@@ -49,6 +49,8 @@ public:
     bool Remove(std::string_view path);
     // Removes the record of the path and every record below it (when it is a folder's).
     void RemoveWithin(std::string_view path);
+    // Stores a copy of the record of the path in another map, and of every record below it there.
+    void CopyWithin(const SyncRecordMap& from, std::string_view path);
     void Clear() { entries_.clear(); }
 
     bool operator==(const SyncRecordMap&) const = default;

@@ -4,6 +4,8 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/sound.h"
+#include "trayhost/sync/massdeletion.h"
+#include "trayhost/sync/pcpathtext.h"
 #include "trayhost/sync/syncfilefacts.h"
 #include "trayhost/sync/syncpaths.h"
 #include "trayhost/sync/syncrecordsort.h"
@@ -146,8 +148,11 @@ bool SyncRun::SynchronizeItem(std::size_t index)
     SyncSettings& settings = collaborators_.settings;
     collaborators_.view.Notice(SyncNotice::AcquiringInfo,
                                {static_cast<int32_t>(index + 1), static_cast<int32_t>(settings.items.size()), {}});
-    if (!ValidateSyncItem(settings, index)) return true;
     SyncItem& paths = settings.items[index];
+    if (std::optional<SyncProblem> problem = ValidateSyncItem(settings, index)) {
+        NotRun(paths, std::move(*problem));
+        return true;
+    }
     const bool fromDevice = settings.option == SyncOption::DeviceToPc;
     Item item{.paths = paths,
               .sourceRoot = *SourceRoot(settings, index),
@@ -160,27 +165,39 @@ bool SyncRun::SynchronizeItem(std::size_t index)
     // A root the code page cannot show would be found by a lookup that may take another folder.
     for (const std::string* root : {&item.sourceRoot, &item.destinationRoot}) {
         if (!PathTheRunCanHold(*root)) {
-            problems_.push_back({SyncProblem::Kind::NotCopied, *root, ForbiddenCharacterReason('?')});
+            NotRun(paths, {SyncProblem::Kind::ItemNotRun, *root, ForbiddenCharacterReason('?')});
             return true;
         }
     }
-    // A file is only kept in step with a file, a folder with a folder; only a hand-edited profile
-    // holds another pair. A missing destination is made of the source's type.
-    const ItemPathTypes types = TypesOfItemPaths(paths.pcPath, paths.devicePath);
-    if (!types.Match()) return true;
-    item.sourceIsFile = item.destinationIsFile = types.pcIsFile;
+    // The two paths are of one type (ValidateSyncItem); a missing destination is made of the source's.
+    item.sourceIsFile = item.destinationIsFile = TypesOfItemPaths(paths.pcPath, paths.devicePath).pcIsFile;
     if (!PrepareDestination(item)) return false;
 
-    ScanBothSides(item);
+    if (!ScanBothSides(item)) {
+        NotRun(paths, {SyncProblem::Kind::ItemNotRun, item.sourceRoot, kRootUnreadableReason});
+        return true;
+    }
     if (collaborators_.cancel.load() == 0 && DevicePresent()) {
+        const std::size_t cleanableFiles = CleanableFiles(item);
         FirstPass(item);
         FinishCopies(item);
-        const bool secondPass = settings.option == SyncOption::SyncBoth || settings.fileCleanup;
-        if (!Stopping() && !diskFull_ && secondPass) SecondPass(item);
+        if (!Stopping() && !diskFull_ && SecondPassWanted(item, cleanableFiles)) SecondPass(item);
         FinishCopies(item);
     }
     MergeIntoStateMap(paths);
     return true;
+}
+
+// An item that cannot run changes nothing, and keeps its records of the last run for the next: were
+// they dropped, a both-ways run once its folder is back would take every file for a conflict.
+void SyncRun::NotRun(SyncItem& item, SyncProblem problem)
+{
+    problems_.push_back(std::move(problem));
+    const SyncRecordMap& stateMap = collaborators_.settings.stateMap;
+    item.pcFiles.Clear();
+    item.deviceFiles.Clear();
+    if (!item.pcPath.empty()) item.pcFiles.CopyWithin(stateMap, item.pcPath);
+    if (!item.devicePath.empty()) item.deviceFiles.CopyWithin(stateMap, item.devicePath);
 }
 
 bool SyncRun::PrepareDestination(const Item& item)
@@ -207,7 +224,7 @@ bool SyncRun::PrepareDestination(const Item& item)
     return true;
 }
 
-void SyncRun::ScanBothSides(Item& item)
+bool SyncRun::ScanBothSides(Item& item)
 {
     SyncSettings& settings = collaborators_.settings;
     // Without the records of an earlier run, every file counts as changed.
@@ -223,6 +240,11 @@ void SyncRun::ScanBothSides(Item& item)
                                             markNew, SyncTreeScan::Names::Kept);
     const SyncScanResult& source = fromDevice ? device : pc;
     const SyncScanResult& destination = fromDevice ? pc : device;
+    // A source root that cannot be listed is unknown, not empty.
+    if (std::any_of(source.unreadableFolders.begin(), source.unreadableFolders.end(),
+                    [&](const std::string& folder) { return IsAtOrBelow(item.sourceRoot, folder); })) {
+        return false;
+    }
     for (const SyncScanResult* side : {&pc, &device}) {
         for (const std::string& folder : side->unreadableFolders) {
             problems_.push_back({SyncProblem::Kind::UnreadableFolder, folder, {}});
@@ -247,6 +269,7 @@ void SyncRun::ScanBothSides(Item& item)
     RemoveLeftoverTemporaries(destination.leftoverTemporaries);
     if (settings.option == SyncOption::SyncBoth) RemoveLeftoverTemporaries(source.leftoverTemporaries);
     item.pending = item.destinationMap;
+    return true;
 }
 
 void SyncRun::RemoveLeftoverTemporaries(const std::vector<std::string>& paths)
@@ -426,6 +449,45 @@ void SyncRun::NotCopied(const SyncCopy& copy, std::string reason)
 {
     collaborators_.view.Performed({SyncAction::Kind::CannotCopy, copy.from, copy.to, reason});
     problems_.push_back({SyncProblem::Kind::NotCopied, copy.from, std::move(reason)});
+}
+
+// The files below the destination root that a clean-up could delete: those the destination's scan
+// found (or, after the first pass, those left without a source), but for the player's own folder and
+// what the run leaves alone.
+std::size_t SyncRun::CleanableFiles(const Item& item) const
+{
+    const char deviceLetter = collaborators_.settings.deviceLetter;
+    return static_cast<std::size_t>(std::count_if(item.pending.begin(), item.pending.end(), [&](const auto& entry) {
+        const SyncFileRecord& record = entry.second;
+        return !record.isFolder && !IsInDeviceSystemFolder(deviceLetter, record.path) && !item.IsLeftAlone(record.path);
+    }));
+}
+
+// Both ways, what is only on the device is copied back. One way, a clean-up deletes what has no
+// source, once confirmed when that is most of what the destination holds.
+bool SyncRun::SecondPassWanted(const Item& item, std::size_t cleanableFiles)
+{
+    const SyncSettings& settings = collaborators_.settings;
+    if (settings.option == SyncOption::SyncBoth) return true;
+    return settings.fileCleanup && CleanUpConfirmed(item, cleanableFiles);
+}
+
+// Asks before a clean-up that would delete every file of its destination, or most of a large one;
+// without a yes, every file stays and the destination is told as not cleaned up.
+bool SyncRun::CleanUpConfirmed(const Item& item, std::size_t cleanableFiles)
+{
+    const std::size_t deletions = CleanableFiles(item);
+    if (!IsMassDeletion(deletions, cleanableFiles)) return true;
+    const char deviceLetter = collaborators_.settings.deviceLetter;
+    const std::string question =
+        MassDeletionQuestion(deletions, cleanableFiles, OnDevice(item.destinationRoot),
+                             SyncPathForMessage(item.sourceRoot, deviceLetter),
+                             SyncPathForMessage(item.destinationRoot, deviceLetter));
+    const int32_t answer = collaborators_.userInterface.MessageBox(collaborators_.view.owner(), question, kSyncDialogTitle,
+                                                                   kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
+    if (answer == kIdYes) return true;
+    problems_.push_back({SyncProblem::Kind::NotCleanedUp, item.destinationRoot, NotCleanedUpReason(deletions)});
+    return false;
 }
 
 void SyncRun::SecondPass(Item& item)

@@ -93,8 +93,10 @@ private:
     };
 
     bool SynchronizeItem(std::size_t index);
+    void NotRun(SyncItem& item, SyncProblem problem);
     bool PrepareDestination(const Item& item);
-    void ScanBothSides(Item& item);
+    // False when the source root could not be listed.
+    bool ScanBothSides(Item& item);
     void RemoveLeftoverTemporaries(const std::vector<std::string>& paths);
     void FirstPass(Item& item);
     Step SyncFolder(Item& item, const SyncFileRecord& source, const std::string& destination);
@@ -107,6 +109,9 @@ private:
     void Copied(Item& item, const StartedCopy& started, const std::optional<SyncFileStatus>& status);
     Step CopyFailed(const SyncCopy& copy, uint32_t error);
     void NotCopied(const SyncCopy& copy, std::string reason);
+    std::size_t CleanableFiles(const Item& item) const;
+    bool SecondPassWanted(const Item& item, std::size_t cleanableFiles);
+    bool CleanUpConfirmed(const Item& item, std::size_t cleanableFiles);
     void SecondPass(Item& item);
     Step CopyBack(Item& item, const SyncFileRecord& unmatched);
     Step CleanUp(Item& item, const SyncFileRecord& unmatched);

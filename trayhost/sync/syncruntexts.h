@@ -34,6 +34,28 @@ std::string SyncProblemsText(const std::vector<SyncProblem>& problems,
                              const std::function<std::string(const std::string&)>& shownPath,
                              std::size_t namesListed);
 
+// "1 file", "1,234 files": the count with a comma between thousands, and the noun that fits it.
+std::string CountOf(std::size_t count, const char* one, const char* many);
+
+// The question before a clean-up that would delete most of its destination (IsMassDeletion):
+// "Delete 1,234 files on the device that are not in /home/me/Music?", with what that is of the
+// destination and what No does. The roots as the person knows them.
+std::string MassDeletionQuestion(std::size_t deletions, std::size_t files, bool onDevice, const std::string& shownSource,
+                                 const std::string& shownDestination);
+
+// Why an item could not run; its problem names the path the reason is about.
+inline constexpr const char* kRootMissingReason = "it does not exist";
+inline constexpr const char* kRootUnreadableReason = "it could not be read";
+inline constexpr const char* kNoDirectionReason = "the profile has no valid direction";
+// itemNumber: 1-based. Names the path that is missing, or both.
+std::string MissingPathReason(std::size_t itemNumber, bool pcPathMissing, bool devicePathMissing);
+// Told of the PC path: it is a file and the device path a folder, or the other way round.
+std::string TypeMismatchReason(bool pcIsFile, const std::string& devicePath);
+// Told of the PC file, both ways: the device file has another name.
+std::string NameMismatchReason(const std::string& devicePath);
+// Told of a destination root whose clean-up was not confirmed: the files it kept.
+std::string NotCleanedUpReason(std::size_t filesKept);
+
 // Why an entry was left out or not copied.
 inline constexpr const char* kCodePageLacksReason = "its name holds characters the system code page cannot show";
 // "its name holds ':', which FAT and Windows names cannot hold"; a control character is named so.

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "trayhost/sync/syncpaths.h"
+#include "trayhost/sync/syncruntexts.h"
 
 namespace trayhost {
 
@@ -11,6 +12,25 @@ namespace {
 bool Exists(const std::string& path)
 {
     return platform::GetFileAttributes(path) != platform::kInvalidAttributes;
+}
+
+// What the run reads from is there. Both ways the PC side is the source; a file item's PC file is
+// made from the device's when only that one exists.
+bool SourceExists(SyncOption option, const SyncItem& item, const ItemPathTypes& types)
+{
+    switch (option) {
+    case SyncOption::PcToDevice: return Exists(item.pcPath);
+    case SyncOption::DeviceToPc: return Exists(item.devicePath);
+    case SyncOption::SyncBoth: return Exists(item.pcPath) || (types.deviceIsFile && Exists(item.devicePath));
+    case SyncOption::Invalid: break;
+    }
+    return false;
+}
+
+bool SameName(const std::string& path, const std::string& other)
+{
+    return platform::EqualsNoCase(std::string_view(path).substr(NameOffset(path)),
+                                  std::string_view(other).substr(NameOffset(other)));
 }
 
 }  // namespace
@@ -34,24 +54,27 @@ std::optional<std::string> DestinationRoot(const SyncSettings& settings, std::si
     return settings.option == SyncOption::DeviceToPc ? item.pcPath : item.devicePath;
 }
 
-bool ValidateSyncItem(SyncSettings& settings, std::size_t index)
+std::optional<SyncProblem> ValidateSyncItem(SyncSettings& settings, std::size_t index)
 {
-    if (index >= settings.items.size()) return false;
-    SyncItem& item = settings.items[index];
+    SyncItem& item = settings.items.at(index);
     TrimSpaces(item.pcPath);
     TrimSpaces(item.devicePath);
-    if (item.pcPath.empty() || item.devicePath.empty()) return false;
-    switch (settings.option) {
-    case SyncOption::PcToDevice: return Exists(item.pcPath);
-    case SyncOption::DeviceToPc: return Exists(item.devicePath);
-    case SyncOption::SyncBoth: break;
-    case SyncOption::Invalid: return false;
+    const auto notRun = [](const std::string& path, std::string reason) {
+        return SyncProblem{SyncProblem::Kind::ItemNotRun, path, std::move(reason)};
+    };
+    if (item.pcPath.empty() || item.devicePath.empty()) {
+        return notRun(item.pcPath.empty() ? item.devicePath : item.pcPath,
+                      MissingPathReason(index + 1, item.pcPath.empty(), item.devicePath.empty()));
     }
-    // Both ways, a file is only ever kept in step with a file of the same name.
+    if (settings.option == SyncOption::Invalid) return notRun(item.pcPath, kNoDirectionReason);
     const ItemPathTypes types = TypesOfItemPaths(item.pcPath, item.devicePath);
-    if (!types.pcIsFile || !types.deviceIsFile) return true;
-    return platform::EqualsNoCase(std::string_view(item.pcPath).substr(NameOffset(item.pcPath)),
-                                  std::string_view(item.devicePath).substr(NameOffset(item.devicePath)));
+    if (!SourceExists(settings.option, item, types)) return notRun(*SourceRoot(settings, index), kRootMissingReason);
+    if (!types.Match()) return notRun(item.pcPath, TypeMismatchReason(types.pcIsFile, item.devicePath));
+    // Both ways, a file is only ever kept in step with a file of the same name.
+    if (settings.option == SyncOption::SyncBoth && types.pcIsFile && !SameName(item.pcPath, item.devicePath)) {
+        return notRun(item.pcPath, NameMismatchReason(item.devicePath));
+    }
+    return std::nullopt;
 }
 
 bool IsSyncDevicePresent(const SyncSettings& settings, ProfilerEngine& engine)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "trayhost/profilerengine.h"
+#include "trayhost/sync/syncproblem.h"
 #include "trayhost/sync/syncrecordmap.h"
 
 #include <cstddef>
@@ -21,8 +22,10 @@ enum class SyncOption : int32_t {
 
 // One path pair of the profile. Both paths name folders or both name files (TypesOfItemPaths).
 struct SyncItem {
-    SyncRecordMap pcFiles;      // the PC tree as the current run found it; empty outside a run
-    SyncRecordMap deviceFiles;  // the device tree as the current run found it
+    // The PC tree as the current run found it (an item that could not run: as the last run did);
+    // empty outside a run.
+    SyncRecordMap pcFiles;
+    SyncRecordMap deviceFiles;  // the device tree, the same way
     std::string pcPath;         // full path with a drive letter, at most 260 characters
     std::string devicePath;     // full path beginning with the device's letter, ":" and "\"
 };
@@ -47,10 +50,13 @@ std::optional<std::string> SourceRoot(const SyncSettings& settings, std::size_t 
 // The other root of the item.
 std::optional<std::string> DestinationRoot(const SyncSettings& settings, std::size_t index);
 
-// Whether the item can be synchronised now; false means it is skipped. Trims the spaces around the
-// item's two paths in place first (a later save keeps the trimmed text). Both paths must be set; the
-// source must exist for a one-way option; both ways, two files must have the same name.
-bool ValidateSyncItem(SyncSettings& settings, std::size_t index);
+// Whether the item at index (below the item count) can be synchronised now: empty when it can, else
+// the ItemNotRun problem that tells why not. Trims the spaces around the item's two paths in place
+// first (a later save keeps the trimmed text). Both paths must be set. The source must exist: one
+// way the source root; both ways the PC path, unless it names a file whose device file is there to
+// be copied back. A file is only paired with a file (TypesOfItemPaths), and both ways with a file of
+// the same name.
+std::optional<SyncProblem> ValidateSyncItem(SyncSettings& settings, std::size_t index);
 
 // The profile's device is attached and answers (the profiler engine's test).
 bool IsSyncDevicePresent(const SyncSettings& settings, ProfilerEngine& engine);

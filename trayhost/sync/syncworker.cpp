@@ -1,6 +1,5 @@
 #include "trayhost/sync/syncworker.h"
 
-#include "platform/codepage.h"
 #include "platform/sound.h"
 #include "trayhost/sync/disksyncfilesystem.h"
 #include "trayhost/sync/pcpathtext.h"
@@ -99,9 +98,7 @@ void SyncWorker::EndRun(const SyncRun& run)
 void SyncWorker::ReportProblems(const std::vector<SyncProblem>& problems)
 {
     const char deviceLetter = collaborators_.settings.deviceLetter;
-    const auto shown = [deviceLetter](const std::string& path) {
-        return platform::CodePage::System().FromUtf8(SyncPathForDisplay(path, deviceLetter));
-    };
+    const auto shown = [deviceLetter](const std::string& path) { return SyncPathForMessage(path, deviceLetter); };
     const std::string text = SyncProblemsText(problems, shown, kProblemPathsListed);
     if (text.empty()) return;
     collaborators_.userInterface.MessageBox(collaborators_.dialog.owner(), text, kSyncDialogTitle,

@@ -26,6 +26,7 @@
 #include <atomic>
 #include <filesystem>
 #include <future>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -79,6 +80,7 @@ private slots:
     void theProfilesDeviceIsShownAndProfiledWhenAnotherIsSelected();
     void aWorkerStuckInADeviceCallKeepsKovaSyncAndSynchronizeAway();
     void droppedDottedFoldersAreMadeAsFoldersOnAFatDevice();
+    void aCleanUpOfMostOfTheDeviceIsAskedAboutAndNoKeepsEveryFile();
 
 private:
     void StoreProfile(SyncOption option, bool profileAfterSync = true, char deviceLetter = 'E',
@@ -441,6 +443,64 @@ void SyncCommandTest::droppedDottedFoldersAreMadeAsFoldersOnAFatDevice()
         QTRY_COMPARE_WITH_TIMEOUT(Dialog(), nullptr, 10000);
         QVERIFY(ui_->messageBoxes().empty());
         QCOMPARE(testsupport::ReadWholeFile(copy), std::string(toDevice ? "pc" : "device"));
+    }
+}
+
+// The clean-up asks before it deletes every file of the device's folder, or more than half of a
+// folder of 20 files or more. No keeps every file, the copies are made, and the end of the run says
+// the folder was not cleaned up.
+void SyncCommandTest::aCleanUpOfMostOfTheDeviceIsAskedAboutAndNoKeepsEveryFile()
+{
+    struct Case {
+        int files;      // on the device
+        int deletions;  // of them not on the PC
+        bool asked;
+    };
+    const Case cases[] = {{1, 1, true}, {19, 19, true}, {19, 18, false}, {20, 10, false}, {20, 11, true}};
+    SyncSettings profile;
+    profile.deviceLetter = 'E';
+    profile.fileCleanup = true;
+    profile.profileAfterSync = false;
+    profile.items.push_back({{}, {}, "P:\\Music", "E:\\Music"});
+    QVERIFY(SaveSyncSettings(profile));
+    for (const Case& c : cases) {
+        const std::string trace = std::to_string(c.deletions) + " of " + std::to_string(c.files);
+        std::filesystem::remove_all(device_->LinuxPath("Music"));
+        std::filesystem::remove_all(pc_->LinuxPath("Music"));
+        pc_->WriteFile("Music/a.mp3", "pc a");
+        for (int i = 0; i < c.files; ++i) {
+            const std::string song = "Music/song" + std::to_string(i) + ".mp3";
+            device_->WriteFile(song, "song");
+            if (i >= c.deletions) pc_->WriteFile(song, "song");
+        }
+        if (c.asked) ui_->ScriptMessageBoxAnswer(kIdNo);
+        const std::size_t boxesBefore = ui_->messageBoxes().size();
+        Start();
+        QTRY_COMPARE_WITH_TIMEOUT(Dialog(), nullptr, 10000);
+        WaitForWorker();
+
+        const auto boxes = ui_->messageBoxes();
+        const std::size_t kept = c.asked ? c.files : c.files - c.deletions;
+        QVERIFY2(std::filesystem::exists(device_->LinuxPath("Music/a.mp3")), trace.c_str());
+        const auto onDevice = std::filesystem::directory_iterator(device_->LinuxPath("Music"));
+        QVERIFY2(std::size_t(std::distance(onDevice, {})) == kept + 1, trace.c_str());
+        if (!c.asked) {
+            QVERIFY2(boxes.size() == boxesBefore, trace.c_str());
+            continue;
+        }
+        QVERIFY2(boxes.size() == boxesBefore + 2, trace.c_str());
+        const auto& question = boxes[boxesBefore];
+        const std::string count = std::to_string(c.deletions) + (c.deletions == 1 ? " file" : " files");
+        QVERIFY2(question.text.starts_with("Delete " + count + " on the device that " + (c.deletions == 1 ? "is" : "are") +
+                                           " not in " + pc_->LinuxPath("Music") + "?\n\n"),
+                 question.text.c_str());
+        QCOMPARE(question.title, std::string("Device Synchronization"));
+        QCOMPARE(question.style, kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
+        QVERIFY(question.owner != nullptr);
+        const std::string report = boxes[boxesBefore + 1].text;
+        QVERIFY2(report == "These were not cleaned up, as the deletions were not confirmed:\nE:\\Music (kept " + count +
+                               " that the source does not have)",
+                 report.c_str());
     }
 }
 

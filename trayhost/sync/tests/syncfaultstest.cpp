@@ -6,6 +6,7 @@
 #include "testsupport/fatimage.h"
 #include "trayhost/sync/dryrunsyncfilesystem.h"
 #include "trayhost/sync/syncrun.h"
+#include "trayhost/sync/syncstate.h"
 #include "trayhost/sync/tests/syncscenario.h"
 
 #include <gtest/gtest.h>
@@ -280,6 +281,79 @@ TEST(SyncFaultsTest, AFolderThatCannotBeReadIsNotTakenForEmpty)
                                                   {"Music/Locked", "<dir>"},
                                                   {"Music/Locked/x.mp3", "device x"},
                                                   {"Music/Locked/y.mp3", "device y"}}));
+}
+
+// The records a run leaves for the next one, as the state file carries them between the two.
+void KeepStateAsTheFileDoes(SyncSettings& settings)
+{
+    const std::string bytes = FormatSyncState(settings);
+    settings.stateMap.Clear();
+    ParseSyncState(bytes, settings.stateMap);
+}
+
+// A source root that is missing (a disk not mounted, a folder renamed) or cannot be listed is no
+// empty source: the item is told, changes nothing, and keeps the records of the last run, so that a
+// both-ways run once the folder is back finds nothing changed.
+TEST(SyncFaultsTest, AnItemWhoseSourceIsGoneOrUnreadableChangesNothingAndKeepsItsRecords)
+{
+    struct Case {
+        const char* name;
+        SyncOption option;
+        bool unreadable;  // else renamed
+        const char* problemPath;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"PC folder renamed", SyncOption::PcToDevice, false, "P:\\Music", "it does not exist"},
+        {"PC folder renamed, both ways", SyncOption::SyncBoth, false, "P:\\Music", "it does not exist"},
+        {"device folder gone", SyncOption::DeviceToPc, false, "E:\\Music", "it does not exist"},
+        {"PC folder unreadable", SyncOption::PcToDevice, true, "P:\\Music", "it could not be read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SyncScenario scenario;
+        SyncScenario::Write(scenario.pc, "Music/a.mp3", "A");
+        SyncScenario::Write(scenario.pc, "Music/Sub/b.mp3", "B");
+        scenario.settings.option = SyncOption::SyncBoth;
+        scenario.AddItem("P:\\Music", "E:\\Music");
+        scenario.Run();
+        KeepStateAsTheFileDoes(scenario.settings);
+        const SyncRecordMap records = scenario.settings.stateMap;
+        const auto pcBefore = TreeOf(scenario.pc.directory());
+        const auto deviceBefore = TreeOf(scenario.device.directory());
+
+        const testsupport::TemporaryDevice& sourceDrive = c.option == SyncOption::DeviceToPc ? scenario.device : scenario.pc;
+        const std::string source = sourceDrive.LinuxPath("Music");
+        const std::string away = source + ".away";
+        scenario.settings.option = c.option;
+        scenario.settings.fileCleanup = true;
+        {
+            std::optional<ScopedWithoutFileCapabilities> asAnyUser;
+            if (c.unreadable) {
+                fs::permissions(source, fs::perms::none);
+                asAnyUser.emplace();
+            } else {
+                fs::rename(source, away);
+            }
+            const SyncRun& run = scenario.Run();
+            EXPECT_EQ(run.problems(), (std::vector<SyncProblem>{{SyncProblem::Kind::ItemNotRun, c.problemPath, c.reason}}));
+            EXPECT_EQ(run.tally().copied + run.tally().copiedBack + run.tally().deleted, 0);
+        }
+        if (c.unreadable) {
+            fs::permissions(source, fs::perms::owner_all);
+        } else {
+            fs::rename(away, source);
+        }
+        KeepStateAsTheFileDoes(scenario.settings);
+        EXPECT_EQ(scenario.settings.stateMap, records);
+        EXPECT_EQ(TreeOf(scenario.pc.directory()), pcBefore);
+        EXPECT_EQ(TreeOf(scenario.device.directory()), deviceBefore);
+
+        scenario.settings.option = SyncOption::SyncBoth;
+        const SyncRun& back = scenario.Run();
+        EXPECT_EQ(back.tally().conflicts, 0);
+        EXPECT_EQ(back.tally().copied + back.tally().copiedBack, 0);
+    }
 }
 
 TEST(SyncFaultsTest, LinksAreTakenForFilesButNeverFollowedIntoFolders)

@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/sound.h"
 #include "trayhost/sync/dryrunsyncfilesystem.h"
+#include "trayhost/sync/syncruntexts.h"
 #include "trayhost/sync/tests/syncscenario.h"
 
 #include <gtest/gtest.h>
@@ -317,6 +318,38 @@ TEST_F(SyncRunTest, DryRunListsWhatTheRunDoesAndChangesNothing)
     EXPECT_EQ(real.deleted, 4);
     EXPECT_EQ(dry.copied, real.copied);
     EXPECT_EQ(dry.deleted, real.deleted);
+}
+
+// The question before a clean-up that would delete most of its destination names the count, the
+// side and the source, and what that is of the destination.
+TEST(SyncRunTextsTest, TheMassDeletionQuestionCountsWhatGoesFromWhere)
+{
+    struct Case {
+        std::size_t deletions;
+        std::size_t files;
+        bool onDevice;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1234, 1300, true,
+         "Delete 1,234 files on the device that are not in /home/me/Music?\n\nThat is 1,234 of the 1,300 files in "
+         "E:\\Music.\nNo keeps them all; the copies are made either way."},
+        {19, 19, false,
+         "Delete 19 files on the PC that are not in E:\\Music?\n\nThat is every file in /home/me/Music.\nNo keeps "
+         "them all; the copies are made either way."},
+        {1, 1, true,
+         "Delete 1 file on the device that is not in /home/me/Music?\n\nThat is the only file in E:\\Music.\nNo keeps "
+         "it; the copies are made either way."},
+        {1000000, 1999999, true,
+         "Delete 1,000,000 files on the device that are not in /home/me/Music?\n\nThat is 1,000,000 of the 1,999,999 "
+         "files in E:\\Music.\nNo keeps them all; the copies are made either way."},
+    };
+    for (const Case& c : cases) {
+        const std::string pc = "/home/me/Music";
+        const std::string device = "E:\\Music";
+        EXPECT_EQ(MassDeletionQuestion(c.deletions, c.files, c.onDevice, c.onDevice ? pc : device, c.onDevice ? device : pc),
+                  c.text);
+    }
 }
 
 }  // namespace

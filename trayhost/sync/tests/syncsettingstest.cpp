@@ -36,34 +36,51 @@ struct ItemCase {
     SyncOption option;
     const char* pcPath;
     const char* devicePath;
-    bool valid;
+    const char* problemPath;  // null: the item can run
+    std::string reason;
 };
 
-TEST_F(SyncSettingsTest, ValidatesAnItemForItsOption)
+TEST_F(SyncSettingsTest, ValidatesAnItemForItsOptionAndTellsWhyItCannotRun)
 {
+    device_.WriteFile("Solo/x.mp3", "x");
     const ItemCase cases[] = {
-        {"one way, both there", SyncOption::PcToDevice, "C:\\Music", "E:\\Music", true},
-        {"one way, destination still to make", SyncOption::PcToDevice, "C:\\Music", "E:\\New", true},
-        {"one way, source missing", SyncOption::PcToDevice, "C:\\Gone", "E:\\Music", false},
-        {"other way, source missing", SyncOption::DeviceToPc, "C:\\Music", "E:\\Gone", false},
-        {"no PC path", SyncOption::PcToDevice, "", "E:\\Music", false},
-        {"both ways, same name in another case", SyncOption::SyncBoth, "C:\\a\\x.mp3", "E:\\b\\X.MP3", true},
-        {"both ways, different names", SyncOption::SyncBoth, "C:\\a\\x.mp3", "E:\\b\\y.mp3", false},
-        {"both ways, folders need not exist yet", SyncOption::SyncBoth, "C:\\Gone", "E:\\Gone", true},
-        {"no valid option", SyncOption::Invalid, "C:\\Music", "E:\\Music", false},
+        {"one way, both there", SyncOption::PcToDevice, "C:\\Music", "E:\\Music", nullptr, ""},
+        {"one way, destination still to make", SyncOption::PcToDevice, "C:\\Music", "E:\\New", nullptr, ""},
+        {"one way, source missing", SyncOption::PcToDevice, "C:\\Gone", "E:\\Music", "C:\\Gone", "it does not exist"},
+        {"other way, source missing", SyncOption::DeviceToPc, "C:\\Music", "E:\\Gone", "E:\\Gone",
+         "it does not exist"},
+        {"both ways, PC folder missing", SyncOption::SyncBoth, "C:\\Gone", "E:\\Music", "C:\\Gone",
+         "it does not exist"},
+        {"both ways, PC file made from the device's", SyncOption::SyncBoth, "C:\\Solo\\x.mp3", "E:\\Solo\\x.mp3",
+         nullptr, ""},
+        {"no PC path", SyncOption::PcToDevice, "", "E:\\Music", "E:\\Music", "item 1 has no PC path"},
+        {"no paths at all", SyncOption::PcToDevice, "", "", "", "item 1 has neither a PC path nor a device path"},
+        {"a file paired with a folder", SyncOption::PcToDevice, "C:\\Music\\a.mp3", "E:\\Music", "C:\\Music\\a.mp3",
+         "it is a file, and E:\\Music a folder: a file is only kept in step with a file"},
+        {"both ways, same name in another case", SyncOption::SyncBoth, "C:\\Music\\a.mp3", "E:\\b\\A.MP3", nullptr,
+         ""},
+        {"both ways, different names", SyncOption::SyncBoth, "C:\\Music\\a.mp3", "E:\\b\\y.mp3",
+         "C:\\Music\\a.mp3",
+         "its name is not that of E:\\b\\y.mp3, and a file is only kept in step with a file of its name"},
+        {"no valid option", SyncOption::Invalid, "C:\\Music", "E:\\Music", "C:\\Music",
+         "the profile has no valid direction"},
     };
     for (const ItemCase& c : cases) {
         SCOPED_TRACE(c.name);
         SyncSettings settings = WithItem(c.option, c.pcPath, c.devicePath);
-        EXPECT_EQ(ValidateSyncItem(settings, 0), c.valid);
-        EXPECT_FALSE(ValidateSyncItem(settings, 1));
+        const std::optional<SyncProblem> problem = ValidateSyncItem(settings, 0);
+        if (!c.problemPath) {
+            EXPECT_EQ(problem, std::nullopt);
+            continue;
+        }
+        EXPECT_EQ(problem, (SyncProblem{SyncProblem::Kind::ItemNotRun, c.problemPath, c.reason}));
     }
 }
 
 TEST_F(SyncSettingsTest, ValidationTrimsTheStoredPaths)
 {
     SyncSettings settings = WithItem(SyncOption::PcToDevice, "  C:\\Music ", " E:\\Music");
-    EXPECT_TRUE(ValidateSyncItem(settings, 0));
+    EXPECT_EQ(ValidateSyncItem(settings, 0), std::nullopt);
     EXPECT_EQ(settings.items[0].pcPath, "C:\\Music");
     EXPECT_EQ(settings.items[0].devicePath, "E:\\Music");
 }
