@@ -279,6 +279,7 @@ int32_t ScanTree(const char* root, void* window, TagCache& tags)
     const int32_t countResult = GetNumFilesOnDevice(root, &total);
     if (countResult != kScanDone) return countResult;
     counters.total = total;
+    tags.ExpectFiles(static_cast<std::size_t>(total));
 
     const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(pattern);
     if (!listing) return kScanNothingFound;

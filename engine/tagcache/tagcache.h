@@ -29,6 +29,8 @@ public:
     // The playlists the last finished profile put on the device, when it put all five there.
     const std::optional<WrittenPlaylists>& LastPlaylists() const { return lastPlaylists_; }
 
+    // The profile is to keep the tags of about this many files.
+    void ExpectFiles(std::size_t count) { next_.ExpectFiles(count); }
     // The tags of a file of this profile, for the next one: read now, or a previous record.
     void Keep(const CachedTags& tags);
     void KeepPrevious(const CachedTags& previous);

@@ -24,6 +24,9 @@ constexpr std::size_t kTrailerSize = kCountSize + kChecksumSize;
 constexpr std::size_t kSmallestRecord = kPathLengthSize + 2 * kStampPartSize + 2 * kNumberSize + 4 * kTextLengthSize;
 constexpr std::size_t kMaxTextLength = std::numeric_limits<uint8_t>::max();
 constexpr std::size_t kMaxPathLength = std::numeric_limits<uint16_t>::max();
+// Room kept for a record: its fixed fields, a long path and four short texts. Room that no record
+// takes costs no memory.
+constexpr std::size_t kRecordRoom = 512;
 constexpr uint64_t kAbsent = 0;
 constexpr uint64_t kPresent = 1;
 
@@ -128,6 +131,11 @@ bool ReadOwner(ByteReader& in, const TagCacheOwner& owner)
 
 }  // namespace
 
+void TagCacheWriter::ExpectFiles(std::size_t count)
+{
+    records_.reserve(records_.size() + count * kRecordRoom);
+}
+
 void TagCacheWriter::Add(const CachedTags& file)
 {
     AppendText(records_, file.devicePath, kPathLengthSize, kMaxPathLength);
@@ -142,7 +150,10 @@ void TagCacheWriter::Add(const CachedTags& file)
 
 std::string TagCacheWriter::File(const TagCacheOwner& owner) const
 {
-    std::string bytes(kMagic);
+    std::string bytes;
+    bytes.reserve(kMagic.size() + 2 * kNumberSize + kPathLengthSize + owner.deviceIdentity.size() + kFlagSize +
+                  kDigestSize + WrittenPlaylists::kPlaylists * 2 * kStampPartSize + records_.size() + kTrailerSize);
+    bytes += kMagic;
     AppendNumber(bytes, kTagCacheFormatVersion, kNumberSize);
     AppendNumber(bytes, owner.codePage, kNumberSize);
     AppendText(bytes, owner.deviceIdentity, kPathLengthSize, kMaxPathLength);

@@ -46,6 +46,9 @@ struct TagCacheContent {
 // Gathers the records of a cache file as they come, and makes the file.
 class TagCacheWriter {
 public:
+    // Room for the records of about this many files: records added one by one to a buffer that
+    // grows as they come would copy it over and over, and every copy takes memory never used before.
+    void ExpectFiles(std::size_t count);
     void Add(const CachedTags& file);
     void SetPlaylists(const WrittenPlaylists& playlists) { playlists_ = playlists; }
     std::string File(const TagCacheOwner& owner) const;
