@@ -38,8 +38,8 @@ public:
     void KeepPlaylists(const WrittenPlaylists& playlists);
     // Whether this profile kept all that the last one did and nothing else: its file would say the same.
     bool KeptAsBefore() const;
-    // The cache file of what this profile kept.
-    std::string NextFile(const TagCacheOwner& owner) const { return next_.File(owner); }
+    // The cache file of what this profile kept, valid while the cache is unchanged.
+    TagCacheFileBytes NextFile(const TagCacheOwner& owner) const { return next_.File(owner); }
 
 private:
     std::unique_ptr<const std::string> bytes_;  // what the previous records' texts are views of

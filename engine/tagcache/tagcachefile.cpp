@@ -148,20 +148,19 @@ void TagCacheWriter::Add(const CachedTags& file)
     ++count_;
 }
 
-std::string TagCacheWriter::File(const TagCacheOwner& owner) const
+TagCacheFileBytes TagCacheWriter::File(const TagCacheOwner& owner) const
 {
-    std::string bytes;
-    bytes.reserve(kMagic.size() + 2 * kNumberSize + kPathLengthSize + owner.deviceIdentity.size() + kFlagSize +
-                  kDigestSize + WrittenPlaylists::kPlaylists * 2 * kStampPartSize + records_.size() + kTrailerSize);
-    bytes += kMagic;
-    AppendNumber(bytes, kTagCacheFormatVersion, kNumberSize);
-    AppendNumber(bytes, owner.codePage, kNumberSize);
-    AppendText(bytes, owner.deviceIdentity, kPathLengthSize, kMaxPathLength);
-    WritePlaylists(bytes, playlists_);
-    bytes += records_;
-    AppendNumber(bytes, count_, kCountSize);
-    AppendNumber(bytes, Fnv1a(bytes), kChecksumSize);
-    return bytes;
+    TagCacheFileBytes file;
+    file.head = kMagic;
+    AppendNumber(file.head, kTagCacheFormatVersion, kNumberSize);
+    AppendNumber(file.head, owner.codePage, kNumberSize);
+    AppendText(file.head, owner.deviceIdentity, kPathLengthSize, kMaxPathLength);
+    WritePlaylists(file.head, playlists_);
+    file.records = records_;
+    AppendNumber(file.tail, count_, kCountSize);
+    const uint64_t checksum = Fnv1a(file.tail, Fnv1a(file.records, Fnv1a(file.head)));
+    AppendNumber(file.tail, checksum, kChecksumSize);
+    return file;
 }
 
 std::optional<TagCacheContent> ReadTagCacheFile(std::string_view bytes, const TagCacheOwner& owner)

@@ -3,6 +3,7 @@
 #include "engine/tagcache/cachedtags.h"
 #include "engine/tagcache/writtenplaylists.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,6 +44,16 @@ struct TagCacheContent {
     std::vector<CachedTags> files;
 };
 
+// A cache file as the pieces it is written in, one after the other: its head, the records of its
+// writer (a view, valid while the writer is unchanged), its tail.
+struct TagCacheFileBytes {
+    std::string head;
+    std::string_view records;
+    std::string tail;
+
+    std::array<std::string_view, 3> Pieces() const { return {head, records, tail}; }
+};
+
 // Gathers the records of a cache file as they come, and makes the file.
 class TagCacheWriter {
 public:
@@ -51,7 +62,7 @@ public:
     void ExpectFiles(std::size_t count);
     void Add(const CachedTags& file);
     void SetPlaylists(const WrittenPlaylists& playlists) { playlists_ = playlists; }
-    std::string File(const TagCacheOwner& owner) const;
+    TagCacheFileBytes File(const TagCacheOwner& owner) const;
 
 private:
     std::optional<WrittenPlaylists> playlists_;

@@ -36,7 +36,8 @@ std::string WriteTagCacheFile(const TagCacheOwner& owner, const std::vector<Cach
     TagCacheWriter writer;
     if (playlists) writer.SetPlaylists(*playlists);
     for (const CachedTags& file : files) writer.Add(file);
-    return writer.File(owner);
+    const TagCacheFileBytes file = writer.File(owner);
+    return file.head + std::string(file.records) + file.tail;
 }
 
 // Makes the last 8 bytes the checksum of the rest again, as a writer of that content would have.
