@@ -6,6 +6,7 @@
 #include "engine/kovahddprofiler.h"
 #include "engine/mp3/mp3tagreader.h"
 #include "engine/scan/blanktext.h"
+#include "engine/scan/devicecount.h"
 #include "engine/scan/foldertagreader.h"
 #include "engine/wma/wmaattributereader.h"
 
@@ -81,24 +82,6 @@ std::string_view ExtensionOf(std::string_view path)
 {
     const std::size_t dot = path.rfind('.');
     return dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
-}
-
-int32_t CountFolder(const std::string& folder, int* count)
-{
-    if (CancelRequested()) return kScanCancelled;
-    const std::optional<platform::FolderCount> listing = platform::CountFolder(folder);
-    if (!listing) return kScanNothingFound;
-    if (CancelRequested()) return kScanCancelled;
-    int total = static_cast<int>(listing->entries);
-    for (const std::string& name : listing->foldersToWalk) {
-        if (CancelRequested()) return kScanCancelled;
-        int inner = 0;
-        const int32_t result = CountFolder(folder + "\\" + name, &inner);
-        if (result != kScanDone) return result;
-        total += inner;
-    }
-    *count = total;
-    return kScanDone;
 }
 
 void FillDefaults(TrackRecord& record)
@@ -266,7 +249,7 @@ int32_t TreeWalk::ScanFolder(const std::string& folder)
     return kScanDone;
 }
 
-int32_t ScanTree(const char* root, void* window, TagCache& tags)
+int32_t ScanTree(const char* root, void* window, TagCache& tags, const std::function<void()>& whenCounted)
 {
     Catalogue().ClearTracks();
     ScanUnaddressableFiles() = {};
@@ -279,6 +262,7 @@ int32_t ScanTree(const char* root, void* window, TagCache& tags)
     const int32_t countResult = GetNumFilesOnDevice(root, &total);
     if (countResult != kScanDone) return countResult;
     counters.total = total;
+    if (whenCounted) whenCounted();
     tags.ExpectFiles(static_cast<std::size_t>(total));
 
     const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(pattern);
@@ -301,7 +285,7 @@ int32_t GetNumFilesOnDevice(const char* root, int* count)
         const std::string rootText(root);
         const std::string folder = platform::EndsWithBackslash(rootText) ? rootText.substr(0, rootText.size() - 1)
                                                                          : rootText;
-        return CountFolder(folder, count);
+        return DeviceCount(folder).Run(count);
     } catch (const platform::FileError&) {
         return kScanFileSystemError;
     } catch (const std::bad_alloc&) {
@@ -309,10 +293,10 @@ int32_t GetNumFilesOnDevice(const char* root, int* count)
     }
 }
 
-int32_t ScanDevice(const char* root, void* window, TagCache& tags)
+int32_t ScanDevice(const char* root, void* window, TagCache& tags, const std::function<void()>& whenCounted)
 {
     try {
-        return ScanTree(root, window, tags);
+        return ScanTree(root, window, tags, whenCounted);
     } catch (const platform::FileError&) {
         return kScanFileSystemError;
     } catch (const std::bad_alloc&) {
