@@ -35,11 +35,15 @@ void TrackSorter::Sort()
 }
 
 // Moves the maximum of first..last to last and shrinks the range. Among equal maxima the one
-// nearest the front is taken. The maximum is found with a tournament over the positions rather than
-// a scan of the range: the same choice at every step, with log(n) comparisons instead of n.
+// nearest the front is taken. In a long range the maximum is found with a tournament over the
+// positions rather than a scan of the range: the same choice at every step, with log(n) comparisons
+// instead of n; a short range is scanned, which costs less than setting up the tournament.
 void TrackSorter::SelectionSort(Index first, Index last)
 {
-    if (last <= first) return;
+    if (last - first < kScannedRange) {
+        ScanningSelection(first, last);
+        return;
+    }
     Tournament tournament(*this, first, last);
     while (last > first) {
         const Index maximum = tournament.Winner();
@@ -49,6 +53,17 @@ void TrackSorter::SelectionSort(Index first, Index last)
         }
         tournament.Remove(last);
         --last;
+    }
+}
+
+void TrackSorter::ScanningSelection(Index first, Index last)
+{
+    for (; last > first; --last) {
+        Index maximum = first;
+        for (Index position = first + 1; position <= last; ++position) {
+            if (Compare(position, maximum) > 0) maximum = position;
+        }
+        Swap(maximum, last);
     }
 }
 

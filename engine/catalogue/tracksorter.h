@@ -64,7 +64,11 @@ private:
         std::vector<Node> nodes_;
     };
 
+    // Ranges of fewer positions than this are scanned for their maximum.
+    static constexpr Index kScannedRange = 32;
+
     void SelectionSort(Index first, Index last);
+    void ScanningSelection(Index first, Index last);
     void QuickSort(Index first, Index last);
     // Partitions the range and narrows it to the part to sort next, pushing the other part; false
     // when neither part needs more sorting from here.
