@@ -22,7 +22,7 @@ int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& 
         playlist.Discard();
         return kPlaylistTooLarge;
     }
-    const std::vector<OrderedEntry> entries = catalogue.OrderedEntries(kind);
+    const std::vector<OrderedEntry>& entries = catalogue.OrderedEntries(kind);
     const int32_t level = EntryLevel(kind);
     if (!PlaylistFits(entries, level)) {
         playlist.Discard();
