@@ -66,15 +66,23 @@ bool IsDotEntry(const std::string& name)
     return name == "." || name == "..";
 }
 
-std::string RootPattern(const char* root)
-{
-    return platform::JoinPath(root, "*.*");
-}
+constexpr std::string_view kAllNames = "*.*";
 
-// The walks need names and the folder bit only, not the hidden and system bits.
-std::optional<std::vector<platform::FolderEntry>> ListFolder(const std::string& pattern)
+// A folder's entries, and the folder held open for the reading of its files.
+struct FolderListing {
+    platform::Folder folder;
+    std::vector<platform::FolderEntry> entries;
+};
+
+// As FindFiles lists the folder's "*.*". The walks need names and the folder bit only, not the
+// hidden and system bits.
+std::optional<FolderListing> ListFolder(const std::string& folder)
 {
-    return platform::FindFiles(pattern, platform::ListingDetail::Quick);
+    std::optional<platform::Folder> opened = platform::Folder::Open(folder);
+    if (!opened) return std::nullopt;
+    std::optional<std::vector<platform::FolderEntry>> entries = opened->List(kAllNames, platform::ListingDetail::Quick);
+    if (!entries) return std::nullopt;
+    return FolderListing{std::move(*opened), std::move(*entries)};
 }
 
 // What follows the last dot of the path, as GetFileExtension finds it; empty when there is no dot.
@@ -147,8 +155,7 @@ public:
     {
     }
 
-    WalkOutcome WalkListing(const std::vector<platform::FolderEntry>& listing, const std::string& folder,
-                            bool isSubFolder);
+    WalkOutcome WalkListing(const FolderListing& listing, const std::string& folder, bool isSubFolder);
     int32_t ScanFolder(const std::string& folder);
 
 private:
@@ -174,11 +181,10 @@ void TreeWalk::PostProgress()
                           reinterpret_cast<intptr_t>(&counters_));
 }
 
-WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& listing, const std::string& folder,
-                                  bool isSubFolder)
+WalkOutcome TreeWalk::WalkListing(const FolderListing& listing, const std::string& folder, bool isSubFolder)
 {
-    FolderTagReader tagReader(folder, tags_);
-    for (const platform::FolderEntry& entry : listing) {
+    FolderTagReader tagReader(folder, listing.folder, tags_);
+    for (const platform::FolderEntry& entry : listing.entries) {
         if (CancelRequested()) return {WalkEnd::Cancelled};
         if (IsDotEntry(entry.name)) continue;
         PostProgress();
@@ -233,7 +239,7 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderTagReader& tagReader, const
 
 int32_t TreeWalk::ScanFolder(const std::string& folder)
 {
-    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(folder + "\\*.*");
+    const std::optional<FolderListing> listing = ListFolder(folder);
     if (!listing) return kScanDone;
     const WalkOutcome outcome = WalkListing(*listing, folder, true);
     switch (outcome.end) {
@@ -253,7 +259,6 @@ int32_t ScanTree(const char* root, void* window, TagCache& tags, const std::func
 {
     Catalogue().ClearTracks();
     ScanUnaddressableFiles() = {};
-    const std::string pattern = RootPattern(root);
     if (CancelRequested()) return kScanCancelled;
 
     ScanCounters& counters = PostedCounters();
@@ -265,7 +270,7 @@ int32_t ScanTree(const char* root, void* window, TagCache& tags, const std::func
     if (whenCounted) whenCounted();
     tags.ExpectFiles(static_cast<std::size_t>(total));
 
-    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(pattern);
+    const std::optional<FolderListing> listing = ListFolder(root);
     if (!listing) return kScanNothingFound;
     if (CancelRequested()) return kScanCancelled;
 
