@@ -268,7 +268,6 @@ int32_t ScanTree(const char* root, void* window, TagCache& tags, const std::func
     if (countResult != kScanDone) return countResult;
     counters.total = total;
     if (whenCounted) whenCounted();
-    tags.ExpectFiles(static_cast<std::size_t>(total));
 
     const std::optional<FolderListing> listing = ListFolder(root);
     if (!listing) return kScanNothingFound;

@@ -29,10 +29,9 @@ public:
     // The playlists the last finished profile put on the device, when it put all five there.
     const std::optional<WrittenPlaylists>& LastPlaylists() const { return lastPlaylists_; }
 
-    // The profile is to keep the tags of about this many files.
-    void ExpectFiles(std::size_t count) { next_.ExpectFiles(count); }
     // The tags of a file of this profile, for the next one: read now, or a previous record.
     void Keep(const CachedTags& tags);
+    // previous: what Previous gave.
     void KeepPrevious(const CachedTags& previous);
     // The playlists this profile put on the device, for the next one.
     void KeepPlaylists(const WrittenPlaylists& playlists);
@@ -45,6 +44,7 @@ private:
     std::unique_ptr<const std::string> bytes_;  // what the previous records' texts are views of
     std::optional<WrittenPlaylists> lastPlaylists_;
     std::vector<CachedTags> previous_;
+    std::vector<std::string_view> previousRecords_;  // of each previous file, its record in bytes_
     std::unordered_map<std::string_view, std::size_t> index_;  // path of a previous record: its position
     TagCacheWriter next_;
     std::size_t keptPrevious_ = 0;
