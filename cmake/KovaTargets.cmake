@@ -7,13 +7,20 @@ endfunction()
 # not to the home folder of whoever runs the tests.
 set(KOVA_TEST_ENVIRONMENT "XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache")
 
-# Registers a GoogleTest program: kova_add_test(NAME SOURCES... LIBRARIES...)
+# Registers a GoogleTest program: kova_add_test(NAME SOURCES... LIBRARIES... [RESOURCE_LOCK name])
+# CTest runs each of its tests as a process of its own, several at once; tests that share something
+# outside their own temporary files (a folder of the build tree) name it as their RESOURCE_LOCK, so
+# that they run one at a time.
 function(kova_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
   kova_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${KOVA_TEST_ENVIRONMENT}")
+  set(properties ENVIRONMENT "${KOVA_TEST_ENVIRONMENT}")
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
 
 # Registers a Qt Test program, one test class per file, run on the offscreen platform:
