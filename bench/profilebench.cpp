@@ -6,7 +6,9 @@
 //                                            larger ID3v2 tag and the last 128 bytes;
 //   re-profile of an unchanged device        against a bare walk: every folder listed and every
 //   (the tags from the tag cache)            entry's status read, no file opened;
-//   re-profile after 100 songs changed       against that walk plus the bare reads of those 100.
+//   re-profile after 100 songs changed       against that walk plus the bare reads of those 100,
+//                                            and against those plus the writing of the five
+//                                            playlists such a profile must write and flush.
 //
 // Prints the medians of each and their ratios, and the profile's peak memory: the full profile with
 // the device in the page cache, then (as root) everything with the page cache dropped before each
@@ -175,6 +177,42 @@ private:
     std::vector<std::string> songs_;
 };
 
+// What a profile of a changed device must write whatever it does: five playlists of the sizes of
+// the device's, each written to a file of its own and flushed before the profile may say it finished.
+class PlaylistWrites {
+public:
+    explicit PlaylistWrites(const std::string& device) : folder_(device + "/kovahdd/sys_playlist") {}
+
+    // The sizes of the playlists the last profile wrote.
+    void Measure()
+    {
+        sizes_.clear();
+        for (const auto& entry : fs::directory_iterator(folder_)) {
+            if (entry.path().extension() == ".m3u") sizes_.push_back(entry.file_size());
+        }
+    }
+
+    int Write() const
+    {
+        const std::string scratch = folder_ + "/bench-write.tmp";
+        for (const std::uintmax_t size : sizes_) {
+            const std::string bytes(size, '#');
+            const int file = open(scratch.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (file < 0) return 1;
+            const bool written = write(file, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+            const bool flushed = fsync(file) == 0;
+            close(file);
+            unlink(scratch.c_str());
+            if (!written || !flushed) return 1;
+        }
+        return 0;
+    }
+
+private:
+    std::string folder_;
+    std::vector<std::uintmax_t> sizes_;
+};
+
 void MeasureGeneratedDevice(int audioFiles, int runs)
 {
     const std::string device = bench::PreparedDevice(audioFiles);
@@ -200,6 +238,16 @@ void MeasureGeneratedDevice(int audioFiles, int runs)
     const auto walkAndRead = [&] { return bareWalk() + changed.ReadThem(); };
     bench::PrintMedians("cold cache, 100 songs changed", "re-profile", "bare walk + 100 reads",
                         Measure(runs, Cache::Cold, [&] { changed.Change(); }, cachedProfile, walkAndRead));
+
+    PlaylistWrites playlists(device);
+    const auto walkReadAndWrite = [&] { return walkAndRead() + playlists.Write(); };
+    const auto changeAndLoad = [&] {
+        changed.Change();
+        playlists.Measure();
+    };
+    bench::PrintMedians("cold cache, 100 songs changed, the new playlists written in both", "re-profile",
+                        "walk + 100 reads + writes",
+                        Measure(runs, Cache::Cold, changeAndLoad, cachedProfile, walkReadAndWrite));
 }
 
 void MeasureGivenDevice(const std::string& directory, const std::string& reference, int runs)

@@ -324,6 +324,11 @@ std::string ToLowerNoCase(std::string_view text)
 void LowerNoCaseInPlace(std::span<char> text)
 {
     const CodePage& page = CodePage::System();
+    // Without double-byte characters every byte is a character: one pass the compiler can widen.
+    if (!page.HasLeadBytes()) {
+        for (char& byte : text) byte = static_cast<char>(FoldByte(static_cast<unsigned char>(byte)));
+        return;
+    }
     const std::string_view bytes(text.data(), text.size());
     for (std::size_t i = 0; i < text.size(); i += page.CharacterSize(bytes, i)) {
         text[i] = static_cast<char>(FoldByte(static_cast<unsigned char>(text[i])));

@@ -2,10 +2,13 @@
 
 #include "platform/export.h"
 
+#include <dirent.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The Windows file-system calls the system is written against, on Linux paths behind the drive map.
@@ -161,8 +164,9 @@ private:
     FileStamp stampWhenOpened_;
 };
 
-// A folder held open while the files its listing gave are read: each then opens by its name alone
-// instead of by a walk along its whole path (a scan of thousands of songs opens every one).
+// A folder held open while it is listed and the files its listing gave are read: each then opens
+// by its name alone instead of by a walk along its whole path (a scan of thousands of songs opens
+// every one), and the folder is found once for both.
 class KOVAPLATFORM_API Folder {
 public:
     // The folder at the Windows path, found as FindFiles finds it. Empty, with the last error set,
@@ -175,6 +179,8 @@ public:
     Folder& operator=(const Folder&) = delete;
     ~Folder();
 
+    // What FindFiles gives for the folder's path followed by the name pattern ("*.*" for all).
+    std::optional<std::vector<FolderEntry>> List(std::string_view namePattern, ListingDetail detail);
     // Opens an entry of this folder's listing for reading as File::TryOpen opens it by its path:
     // only a regular file opens (a link to one too), and never waits. path names the file in the
     // File's errors. Empty, with the last error set, when it does not open.
@@ -184,9 +190,13 @@ public:
     std::optional<FileStamp> Stamp(const FolderEntry& entry) const;
 
 private:
-    explicit Folder(int fd);
+    Folder(DIR* listing, std::string linuxPath, bool isDriveRoot);
+    int Descriptor() const;
 
-    int fd_ = -1;
+    DIR* listing_ = nullptr;
+    std::string linuxPath_;
+    bool isDriveRoot_ = false;
+    bool listed_ = false;  // the listing was read: it starts again from its beginning
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/dosattributes.h"
 #include "platform/errors.h"
+#include "platform/folderlisting.h"
 #include "platform/pathresolver.h"
 #include "platform/wildcard.h"
 
@@ -128,23 +129,19 @@ std::optional<ResolvedPath> OpenFolder(const std::string& folderPath, Listing& l
 
 }  // namespace
 
-std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern, ListingDetail detail)
+std::optional<std::vector<FolderEntry>> ListOpenFolder(DIR* listing, const std::string& linuxPath, bool isDriveRoot,
+                                                       std::string_view namePattern, ListingDetail detail)
 {
-    const auto [folderPath, namePattern] = SplitLastComponent(pattern);
-    Listing listing(nullptr, closedir);
-    const std::optional<ResolvedPath> folder = OpenFolder(folderPath, listing);
-    if (!folder) return std::nullopt;
     if (namePattern.empty()) {
         SetLastError(kErrorFileNotFound);
         return std::nullopt;
     }
-
     std::vector<FolderEntry> entries;
-    const EntryMaker maker(folder->linuxPath, detail);
-    const int folderFd = dirfd(listing.get());
-    if (!folder->isDriveRoot) AddDotEntries(folder->linuxPath, namePattern, maker, entries);
+    const EntryMaker maker(linuxPath, detail);
+    const int folderFd = dirfd(listing);
+    if (!isDriveRoot) AddDotEntries(linuxPath, namePattern, maker, entries);
     const CodePage& page = CodePage::System();
-    while (const dirent* found = readdir(listing.get())) {
+    while (const dirent* found = readdir(listing)) {
         const std::string_view linuxName = found->d_name;
         if (linuxName == kCurrentFolder || linuxName == kParentFolder) continue;
         bool replaced = false;
@@ -154,7 +151,7 @@ std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern, Li
         if (!entry) {
             const std::optional<EntryStatus> status = StatEntry(folderFd, found->d_name, found->d_type);
             if (!status) continue;
-            entry = maker.Make(std::move(name), folder->linuxPath + "/" + found->d_name, status->status, status->isLink);
+            entry = maker.Make(std::move(name), linuxPath + "/" + found->d_name, status->status, status->isLink);
         }
         if (replaced) entry->fileSystemName = linuxName;
         entries.push_back(std::move(*entry));
@@ -164,6 +161,15 @@ std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern, Li
         return std::nullopt;
     }
     return entries;
+}
+
+std::optional<std::vector<FolderEntry>> FindFiles(const std::string& pattern, ListingDetail detail)
+{
+    const auto [folderPath, namePattern] = SplitLastComponent(pattern);
+    Listing listing(nullptr, closedir);
+    const std::optional<ResolvedPath> folder = OpenFolder(folderPath, listing);
+    if (!folder) return std::nullopt;
+    return ListOpenFolder(listing.get(), folder->linuxPath, folder->isDriveRoot, namePattern, detail);
 }
 
 std::optional<FolderCount> CountFolder(const std::string& folderPath)

@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/folderlisting.h"
 #include "platform/pathresolver.h"
 #include "platform/statusstamp.h"
 
@@ -16,8 +17,6 @@ namespace platform {
 
 namespace {
 
-constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
-
 // The entry's name as the file system spells it.
 std::string FileSystemName(const FolderEntry& entry)
 {
@@ -31,53 +30,72 @@ std::optional<Folder> Folder::Open(const std::string& path)
 {
     const ResolvedPath spelled = SpelledPath(path);
     if (spelled.error == kErrorSuccess) {
-        const int fd = open(spelled.linuxPath.c_str(), kFolderFlags);
-        if (fd >= 0) return Folder(fd);
+        if (DIR* listing = opendir(spelled.linuxPath.c_str())) return Folder(listing, spelled.linuxPath, spelled.isDriveRoot);
     }
     const ResolvedPath resolved = ResolvePath(path);
     if (resolved.error != kErrorSuccess) {
         SetLastError(resolved.error);
         return std::nullopt;
     }
-    const int fd = open(resolved.linuxPath.c_str(), kFolderFlags);
-    if (fd < 0) {
+    DIR* listing = opendir(resolved.linuxPath.c_str());
+    if (!listing) {
         SetLastError(errno == ENOENT ? kErrorPathNotFound : ErrorFromErrno(errno));
         return std::nullopt;
     }
-    return Folder(fd);
+    return Folder(listing, resolved.linuxPath, resolved.isDriveRoot);
 }
 
-Folder::Folder(int fd) : fd_(fd)
+Folder::Folder(DIR* listing, std::string linuxPath, bool isDriveRoot)
+    : listing_(listing), linuxPath_(std::move(linuxPath)), isDriveRoot_(isDriveRoot)
 {
 }
 
-Folder::Folder(Folder&& other) noexcept : fd_(std::exchange(other.fd_, -1))
+Folder::Folder(Folder&& other) noexcept
+    : listing_(std::exchange(other.listing_, nullptr)),
+      linuxPath_(std::move(other.linuxPath_)),
+      isDriveRoot_(other.isDriveRoot_),
+      listed_(other.listed_)
 {
 }
 
 Folder& Folder::operator=(Folder&& other) noexcept
 {
     if (this != &other) {
-        if (fd_ >= 0) close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
+        if (listing_) closedir(listing_);
+        listing_ = std::exchange(other.listing_, nullptr);
+        linuxPath_ = std::move(other.linuxPath_);
+        isDriveRoot_ = other.isDriveRoot_;
+        listed_ = other.listed_;
     }
     return *this;
 }
 
 Folder::~Folder()
 {
-    if (fd_ >= 0) close(fd_);
+    if (listing_) closedir(listing_);
+}
+
+int Folder::Descriptor() const
+{
+    return dirfd(listing_);
+}
+
+std::optional<std::vector<FolderEntry>> Folder::List(std::string_view namePattern, ListingDetail detail)
+{
+    if (listed_) rewinddir(listing_);
+    listed_ = true;
+    return ListOpenFolder(listing_, linuxPath_, isDriveRoot_, namePattern, detail);
 }
 
 std::optional<File> Folder::OpenForReading(const FolderEntry& entry, const std::string& path) const
 {
-    return File::OpenInFolder(fd_, FileSystemName(entry), path);
+    return File::OpenInFolder(Descriptor(), FileSystemName(entry), path);
 }
 
 std::optional<FileStamp> Folder::Stamp(const FolderEntry& entry) const
 {
     struct stat status {};
-    if (fstatat(fd_, FileSystemName(entry).c_str(), &status, 0) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    if (fstatat(Descriptor(), FileSystemName(entry).c_str(), &status, 0) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     return StampOf(status);
 }
 

@@ -66,11 +66,17 @@ uint32_t ReadWholeLinuxFile(const std::string& path, std::string& bytes)
 
 uint32_t ReplaceWholeLinuxFile(const std::string& path, std::string_view bytes, ReplaceFlush flush)
 {
+    return ReplaceWholeLinuxFile(path, std::span(&bytes, 1), flush);
+}
+
+uint32_t ReplaceWholeLinuxFile(const std::string& path, std::span<const std::string_view> pieces, ReplaceFlush flush)
+{
     std::string temporary = path + std::string(kTemporarySuffix);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return LastErrnoError();
     const bool flushed = flush == ReplaceFlush::BeforeRename;
-    uint32_t error = WriteAll(fd, bytes);
+    uint32_t error = kErrorSuccess;
+    for (std::size_t i = 0; i < pieces.size() && error == kErrorSuccess; ++i) error = WriteAll(fd, pieces[i]);
     if (error == kErrorSuccess && flushed && ::fsync(fd) != 0) error = LastErrnoError();
     if (::close(fd) != 0 && error == kErrorSuccess) error = LastErrnoError();
     if (error == kErrorSuccess && ::rename(temporary.c_str(), path.c_str()) != 0) error = LastErrnoError();

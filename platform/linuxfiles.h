@@ -3,6 +3,7 @@
 #include "platform/export.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,10 @@ enum class ReplaceFlush { BeforeRename, LeftToTheSystem };
 // Writes the bytes to a new file beside path (readable by the user alone) and renames it over path,
 // so that a full disk leaves the old file whole, and a crash too when it is flushed before.
 KOVAPLATFORM_API uint32_t ReplaceWholeLinuxFile(const std::string& path, std::string_view bytes,
+                                                ReplaceFlush flush = ReplaceFlush::BeforeRename);
+// The same for a file made of pieces, written one after the other: a large file need not be
+// assembled in memory first.
+KOVAPLATFORM_API uint32_t ReplaceWholeLinuxFile(const std::string& path, std::span<const std::string_view> pieces,
                                                 ReplaceFlush flush = ReplaceFlush::BeforeRename);
 
 }  // namespace platform

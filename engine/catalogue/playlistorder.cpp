@@ -3,7 +3,6 @@
 #include "engine/catalogue/trackcomparison.h"
 
 #include <string_view>
-#include <utility>
 
 namespace engine {
 
@@ -40,11 +39,12 @@ int32_t CountOf(std::size_t size)
 
 }  // namespace
 
-PlaylistOrder::PlaylistOrder(TrackCatalogue& catalogue) : catalogue_(catalogue)
+PlaylistOrder::PlaylistOrder(TrackCatalogue& catalogue, std::vector<OrderedEntry>& entries)
+    : catalogue_(catalogue), entries_(entries)
 {
 }
 
-std::vector<OrderedEntry> PlaylistOrder::Entries(PlaylistKind kind)
+void PlaylistOrder::Order(PlaylistKind kind)
 {
     entries_.clear();
     entries_.reserve(catalogue_.TrackCount());
@@ -65,7 +65,6 @@ std::vector<OrderedEntry> PlaylistOrder::Entries(PlaylistKind kind)
         OrderFlat(SortKey::FileName);
         break;
     }
-    return std::move(entries_);
 }
 
 void PlaylistOrder::OrderFlat(SortKey key)

@@ -18,10 +18,11 @@ namespace engine {
 // Groups are runs of records whose texts are equal but for the case of A-Z.
 class PlaylistOrder {
 public:
-    explicit PlaylistOrder(TrackCatalogue& catalogue);
+    // The entries go to entries, in output order.
+    PlaylistOrder(TrackCatalogue& catalogue, std::vector<OrderedEntry>& entries);
 
-    // Empty for a value that is no playlist kind.
-    std::vector<OrderedEntry> Entries(PlaylistKind kind);
+    // No entries for a value that is no playlist kind.
+    void Order(PlaylistKind kind);
 
 private:
     // List positions begin..end-1.
@@ -43,7 +44,7 @@ private:
     void Emit(Group group, NavigationContext context);
 
     TrackCatalogue& catalogue_;
-    std::vector<OrderedEntry> entries_;
+    std::vector<OrderedEntry>& entries_;
 };
 
 }  // namespace engine

@@ -49,6 +49,7 @@ void TrackCatalogue::AddTrack(const TrackRecord& record)
 
 void TrackCatalogue::ClearTracks()
 {
+    orderedEntries_.clear();
     tracks_.clear();
     pool_.Clear();
     textsRanked_ = false;
@@ -57,6 +58,7 @@ void TrackCatalogue::ClearTracks()
 void TrackCatalogue::EmptyCatalogue()
 {
     ClearTracks();
+    orderedEntries_ = {};
     artistMap_.clear();
     albumMap_.clear();
     genreMap_.clear();
@@ -73,9 +75,10 @@ void TrackCatalogue::SortTracks(std::size_t first, std::size_t last, SortKey key
     TrackSorter(std::span(tracks_).subspan(first, last - first + 1), key).Sort();
 }
 
-std::vector<OrderedEntry> TrackCatalogue::OrderedEntries(PlaylistKind kind)
+const std::vector<OrderedEntry>& TrackCatalogue::OrderedEntries(PlaylistKind kind)
 {
-    return PlaylistOrder(*this).Entries(kind);
+    PlaylistOrder(*this, orderedEntries_).Order(kind);
+    return orderedEntries_;
 }
 
 TrackCatalogue& Catalogue()

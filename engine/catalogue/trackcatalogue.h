@@ -45,13 +45,15 @@ public:
     // Sorts positions first..last, both included; nothing when they are not a range of the list.
     void SortTracks(std::size_t first, std::size_t last, SortKey key);
     // Sorts the list for the playlist kind and gives its entries in output order with their
-    // navigation contexts. The entries point into the list and stay valid until it changes.
-    std::vector<OrderedEntry> OrderedEntries(PlaylistKind kind);
+    // navigation contexts. They point to the tracks and stay valid until the next call or until
+    // the list changes: every kind's entries take the same memory, touched once.
+    const std::vector<OrderedEntry>& OrderedEntries(PlaylistKind kind);
 
 private:
     TrackPool pool_;
     std::vector<CatalogueTrack*> tracks_;  // the track list, in its current order
     bool textsRanked_ = false;             // the tracks' text ranks are those of the whole list
+    std::vector<OrderedEntry> orderedEntries_;
     GroupMap albumMap_;
     GroupMap artistMap_;
     GroupMap genreMap_;

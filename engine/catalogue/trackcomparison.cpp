@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
-#include <unordered_map>
 #include <vector>
 
 namespace engine {
@@ -31,32 +29,33 @@ uint64_t LeadingBytes(std::string_view text)
     return number;
 }
 
-// Ranks the tracks' texts of one key. Each distinct text is sorted once, however many tracks share
-// it: a device has thousands of songs and a few hundred artists.
-void RankText(std::span<CatalogueTrack* const> tracks, SortKey key)
+// A track's text of one key, to be sorted with the others.
+struct RankedText {
+    uint64_t leadingBytes;
+    std::string_view text;
+    CatalogueTrack* track;
+
+    std::string_view Rest() const { return text.substr(std::min(kLeadingBytes, text.size())); }
+    bool operator<(const RankedText& other) const
+    {
+        if (leadingBytes != other.leadingBytes) return leadingBytes < other.leadingBytes;
+        return Rest() < other.Rest();
+    }
+    bool SameText(const RankedText& other) const { return leadingBytes == other.leadingBytes && text == other.text; }
+};
+
+// Ranks the tracks' texts of one key: the tracks sorted by it, equal texts take one rank.
+void RankText(std::span<CatalogueTrack* const> tracks, SortKey key, std::vector<RankedText>& texts)
 {
     const FoldedText text = FoldedSortText(key);
-    std::unordered_map<std::string_view, int32_t> slots;  // a distinct text: its place in distinct
-    slots.reserve(tracks.size());
-    std::vector<std::string_view> distinct;
-    std::vector<int32_t> slotOfTrack(tracks.size());
-    for (std::size_t i = 0; i < tracks.size(); ++i) {
-        const auto [slot, added] = slots.try_emplace(tracks[i]->*text, static_cast<int32_t>(distinct.size()));
-        if (added) distinct.push_back(slot->first);
-        slotOfTrack[i] = slot->second;
+    texts.clear();
+    for (CatalogueTrack* track : tracks) texts.push_back({LeadingBytes(track->*text), track->*text, track});
+    std::sort(texts.begin(), texts.end());
+    int32_t rank = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0 && !texts[i].SameText(texts[i - 1])) ++rank;
+        texts[i].track->textRanks[RankIndex(key)] = rank;
     }
-    std::vector<uint64_t> prefixes(distinct.size());
-    std::transform(distinct.begin(), distinct.end(), prefixes.begin(), LeadingBytes);
-    std::vector<int32_t> sorted(distinct.size());
-    std::iota(sorted.begin(), sorted.end(), 0);
-    std::sort(sorted.begin(), sorted.end(), [&](int32_t a, int32_t b) {
-        if (prefixes[a] != prefixes[b]) return prefixes[a] < prefixes[b];
-        return distinct[a].substr(std::min(kLeadingBytes, distinct[a].size())) <
-               distinct[b].substr(std::min(kLeadingBytes, distinct[b].size()));
-    });
-    std::vector<int32_t> rankOfSlot(distinct.size());
-    for (std::size_t rank = 0; rank < sorted.size(); ++rank) rankOfSlot[sorted[rank]] = static_cast<int32_t>(rank);
-    for (std::size_t i = 0; i < tracks.size(); ++i) tracks[i]->textRanks[RankIndex(key)] = rankOfSlot[slotOfTrack[i]];
 }
 
 }  // namespace
@@ -92,7 +91,9 @@ FoldedText FoldedSortText(SortKey key)
 
 void RankSortTexts(std::span<CatalogueTrack* const> tracks)
 {
-    for (const SortKey key : kRankedKeys) RankText(tracks, key);
+    std::vector<RankedText> texts;
+    texts.reserve(tracks.size());
+    for (const SortKey key : kRankedKeys) RankText(tracks, key, texts);
 }
 
 int64_t NumericSortKey(const CatalogueTrack& track, SortKey key)

@@ -35,54 +35,75 @@ void TrackSorter::Sort()
 }
 
 // Moves the maximum of first..last to last and shrinks the range. Among equal maxima the one
-// nearest the front is taken. The maximum is found with a tournament over the positions rather than
-// a scan of the range: the same choice at every step, with log(n) comparisons instead of n.
+// nearest the front is taken. In a long range the maximum is found with a tournament over the
+// positions rather than a scan of the range: the same choice at every step, with log(n) comparisons
+// instead of n; a short range is scanned, which costs less than setting up the tournament.
 void TrackSorter::SelectionSort(Index first, Index last)
 {
-    if (last <= first) return;
+    if (last - first < kScannedRange) {
+        ScanningSelection(first, last);
+        return;
+    }
     Tournament tournament(*this, first, last);
     while (last > first) {
         const Index maximum = tournament.Winner();
-        Swap(maximum, last);
-        tournament.Replay(maximum);
+        if (maximum != last) {
+            Swap(maximum, last);
+            tournament.Replay(maximum);
+        }
         tournament.Remove(last);
         --last;
+    }
+}
+
+void TrackSorter::ScanningSelection(Index first, Index last)
+{
+    for (; last > first; --last) {
+        Index maximum = first;
+        for (Index position = first + 1; position <= last; ++position) {
+            if (Compare(position, maximum) > 0) maximum = position;
+        }
+        Swap(maximum, last);
     }
 }
 
 TrackSorter::Tournament::Tournament(const TrackSorter& sorter, Index first, Index last)
     : sorter_(sorter), first_(first)
 {
-    while (leaves_ < last - first + 1) leaves_ *= 2;
-    winners_.assign(static_cast<std::size_t>(2 * leaves_), kNobody);
-    for (Index position = first; position <= last; ++position) winners_[Leaf(position)] = position;
-    for (Index node = leaves_ - 1; node >= 1; --node) Decide(node);
+    while (leaves_ < static_cast<std::size_t>(last - first + 1)) leaves_ *= 2;
+    nodes_.resize(2 * leaves_);
+    for (Index position = first; position <= last; ++position) {
+        nodes_[Leaf(position)] = {position, sorter_.keys_[static_cast<std::size_t>(position)]};
+    }
+    for (std::size_t node = leaves_ - 1; node >= 1; --node) Decide(node);
 }
 
 void TrackSorter::Tournament::Replay(Index position)
 {
-    for (Index node = static_cast<Index>(Leaf(position)) / 2; node >= 1; node /= 2) Decide(node);
+    const std::size_t leaf = Leaf(position);
+    nodes_[leaf].key = sorter_.keys_[static_cast<std::size_t>(position)];
+    for (std::size_t node = leaf / 2; node >= 1; node /= 2) Decide(node);
 }
 
 void TrackSorter::Tournament::Remove(Index position)
 {
-    winners_[Leaf(position)] = kNobody;
-    Replay(position);
+    const std::size_t leaf = Leaf(position);
+    nodes_[leaf].position = kNobody;
+    for (std::size_t node = leaf / 2; node >= 1; node /= 2) Decide(node);
 }
 
 // The left side holds the lower positions, so it keeps a tie: the front-most maximum wins.
-void TrackSorter::Tournament::Decide(Index node)
+void TrackSorter::Tournament::Decide(std::size_t node)
 {
-    const Index left = winners_[static_cast<std::size_t>(2 * node)];
-    const Index right = winners_[static_cast<std::size_t>(2 * node + 1)];
-    Index winner = left;
-    if (left == kNobody || (right != kNobody && sorter_.Compare(right, left) > 0)) winner = right;
-    winners_[static_cast<std::size_t>(node)] = winner;
+    const Node& left = nodes_[2 * node];
+    const Node& right = nodes_[2 * node + 1];
+    const bool rightWins = left.position == kNobody || (right.position != kNobody && right.key > left.key);
+    nodes_[node] = rightWins ? right : left;
 }
 
 std::size_t TrackSorter::Tournament::Leaf(Index position) const
 {
-    return static_cast<std::size_t>(leaves_ + position - first_);
+    return leaves_ + static_cast<std::size_t>(position - first_);
 }
 
 // The larger part of every partition waits on the stack and the smaller one is sorted next, so

@@ -39,11 +39,11 @@ private:
     };
 
     // Finds the front-most maximum of a shrinking range of positions; a node holds the winner of
-    // the positions below it (kNobody when it has none left).
+    // the positions below it (kNobody when it has none left) and the winner's key.
     class Tournament {
     public:
         Tournament(const TrackSorter& sorter, Index first, Index last);
-        Index Winner() const { return winners_[1]; }
+        Index Winner() const { return nodes_[1].position; }
         // The record at the position changed: plays its matches again.
         void Replay(Index position);
         // The position left the range.
@@ -51,16 +51,24 @@ private:
 
     private:
         static constexpr Index kNobody = -1;
-        void Decide(Index node);
+        struct Node {
+            Index position = kNobody;
+            int64_t key = 0;
+        };
+        void Decide(std::size_t node);
         std::size_t Leaf(Index position) const;
 
         const TrackSorter& sorter_;
         Index first_;
-        Index leaves_ = 1;
-        std::vector<Index> winners_;
+        std::size_t leaves_ = 1;
+        std::vector<Node> nodes_;
     };
 
+    // Ranges of fewer positions than this are scanned for their maximum.
+    static constexpr Index kScannedRange = 32;
+
     void SelectionSort(Index first, Index last);
+    void ScanningSelection(Index first, Index last);
     void QuickSort(Index first, Index last);
     // Partitions the range and narrows it to the part to sort next, pushing the other part; false
     // when neither part needs more sorting from here.

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstddef>
 #include <cstring>
+#include <string_view>
 
 namespace engine {
 
@@ -14,99 +14,88 @@ namespace {
 
 // Room for a space, a sign and the 20 digits of any 64-bit value.
 constexpr std::size_t kNumberRoom = 24;
-
-// "00", "01", ... "99" one after another.
-constexpr std::array<char, 200> kDigitPairs = [] {
-    std::array<char, 200> pairs{};
-    for (std::size_t i = 0; i < 100; ++i) {
-        pairs[2 * i] = static_cast<char>('0' + i / 10);
-        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}();
-
-constexpr std::array<int64_t, 10> kPowersOfTen{1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000,
-                                               100'000'000, 1'000'000'000};
+// Numbers of an entry at level 3: level, entry number, entry length, six text lengths, five in
+// each navigation group and the path length.
+constexpr std::size_t kNumbersInEntry = 3 + 6 + 5 * kLevelCount + 1;
+// Bytes of an entry besides its texts and path, its numbers as wide as they come: the tag, the
+// numbers, '<' and '>' of the six fields, the two line feeds; and the track number's text.
+constexpr std::size_t kMostBytesBesideTexts = kEntryTag.size() + kNumbersInEntry * kNumberRoom + 6 * 2 + 2 + kNumberRoom;
 
 // The entry level: one digit.
 constexpr int kLevelWidth = 1;
 
-// Exactly width digits of a value below 10 to the width, ending at end.
-inline void PutDigitsBefore(char* end, uint64_t value, int width)
-{
-    for (; width >= 2; width -= 2) {
-        end -= 2;
-        std::memcpy(end, &kDigitPairs[2 * (value % 100)], 2);
-        value /= 100;
+// "0000", "0001", ... "9999" one after another: any number of a field's width is one to two of them.
+constexpr int kTableDigits = 4;
+constexpr uint64_t kTableLimit = 10'000;
+constexpr std::array<char, kTableDigits * kTableLimit> kFourDigits = [] {
+    std::array<char, kTableDigits * kTableLimit> digits{};
+    for (std::size_t i = 0; i < kTableLimit; ++i) {
+        digits[4 * i] = static_cast<char>('0' + i / 1000);
+        digits[4 * i + 1] = static_cast<char>('0' + i / 100 % 10);
+        digits[4 * i + 2] = static_cast<char>('0' + i / 10 % 10);
+        digits[4 * i + 3] = static_cast<char>('0' + i % 10);
     }
-    if (width == 1) *--end = static_cast<char>('0' + value);
+    return digits;
+}();
+
+// Exactly Width digits of a value below 10 to the Width, at out; returns their end.
+template <int Width>
+char* PutDigits(char* out, uint64_t value)
+{
+    if constexpr (Width > kTableDigits) {
+        out = PutDigits<Width - kTableDigits>(out, value / kTableLimit);
+        return PutDigits<kTableDigits>(out, value % kTableLimit);
+    } else {
+        std::memcpy(out, &kFourDigits[kTableDigits * value + (kTableDigits - Width)], Width);
+        return out + Width;
+    }
 }
 
 // The value zero-padded to at least width characters, as "%0*lld" writes it, ending at end; returns
-// where it starts. Formatted by hand, two digits at a time: a playlist holds hundreds of thousands
-// of numbers.
+// where it starts. For the numbers that do not fit their field.
 char* FormatNumberBefore(char* end, int64_t value, int width)
 {
     char* start = end;
     uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    while (magnitude >= 100) {
-        start -= 2;
-        std::memcpy(start, &kDigitPairs[2 * (magnitude % 100)], 2);
-        magnitude /= 100;
-    }
-    if (magnitude >= 10) {
-        start -= 2;
-        std::memcpy(start, &kDigitPairs[2 * magnitude], 2);
-    } else {
-        *--start = static_cast<char>('0' + magnitude);
-    }
+    do {
+        *--start = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
     const std::ptrdiff_t digitsWide = width - (value < 0 ? 1 : 0);
     while (end - start < digitsWide) *--start = '0';
     if (value < 0) *--start = '-';
     return start;
 }
 
-// An entry's bytes, gathered in a buffer of their own and appended to the output in large pieces:
-// appending an entry's fifty pieces to a string one by one costs more than formatting them.
-class EntryBytes {
+// Writes an entry's pieces one after the other into room its caller made large enough.
+class EntryWriter {
 public:
-    explicit EntryBytes(std::string& out) : out_(out) {}
-    EntryBytes(const EntryBytes&) = delete;
-    EntryBytes& operator=(const EntryBytes&) = delete;
-    ~EntryBytes() { Flush(); }
+    explicit EntryWriter(char* out) : out_(out) {}
+
+    char* End() const { return out_; }
 
     void Put(std::string_view bytes)
     {
         if (bytes.empty()) return;  // an empty view may hold no address, which memcpy must not get
-        if (bytes.size() > Room()) {
-            PutLong(bytes);
-            return;
-        }
-        std::memcpy(end_, bytes.data(), bytes.size());
-        end_ += bytes.size();
+        std::memcpy(out_, bytes.data(), bytes.size());
+        out_ += bytes.size();
     }
 
-    void Put(char byte)
-    {
-        if (Room() == 0) Flush();
-        *end_++ = byte;
-    }
+    void Put(char byte) { *out_++ = byte; }
 
-    // A space, then the value as FormatNumberBefore writes it. The width is a constant of the
-    // format, so that the digits of the usual number, one that fills the width, come unrolled.
+    // A space, then the value zero-padded to Width digits, or wider when it needs more.
     template <int Width>
     void PutNumber(int64_t value)
     {
-        static_assert(Width > 0 && Width < static_cast<int>(kPowersOfTen.size()));
-        if (Room() < kNumberRoom) Flush();
-        *end_++ = kFieldSeparator;
-        if (value >= 0 && value < kPowersOfTen[Width]) {
-            end_ += Width;
-            PutDigitsBefore(end_, static_cast<uint64_t>(value), Width);
+        static_assert(Width > 0 && Width <= 2 * kTableDigits);
+        *out_++ = kFieldSeparator;
+        if (value >= 0 && static_cast<uint64_t>(value) < PowerOfTen(Width)) {
+            out_ = PutDigits<Width>(out_, static_cast<uint64_t>(value));
             return;
         }
-        end_ += std::max(Width, NumberLength(value));
-        FormatNumberBefore(end_, value, Width);
+        char digits[kNumberRoom];
+        char* const end = digits + sizeof digits;
+        Put(std::string_view(FormatNumberBefore(end, value, Width), end));
     }
 
     // A space, the length of the text (at most kMaxFieldText bytes of it) as three digits, then the
@@ -120,42 +109,31 @@ public:
         Put(kFieldClose);
     }
 
-private:
-    // Enough for an entry whose texts fill their fields.
-    static constexpr std::size_t kBufferSize = 4096;
-
-    std::size_t Room() const { return static_cast<std::size_t>(buffer_.data() + buffer_.size() - end_); }
-
-    static int NumberLength(int64_t value)
+    // The track number's field: its text is two digits, or "--" for none.
+    void PutTrackNumberField(int32_t trackNumber)
     {
-        uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-        int length = value < 0 ? 2 : 1;
-        for (; magnitude >= 10; magnitude /= 10) ++length;
-        return length;
-    }
-
-    void PutLong(std::string_view bytes)
-    {
-        Flush();
-        if (bytes.size() > Room()) {
-            out_.append(bytes);
+        if (trackNumber < 0 || trackNumber > kMaxTrackNumber) {
+            PutTagField(TrackNumberText(trackNumber));
             return;
         }
-        Put(bytes);
+        PutNumber<kTextLengthWidth>(kTrackNumberWidth);
+        Put(kFieldOpen);
+        out_ = PutDigits<kTrackNumberWidth>(out_, static_cast<uint64_t>(trackNumber));
+        Put(kFieldClose);
     }
 
-    void Flush()
+private:
+    static constexpr uint64_t PowerOfTen(int exponent)
     {
-        out_.append(buffer_.data(), static_cast<std::size_t>(end_ - buffer_.data()));
-        end_ = buffer_.data();
+        uint64_t power = 1;
+        for (int i = 0; i < exponent; ++i) power *= 10;
+        return power;
     }
 
-    std::string& out_;
-    std::array<char, kBufferSize> buffer_;
-    char* end_ = buffer_.data();
+    char* out_;
 };
 
-void PutNavigationGroup(EntryBytes& entry, const CatalogueTrack& track, int32_t level,
+void PutNavigationGroup(EntryWriter& entry, const CatalogueTrack& track, int32_t level,
                         const NavigationContext& context)
 {
     const auto offset = static_cast<std::size_t>(level - 1);
@@ -179,6 +157,11 @@ std::string UpperCaseAscii(std::string_view text)
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
     return upper;
+}
+
+std::size_t FieldBytes(std::string_view text)
+{
+    return std::min(text.size(), kMaxFieldText);
 }
 
 }  // namespace
@@ -209,10 +192,15 @@ std::string TrackNumberText(int32_t trackNumber)
     return {FormatNumberBefore(end, trackNumber, kTrackNumberWidth), end};
 }
 
-void AppendPlaylistEntry(std::string& out, const CatalogueTrack& track, int32_t level,
-                         const NavigationContext& context)
+std::size_t MaxEntryBytes(const CatalogueTrack& track)
 {
-    EntryBytes entry(out);
+    return kMostBytesBesideTexts + FieldBytes(track.album) + FieldBytes(track.artist) + FieldBytes(track.title) +
+           FieldBytes(track.genre) + FieldBytes(track.reserved) + track.path.size();
+}
+
+char* FormatPlaylistEntry(char* out, const CatalogueTrack& track, int32_t level, const NavigationContext& context)
+{
+    EntryWriter entry(out);
     entry.Put(kEntryTag);
     entry.PutNumber<kLevelWidth>(level);
     entry.PutNumber<kOrdinalWidth>(track.entryNumber);
@@ -221,7 +209,7 @@ void AppendPlaylistEntry(std::string& out, const CatalogueTrack& track, int32_t 
     entry.PutTagField(track.artist);
     entry.PutTagField(track.title);
     entry.PutTagField(track.genre);
-    entry.PutTagField(TrackNumberText(track.trackNumber));
+    entry.PutTrackNumberField(track.trackNumber);
     entry.PutTagField(track.reserved);
     for (int32_t navigationLevel = FirstLevelPresent(level); navigationLevel <= kLevelCount; ++navigationLevel) {
         PutNavigationGroup(entry, track, navigationLevel, context);
@@ -230,6 +218,7 @@ void AppendPlaylistEntry(std::string& out, const CatalogueTrack& track, int32_t 
     entry.Put(kLineEnd);
     entry.Put(track.path);
     entry.Put(kLineEnd);
+    return entry.End();
 }
 
 }  // namespace engine

@@ -3,6 +3,8 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 
+#include <algorithm>
+
 namespace engine {
 
 namespace {
@@ -24,7 +26,8 @@ bool PlaylistFile::Create(const std::string& folder, std::string_view fileName)
     fileName_ = fileName;
     failure_ = platform::kErrorSuccess;
     ResetSums();
-    pending_.clear();
+    pending_.assign(kWriteBlockSize, '\0');
+    pendingBytes_ = 0;
     file_ = platform::File::TryOpen(TemporaryPath(), platform::File::Mode::CreateTruncate, &failure_);
     return file_.has_value();
 }
@@ -41,29 +44,35 @@ std::string PlaylistFile::TemporaryPath() const
 
 void PlaylistFile::Append(std::string_view bytes)
 {
-    pending_.append(bytes);
-    WriteIfFull();
+    char* const room = Room(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), room);
+    pendingBytes_ += bytes.size();
 }
 
-void PlaylistFile::WriteIfFull()
+char* PlaylistFile::Room(std::size_t maxBytes)
 {
-    if (pending_.size() >= kWriteBlockSize) WritePending();
+    if (pending_.size() - pendingBytes_ < maxBytes) {
+        WritePending();
+        if (pending_.size() < maxBytes) pending_.resize(maxBytes);
+    }
+    return pending_.data() + pendingBytes_;
 }
 
 void PlaylistFile::WritePending()
 {
     try {
-        file_->Write(pending_.data(), pending_.size());
+        file_->Write(pending_.data(), pendingBytes_);
     } catch (const platform::FileError& error) {
         failure_ = error.code();
         throw;
     }
-    pending_.clear();
+    pendingBytes_ = 0;
 }
 
 void PlaylistFile::Finish()
 {
     WritePending();
+    pending_ = {};
     // Without a thread to spare, the flush is made when it is awaited.
     flush_ = std::async(std::launch::async | std::launch::deferred,
                         [file = std::move(*file_)]() mutable -> uint32_t {
@@ -104,7 +113,8 @@ void PlaylistFile::Discard()
     file_.reset();
     flush_ = {};  // waits for a flush under way
     complete_ = false;
-    pending_.clear();
+    pending_ = {};
+    pendingBytes_ = 0;
     platform::DeleteFile(TemporaryPath());
 }
 

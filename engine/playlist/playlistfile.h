@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace engine {
 
@@ -43,13 +44,13 @@ public:
     // write separately, and a playlist has thousands of entries). Only while open; failures are
     // platform::FileError exceptions.
     void Append(std::string_view bytes);
-    // The same for the bytes that format appends to the string it is given (a std::string&): an
-    // entry is formatted straight into what is gathered.
+    // The same for the bytes format writes to the char* it is given, at most maxBytes: an entry is
+    // formatted straight into what is gathered. format returns the end of what it wrote.
     template <typename Format>
-    void AppendFormatted(const Format& format)
+    void AppendFormatted(std::size_t maxBytes, const Format& format)
     {
-        format(pending_);
-        WriteIfFull();
+        char* const room = Room(maxBytes);
+        pendingBytes_ = static_cast<std::size_t>(format(room) - pending_.data());
     }
     NavigationSums& Sums() { return sums_; }
     void ResetSums() { sums_ = NavigationSums{}; }
@@ -69,7 +70,9 @@ public:
     void Discard();
 
 private:
-    void WriteIfFull();
+    // Where maxBytes more can go at the end of what is gathered, written out first when they do
+    // not fit.
+    char* Room(std::size_t maxBytes);
     void WritePending();
 
     std::string folder_;
@@ -78,7 +81,8 @@ private:
     bool complete_ = false;
     std::future<uint32_t> flush_;  // of a finished file: the Windows code the flush ended with
     uint32_t failure_ = platform::kErrorSuccess;
-    std::string pending_;
+    std::vector<char> pending_;  // its first pendingBytes_ are gathered for the next write
+    std::size_t pendingBytes_ = 0;
     NavigationSums sums_;
 };
 

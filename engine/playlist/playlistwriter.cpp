@@ -22,7 +22,7 @@ int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& 
         playlist.Discard();
         return kPlaylistTooLarge;
     }
-    const std::vector<OrderedEntry> entries = catalogue.OrderedEntries(kind);
+    const std::vector<OrderedEntry>& entries = catalogue.OrderedEntries(kind);
     const int32_t level = EntryLevel(kind);
     if (!PlaylistFits(entries, level)) {
         playlist.Discard();
@@ -103,7 +103,8 @@ int32_t WritePlaylistEntry(PlaylistFile& playlist, CatalogueTrack& track, int32_
     track.entryNumber = entryNumber;
     track.entryLength = size - 1;
     for (std::size_t i = 0; i < values.size(); ++i) track.navigation[i] = static_cast<int32_t>(values[i]);
-    playlist.AppendFormatted([&](std::string& out) { AppendPlaylistEntry(out, track, level, context); });
+    playlist.AppendFormatted(MaxEntryBytes(track),
+                             [&](char* out) { return FormatPlaylistEntry(out, track, level, context); });
     return kPlaylistWritten;
 }
 

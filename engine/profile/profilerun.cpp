@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <future>
 #include <optional>
 #include <string>
 
@@ -108,9 +110,10 @@ int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress, Tag
     return kRunDone;
 }
 
-int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& progress, TagCache& tags)
+int32_t ScanAndWrite(const char* root, void* window, const ProgressReporter& progress, TagCache& tags,
+                     const std::function<void()>& whenCounted)
 {
-    const int32_t scanResult = ScanDevice(root, window, tags);
+    const int32_t scanResult = ScanDevice(root, window, tags, whenCounted);
     if (scanResult != kScanDone) {
         platform::MessageBeep(platform::kBeepExclamation);
         progress.Report(ReportForFailedScan(scanResult));
@@ -143,9 +146,13 @@ int32_t RunProfile(const char* root, KovaProgressCallback callback, void* window
     LastRunSummary() = {};
 
     // Only a finished run replaces the device's tag cache: a cancelled or failed one saw only part.
+    // The cache is read while the device is counted, which does without it: both wait for disks.
     const TagCacheStore tagStore(root);
-    TagCache tags = tagStore.Load();
-    const int32_t result = WriteBack(root, ScanAndWrite(root, window, progress, tags), progress);
+    std::future<TagCache> cacheBeingRead =
+        std::async(std::launch::async | std::launch::deferred, [&tagStore] { return tagStore.Load(); });
+    TagCache tags;
+    const auto takeCache = [&] { tags = cacheBeingRead.get(); };
+    const int32_t result = WriteBack(root, ScanAndWrite(root, window, progress, tags, takeCache), progress);
     if (result == kRunDone) tagStore.Save(tags);
 
     Catalogue().EmptyCatalogue();

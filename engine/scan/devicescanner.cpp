@@ -6,6 +6,7 @@
 #include "engine/kovahddprofiler.h"
 #include "engine/mp3/mp3tagreader.h"
 #include "engine/scan/blanktext.h"
+#include "engine/scan/devicecount.h"
 #include "engine/scan/foldertagreader.h"
 #include "engine/wma/wmaattributereader.h"
 
@@ -65,15 +66,23 @@ bool IsDotEntry(const std::string& name)
     return name == "." || name == "..";
 }
 
-std::string RootPattern(const char* root)
-{
-    return platform::JoinPath(root, "*.*");
-}
+constexpr std::string_view kAllNames = "*.*";
 
-// The walks need names and the folder bit only, not the hidden and system bits.
-std::optional<std::vector<platform::FolderEntry>> ListFolder(const std::string& pattern)
+// A folder's entries, and the folder held open for the reading of its files.
+struct FolderListing {
+    platform::Folder folder;
+    std::vector<platform::FolderEntry> entries;
+};
+
+// As FindFiles lists the folder's "*.*". The walks need names and the folder bit only, not the
+// hidden and system bits.
+std::optional<FolderListing> ListFolder(const std::string& folder)
 {
-    return platform::FindFiles(pattern, platform::ListingDetail::Quick);
+    std::optional<platform::Folder> opened = platform::Folder::Open(folder);
+    if (!opened) return std::nullopt;
+    std::optional<std::vector<platform::FolderEntry>> entries = opened->List(kAllNames, platform::ListingDetail::Quick);
+    if (!entries) return std::nullopt;
+    return FolderListing{std::move(*opened), std::move(*entries)};
 }
 
 // What follows the last dot of the path, as GetFileExtension finds it; empty when there is no dot.
@@ -81,24 +90,6 @@ std::string_view ExtensionOf(std::string_view path)
 {
     const std::size_t dot = path.rfind('.');
     return dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
-}
-
-int32_t CountFolder(const std::string& folder, int* count)
-{
-    if (CancelRequested()) return kScanCancelled;
-    const std::optional<platform::FolderCount> listing = platform::CountFolder(folder);
-    if (!listing) return kScanNothingFound;
-    if (CancelRequested()) return kScanCancelled;
-    int total = static_cast<int>(listing->entries);
-    for (const std::string& name : listing->foldersToWalk) {
-        if (CancelRequested()) return kScanCancelled;
-        int inner = 0;
-        const int32_t result = CountFolder(folder + "\\" + name, &inner);
-        if (result != kScanDone) return result;
-        total += inner;
-    }
-    *count = total;
-    return kScanDone;
 }
 
 void FillDefaults(TrackRecord& record)
@@ -164,8 +155,7 @@ public:
     {
     }
 
-    WalkOutcome WalkListing(const std::vector<platform::FolderEntry>& listing, const std::string& folder,
-                            bool isSubFolder);
+    WalkOutcome WalkListing(const FolderListing& listing, const std::string& folder, bool isSubFolder);
     int32_t ScanFolder(const std::string& folder);
 
 private:
@@ -191,11 +181,10 @@ void TreeWalk::PostProgress()
                           reinterpret_cast<intptr_t>(&counters_));
 }
 
-WalkOutcome TreeWalk::WalkListing(const std::vector<platform::FolderEntry>& listing, const std::string& folder,
-                                  bool isSubFolder)
+WalkOutcome TreeWalk::WalkListing(const FolderListing& listing, const std::string& folder, bool isSubFolder)
 {
-    FolderTagReader tagReader(folder, tags_);
-    for (const platform::FolderEntry& entry : listing) {
+    FolderTagReader tagReader(folder, listing.folder, tags_);
+    for (const platform::FolderEntry& entry : listing.entries) {
         if (CancelRequested()) return {WalkEnd::Cancelled};
         if (IsDotEntry(entry.name)) continue;
         PostProgress();
@@ -250,7 +239,7 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderTagReader& tagReader, const
 
 int32_t TreeWalk::ScanFolder(const std::string& folder)
 {
-    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(folder + "\\*.*");
+    const std::optional<FolderListing> listing = ListFolder(folder);
     if (!listing) return kScanDone;
     const WalkOutcome outcome = WalkListing(*listing, folder, true);
     switch (outcome.end) {
@@ -266,11 +255,10 @@ int32_t TreeWalk::ScanFolder(const std::string& folder)
     return kScanDone;
 }
 
-int32_t ScanTree(const char* root, void* window, TagCache& tags)
+int32_t ScanTree(const char* root, void* window, TagCache& tags, const std::function<void()>& whenCounted)
 {
     Catalogue().ClearTracks();
     ScanUnaddressableFiles() = {};
-    const std::string pattern = RootPattern(root);
     if (CancelRequested()) return kScanCancelled;
 
     ScanCounters& counters = PostedCounters();
@@ -279,8 +267,9 @@ int32_t ScanTree(const char* root, void* window, TagCache& tags)
     const int32_t countResult = GetNumFilesOnDevice(root, &total);
     if (countResult != kScanDone) return countResult;
     counters.total = total;
+    if (whenCounted) whenCounted();
 
-    const std::optional<std::vector<platform::FolderEntry>> listing = ListFolder(pattern);
+    const std::optional<FolderListing> listing = ListFolder(root);
     if (!listing) return kScanNothingFound;
     if (CancelRequested()) return kScanCancelled;
 
@@ -300,7 +289,7 @@ int32_t GetNumFilesOnDevice(const char* root, int* count)
         const std::string rootText(root);
         const std::string folder = platform::EndsWithBackslash(rootText) ? rootText.substr(0, rootText.size() - 1)
                                                                          : rootText;
-        return CountFolder(folder, count);
+        return DeviceCount(folder).Run(count);
     } catch (const platform::FileError&) {
         return kScanFileSystemError;
     } catch (const std::bad_alloc&) {
@@ -308,10 +297,10 @@ int32_t GetNumFilesOnDevice(const char* root, int* count)
     }
 }
 
-int32_t ScanDevice(const char* root, void* window, TagCache& tags)
+int32_t ScanDevice(const char* root, void* window, TagCache& tags, const std::function<void()>& whenCounted)
 {
     try {
-        return ScanTree(root, window, tags);
+        return ScanTree(root, window, tags, whenCounted);
     } catch (const platform::FileError&) {
         return kScanFileSystemError;
     } catch (const std::bad_alloc&) {

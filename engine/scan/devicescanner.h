@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,9 @@ int32_t GetNumFilesOnDevice(const char* root, int* count);
 // Empties the track list and fills the catalogue from the device; posts message 1026 with report
 // code 7 and the address of the counters to the window for every entry visited. The tags of a file
 // come from the cache while the file keeps the stamp they were read with; those of every file of
-// the scan are kept in it for the next.
-int32_t ScanDevice(const char* root, void* window, TagCache& tags);
+// the scan are kept in it for the next. whenCounted, if given, is called once the device is counted,
+// before the walk: the caller may fill tags until then.
+int32_t ScanDevice(const char* root, void* window, TagCache& tags, const std::function<void()>& whenCounted = {});
 // Those met by the last ScanDevice.
 const UnaddressableFiles& LastScanUnaddressableFiles();
 

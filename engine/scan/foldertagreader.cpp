@@ -30,8 +30,8 @@ bool IsFileOwnResult(int32_t result, const platform::FileStamp& stamp, bool isWm
 
 }  // namespace
 
-FolderTagReader::FolderTagReader(const std::string& folderPath, TagCache& cache)
-    : folderPath_(folderPath), cache_(cache)
+FolderTagReader::FolderTagReader(const std::string& folderPath, const platform::Folder& folder, TagCache& cache)
+    : folderPath_(folderPath), folder_(folder), cache_(cache)
 {
 }
 
@@ -44,8 +44,7 @@ int32_t FolderTagReader::Read(const platform::FolderEntry& entry, const std::str
         return cached->readResult;
     }
     const bool isWma = IsWmaPath(path);
-    const platform::Folder* folder = OpenFolder();
-    std::optional<platform::File> file = folder ? folder->OpenForReading(entry, path) : std::nullopt;
+    std::optional<platform::File> file = folder_.OpenForReading(entry, path);
     // The path finds the file if anything can, and tells why it cannot be read.
     if (!file) return isWma ? ReadWmaAttributes(path.c_str(), &record) : ReadMp3Tags(path.c_str(), &record);
 
@@ -57,22 +56,12 @@ int32_t FolderTagReader::Read(const platform::FolderEntry& entry, const std::str
     return result;
 }
 
-const platform::Folder* FolderTagReader::OpenFolder()
-{
-    if (!triedToOpen_) {
-        triedToOpen_ = true;
-        folder_ = platform::Folder::Open(folderPath_);
-    }
-    return folder_ ? &*folder_ : nullptr;
-}
-
 // Only a file the last profile read is worth the reading of its stamp.
 const CachedTags* FolderTagReader::Cached(const platform::FolderEntry& entry, std::string_view devicePath)
 {
     const CachedTags* previous = devicePath.empty() ? nullptr : cache_.Previous(devicePath);
     if (!previous) return nullptr;
-    const platform::Folder* folder = OpenFolder();
-    const std::optional<platform::FileStamp> stamp = folder ? folder->Stamp(entry) : std::nullopt;
+    const std::optional<platform::FileStamp> stamp = folder_.Stamp(entry);
     return stamp == previous->stamp ? previous : nullptr;
 }
 

@@ -6,19 +6,18 @@
 #include "platform/files.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace engine {
 
-// Reads the tags of the audio files of one folder being walked. A file that has the stamp it had
-// when the last profile read it is not opened: its tags come from the cache. Any other is opened
-// by its name in the folder, which is held open from the first such file on, and what its reader
-// gives is kept in the cache for the next profile whenever it follows from the file's bytes alone.
+// Reads the tags of the audio files of one folder being walked, open since it was listed. A file
+// that has the stamp it had when the last profile read it is not opened: its tags come from the
+// cache. Any other is opened by its name in the folder, and what its reader gives is kept in the
+// cache for the next profile whenever it follows from the file's bytes alone.
 class FolderTagReader {
 public:
-    FolderTagReader(const std::string& folderPath, TagCache& cache);
+    FolderTagReader(const std::string& folderPath, const platform::Folder& folder, TagCache& cache);
 
     const std::string& FolderPath() const { return folderPath_; }
 
@@ -29,13 +28,11 @@ public:
                  TrackRecord& record);
 
 private:
-    const platform::Folder* OpenFolder();
     const CachedTags* Cached(const platform::FolderEntry& entry, std::string_view devicePath);
 
     const std::string& folderPath_;
+    const platform::Folder& folder_;
     TagCache& cache_;
-    bool triedToOpen_ = false;
-    std::optional<platform::Folder> folder_;
 };
 
 }  // namespace engine

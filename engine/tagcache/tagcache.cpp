@@ -10,6 +10,7 @@ std::optional<TagCache> TagCache::Read(std::string bytes, const TagCacheOwner& o
     if (!content) return std::nullopt;
     cache.lastPlaylists_ = content->playlists;
     cache.previous_ = std::move(content->files);
+    cache.previousRecords_ = std::move(content->fileRecords);
     cache.index_.reserve(cache.previous_.size());
     for (std::size_t i = 0; i < cache.previous_.size(); ++i) cache.index_.emplace(cache.previous_[i].devicePath, i);
     return cache;
@@ -27,9 +28,10 @@ void TagCache::Keep(const CachedTags& tags)
     ++keptRead_;
 }
 
+// The record is taken as the file holds it: its bytes stay while the cache does.
 void TagCache::KeepPrevious(const CachedTags& previous)
 {
-    next_.Add(previous);
+    next_.AddRecord(previousRecords_[static_cast<std::size_t>(&previous - previous_.data())]);
     ++keptPrevious_;
 }
 

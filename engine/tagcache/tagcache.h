@@ -31,18 +31,20 @@ public:
 
     // The tags of a file of this profile, for the next one: read now, or a previous record.
     void Keep(const CachedTags& tags);
+    // previous: what Previous gave.
     void KeepPrevious(const CachedTags& previous);
     // The playlists this profile put on the device, for the next one.
     void KeepPlaylists(const WrittenPlaylists& playlists);
     // Whether this profile kept all that the last one did and nothing else: its file would say the same.
     bool KeptAsBefore() const;
-    // The cache file of what this profile kept.
-    std::string NextFile(const TagCacheOwner& owner) const { return next_.File(owner); }
+    // The cache file of what this profile kept, valid while the cache is unchanged.
+    TagCacheFileBytes NextFile(const TagCacheOwner& owner) const { return next_.File(owner); }
 
 private:
     std::unique_ptr<const std::string> bytes_;  // what the previous records' texts are views of
     std::optional<WrittenPlaylists> lastPlaylists_;
     std::vector<CachedTags> previous_;
+    std::vector<std::string_view> previousRecords_;  // of each previous file, its record in bytes_
     std::unordered_map<std::string_view, std::size_t> index_;  // path of a previous record: its position
     TagCacheWriter next_;
     std::size_t keptPrevious_ = 0;

@@ -48,6 +48,7 @@ public:
     explicit ByteReader(std::string_view bytes) : rest_(bytes) {}
 
     bool AtEnd() const { return rest_.empty(); }
+    std::string_view Rest() const { return rest_; }
     bool Failed() const { return failed_; }
 
     std::string_view Bytes(std::size_t count)
@@ -126,31 +127,73 @@ bool ReadOwner(ByteReader& in, const TagCacheOwner& owner)
     return in.Text(kPathLengthSize) == owner.deviceIdentity && !in.Failed();
 }
 
+// The bytes Add writes for the file.
+std::size_t RecordSize(const CachedTags& file)
+{
+    std::size_t size = kPathLengthSize + std::min(file.devicePath.size(), kMaxPathLength) + 2 * kStampPartSize +
+                       2 * kNumberSize;
+    for (const std::string_view text : {file.album, file.artist, file.title, file.genre}) {
+        size += kTextLengthSize + std::min(text.size(), kMaxTextLength);
+    }
+    return size;
+}
+
 }  // namespace
+
+std::vector<std::string_view> TagCacheFileBytes::Pieces() const
+{
+    std::vector<std::string_view> pieces{head};
+    pieces.insert(pieces.end(), records.begin(), records.end());
+    pieces.push_back(tail);
+    return pieces;
+}
+
+std::string& TagCacheWriter::BlockWithRoom(std::size_t size)
+{
+    if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < size) {
+        blocks_.emplace_back().reserve(std::max(kBlockSize, size));
+    }
+    return blocks_.back();
+}
 
 void TagCacheWriter::Add(const CachedTags& file)
 {
-    AppendText(records_, file.devicePath, kPathLengthSize, kMaxPathLength);
-    WriteStamp(records_, file.stamp);
-    AppendNumber(records_, static_cast<uint32_t>(file.readResult), kNumberSize);
-    AppendNumber(records_, static_cast<uint32_t>(file.trackNumber), kNumberSize);
+    std::string& block = BlockWithRoom(RecordSize(file));
+    const std::size_t start = block.size();
+    AppendText(block, file.devicePath, kPathLengthSize, kMaxPathLength);
+    WriteStamp(block, file.stamp);
+    AppendNumber(block, static_cast<uint32_t>(file.readResult), kNumberSize);
+    AppendNumber(block, static_cast<uint32_t>(file.trackNumber), kNumberSize);
     for (const std::string_view text : {file.album, file.artist, file.title, file.genre}) {
-        AppendText(records_, text, kTextLengthSize, kMaxTextLength);
+        AppendText(block, text, kTextLengthSize, kMaxTextLength);
+    }
+    AddRecord(std::string_view(block).substr(start));
+}
+
+void TagCacheWriter::AddRecord(std::string_view record)
+{
+    if (!records_.empty() && records_.back().data() + records_.back().size() == record.data()) {
+        records_.back() = std::string_view(records_.back().data(), records_.back().size() + record.size());
+    } else {
+        records_.push_back(record);
     }
     ++count_;
 }
 
-std::string TagCacheWriter::File(const TagCacheOwner& owner) const
+TagCacheFileBytes TagCacheWriter::File(const TagCacheOwner& owner) const
 {
-    std::string bytes(kMagic);
-    AppendNumber(bytes, kTagCacheFormatVersion, kNumberSize);
-    AppendNumber(bytes, owner.codePage, kNumberSize);
-    AppendText(bytes, owner.deviceIdentity, kPathLengthSize, kMaxPathLength);
-    WritePlaylists(bytes, playlists_);
-    bytes += records_;
-    AppendNumber(bytes, count_, kCountSize);
-    AppendNumber(bytes, Fnv1a(bytes), kChecksumSize);
-    return bytes;
+    TagCacheFileBytes file;
+    file.head = kMagic;
+    AppendNumber(file.head, kTagCacheFormatVersion, kNumberSize);
+    AppendNumber(file.head, owner.codePage, kNumberSize);
+    AppendText(file.head, owner.deviceIdentity, kPathLengthSize, kMaxPathLength);
+    WritePlaylists(file.head, playlists_);
+    file.records = records_;
+    AppendNumber(file.tail, count_, kCountSize);
+    uint64_t checksum = Fnv1a(file.head);
+    for (const std::string_view records : file.records) checksum = Fnv1a(records, checksum);
+    AppendNumber(file.tail, Fnv1a(file.tail, checksum), kChecksumSize);
+    return file;
 }
 
 std::optional<TagCacheContent> ReadTagCacheFile(std::string_view bytes, const TagCacheOwner& owner)
@@ -166,7 +209,12 @@ std::optional<TagCacheContent> ReadTagCacheFile(std::string_view bytes, const Ta
     if (!ReadOwner(in, owner) || !ReadPlaylists(in, content.playlists)) return std::nullopt;
     std::vector<CachedTags>& files = content.files;
     files.reserve(std::min<uint64_t>(count, bytes.size() / kSmallestRecord));
-    while (!in.AtEnd() && !in.Failed() && files.size() < count) files.push_back(ReadRecord(in));
+    content.fileRecords.reserve(files.capacity());
+    while (!in.AtEnd() && !in.Failed() && files.size() < count) {
+        const std::string_view before = in.Rest();
+        files.push_back(ReadRecord(in));
+        content.fileRecords.push_back(before.substr(0, before.size() - in.Rest().size()));
+    }
     if (in.Failed() || !in.AtEnd() || files.size() != count) return std::nullopt;
     return content;
 }

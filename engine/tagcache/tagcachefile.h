@@ -41,18 +41,40 @@ struct TagCacheOwner {
 struct TagCacheContent {
     std::optional<WrittenPlaylists> playlists;
     std::vector<CachedTags> files;
+    std::vector<std::string_view> fileRecords;  // of each file, its record's bytes in the cache file
 };
 
-// Gathers the records of a cache file as they come, and makes the file.
+// A cache file as the pieces it is written in, one after the other: its head, the records (views of
+// the writer's records, valid while the writer is unchanged), its tail.
+struct TagCacheFileBytes {
+    std::string head;
+    std::vector<std::string_view> records;
+    std::string tail;
+
+    std::vector<std::string_view> Pieces() const;
+};
+
+// Gathers the records of a cache file as they come, and makes the file. The records are kept in
+// blocks that never move, those of a cache file read before as views of its bytes: a re-profile of
+// an unchanged device copies none.
 class TagCacheWriter {
 public:
     void Add(const CachedTags& file);
+    // A record as a cache file of this format holds it (TagCacheContent::fileRecords), which must
+    // stay as it is while the writer is used.
+    void AddRecord(std::string_view record);
     void SetPlaylists(const WrittenPlaylists& playlists) { playlists_ = playlists; }
-    std::string File(const TagCacheOwner& owner) const;
+    TagCacheFileBytes File(const TagCacheOwner& owner) const;
 
 private:
+    static constexpr std::size_t kBlockSize = 64 * 1024;
+
+    // The end of the last block, with room for size bytes more.
+    std::string& BlockWithRoom(std::size_t size);
+
     std::optional<WrittenPlaylists> playlists_;
-    std::string records_;
+    std::vector<std::string> blocks_;           // of records added, each filled up to its capacity only
+    std::vector<std::string_view> records_;     // in file order; records that follow each other, one view
     uint32_t count_ = 0;
 };
 

@@ -113,7 +113,8 @@ void TagCacheStore::Save(const TagCache& cache) const
         Note(path_, "cannot be written " + Because(platform::GetLastError()));
         return;
     }
-    const uint32_t error = platform::ReplaceWholeLinuxFile(path_, cache.NextFile(owner_), kNoFlush);
+    const TagCacheFileBytes file = cache.NextFile(owner_);
+    const uint32_t error = platform::ReplaceWholeLinuxFile(path_, file.Pieces(), kNoFlush);
     if (error != platform::kErrorSuccess) Note(path_, "cannot be written " + Because(error));
 }
 

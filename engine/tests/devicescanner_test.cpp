@@ -72,6 +72,36 @@ TEST_F(DeviceScannerTest, CountsFilesAndFoldersRecursively)
     EXPECT_EQ(engine::GetNumFilesOnDevice("E:", nullptr), engine::kScanNoCountPointer);
 }
 
+// Folders are counted several at a time: whatever the shape of the tree, each entry counts once.
+TEST_F(DeviceScannerTest, CountOfManyFoldersIsTheSumOfTheirEntries)
+{
+    struct Shape {
+        int depth;
+        int foldersPerFolder;
+        int filesPerFolder;
+    };
+    for (const Shape shape : {Shape{1, 60, 3}, Shape{12, 1, 2}, Shape{4, 4, 5}}) {
+        const testsupport::TemporaryDevice device('F');
+        int expected = 0;
+        std::vector<std::string> level{""};
+        for (int depth = 0; depth < shape.depth; ++depth) {
+            std::vector<std::string> next;
+            for (const std::string& parent : level) {
+                for (int i = 0; i < shape.foldersPerFolder; ++i) next.push_back(parent + "d" + std::to_string(i) + "/");
+            }
+            for (const std::string& folder : next) {
+                device.MakeFolder(folder);
+                for (int i = 0; i < shape.filesPerFolder; ++i) device.WriteFile(folder + "f" + std::to_string(i), "x");
+                expected += 1 + shape.filesPerFolder;
+            }
+            level = std::move(next);
+        }
+        int count = 0;
+        EXPECT_EQ(engine::GetNumFilesOnDevice("F:", &count), engine::kScanDone);
+        EXPECT_EQ(count, expected) << shape.depth << " levels of " << shape.foldersPerFolder;
+    }
+}
+
 TEST_F(DeviceScannerTest, CountStopsOnCancel)
 {
     device_.WriteFile("a.txt", "a");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,6 +135,36 @@ TEST_F(HostileTreeTest, AFolderOpensWhatItsListingGaveAsAnOpenByPathWould)
     }
     EXPECT_FALSE(Folder::Open("E:\\Missing").has_value());
     EXPECT_EQ(GetLastError(), kErrorPathNotFound);
+}
+
+// A scan lists each folder through the Folder it then reads the files of: the same entries, links
+// and names the code page lacks included, in both details, and again when listed a second time.
+TEST_F(HostileTreeTest, AnOpenFolderListsWhatFindFilesLists)
+{
+    device_.WriteFile("Music/a.mp3", "a");
+    device_.WriteFile("Music/B.MP3", "b");
+    device_.WriteFile("\u65e5\u672c/c.mp3", "c");
+    ASSERT_EQ(mkfifo(device_.LinuxPath("x.mp3").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/nowhere", device_.LinuxPath("dangling.mp3").c_str()), 0);
+
+    const auto names = [](const std::optional<std::vector<FolderEntry>>& listing) {
+        std::vector<std::string> all;
+        for (const FolderEntry& entry : listing.value_or(std::vector<FolderEntry>{})) {
+            all.push_back(entry.name + "|" + entry.fileSystemName + "|" + std::to_string(entry.attributes));
+        }
+        std::sort(all.begin(), all.end());
+        return all;
+    };
+    for (const std::string folder : {"E:", "E:\\", "E:\\Music", "E:\\??"}) {
+        for (const ListingDetail detail : {ListingDetail::Quick, ListingDetail::Full}) {
+            const std::string pattern = folder.ends_with('\\') ? folder + "*.mp3" : folder + "\\*.mp3";
+            std::optional<Folder> opened = Folder::Open(folder);
+            ASSERT_TRUE(opened) << folder;
+            const auto expected = names(FindFiles(pattern, detail));
+            EXPECT_EQ(names(opened->List("*.mp3", detail)), expected) << folder;
+            EXPECT_EQ(names(opened->List("*.mp3", detail)), expected) << folder << ", listed again";
+        }
+    }
 }
 
 // A count passes the names a listing would not convert, and must still count what it lists.

@@ -36,7 +36,10 @@ std::string WriteTagCacheFile(const TagCacheOwner& owner, const std::vector<Cach
     TagCacheWriter writer;
     if (playlists) writer.SetPlaylists(*playlists);
     for (const CachedTags& file : files) writer.Add(file);
-    return writer.File(owner);
+    const TagCacheFileBytes file = writer.File(owner);
+    std::string bytes;
+    for (const std::string_view piece : file.Pieces()) bytes += piece;
+    return bytes;
 }
 
 // Makes the last 8 bytes the checksum of the rest again, as a writer of that content would have.
@@ -57,6 +60,34 @@ TEST(TagCacheFileTest, RecordsReadBackAsWritten)
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->files, std::vector<CachedTags>{});
     EXPECT_EQ(empty->playlists, std::nullopt);
+}
+
+// A re-profile keeps some records of the file it read as they are, in another order and between
+// new ones: the file it writes must be the one a writer of all of them anew writes.
+TEST(TagCacheFileTest, RecordsKeptFromAFileWriteAsRecordsWrittenAnew)
+{
+    const std::string read = WriteTagCacheFile(kOwner, SampleFiles());
+    const std::optional<TagCacheContent> previous = ReadTagCacheFile(read, kOwner);
+    ASSERT_TRUE(previous);
+    const CachedTags added{"New.mp3", {7, 8}, 1, "A", "B", "C", "D", 3};
+    // Kept in a run of two that follow each other in the file, then after a new one, then alone.
+    const std::vector<std::size_t> order{0, 1, 99, 2, 0};
+    TagCacheWriter writer;
+    std::vector<CachedTags> expected;
+    for (const std::size_t index : order) {
+        if (index == 99) {
+            writer.Add(added);
+            expected.push_back(added);
+        } else {
+            writer.AddRecord(previous->fileRecords[index]);
+            expected.push_back(previous->files[index]);
+        }
+    }
+    writer.SetPlaylists(kPlaylists);
+    const TagCacheFileBytes file = writer.File(kOwner);
+    std::string bytes;
+    for (const std::string_view piece : file.Pieces()) bytes += piece;
+    EXPECT_EQ(bytes, WriteTagCacheFile(kOwner, expected));
 }
 
 // Every way a cache file can be wrong, each refused as a whole.
