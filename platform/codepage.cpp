@@ -66,6 +66,16 @@ public:
             used += replacement.size();
             if (output.size() - used < 16) output.resize(output.size() * 2);
         }
+        // A page may hold a letter back to join it with an accent that could follow (1255 and 1258
+        // do): the end of the text lets it go.
+        for (;;) {
+            char* out = output.data() + used;
+            std::size_t outLeft = output.size() - used;
+            const std::size_t result = iconv(descriptor_, nullptr, nullptr, &out, &outLeft);
+            used = output.size() - outLeft;
+            if (result != static_cast<std::size_t>(-1) || errno != E2BIG) break;
+            output.resize(output.size() * 2);
+        }
         output.resize(used);
         return output;
     }
@@ -160,8 +170,9 @@ private:
 };
 
 // Each byte's character as the page's converter gives it, for a page without lead bytes; nothing
-// for a page whose converter does not give one character or none for every byte on its own (one
-// that holds a letter back to join it with an accent that may follow, as 1255 does).
+// for a page whose converter does not give one character or none for every byte on its own. A
+// page that joins a letter with an accent that follows gets its table too: the two stay two
+// characters, as they are two bytes, so that a name goes to and from the page unchanged.
 std::optional<std::array<char32_t, 256>> SingleByteCharacters(const std::string& iconvName)
 {
     Converter toUtf16(kUtf16, iconvName.c_str());

@@ -81,6 +81,22 @@ TEST(CodePageTest, SingleBytePagesConvertAsIconvDoes)
     EXPECT_EQ(page.FromUtf8("\u00e9\U0001F600", &replaced), "\xE9?");
 }
 
+// Pages whose converter holds a letter back, to join it with an accent that may follow: the text's
+// last letter must come out all the same, in either direction.
+TEST(CodePageTest, ALetterHeldBackForAnAccentStillEndsTheText)
+{
+    const CodePage hebrew(1255);
+    EXPECT_EQ(hebrew.ToUtf8("\xE0\xE1"), "\u05d0\u05d1");
+    EXPECT_EQ(hebrew.ToUtf16("\xE0"), std::u16string(u"\u05d0"));
+    EXPECT_EQ(hebrew.FromUtf8("\u05d0\u05d1"), "\xE0\xE1");
+    const CodePage vietnamese(1258);
+    EXPECT_EQ(vietnamese.ToUtf8("Vi\xEA"), "Vi\u00ea");
+    EXPECT_EQ(vietnamese.FromUtf8("Vi\u00ea"), "Vi\xEA");
+    EXPECT_EQ(vietnamese.FromUtf16(u"Vi\u00ea"), "Vi\xEA");
+    // A letter and the accent after it, two bytes of a name, stay two bytes there and back.
+    EXPECT_EQ(vietnamese.FromUtf8(vietnamese.ToUtf8("a\xCC.mp3")), "a\xCC.mp3");
+}
+
 TEST(CodePageTest, Utf16RoundTripAndInvalidText)
 {
     const CodePage page(1252);
