@@ -184,7 +184,7 @@ public:
     explicit PlaylistWrites(const std::string& device) : folder_(device + "/kovahdd/sys_playlist") {}
 
     // The sizes of the playlists the last profile wrote.
-    void Measure()
+    void ReadSizes()
     {
         sizes_.clear();
         for (const auto& entry : fs::directory_iterator(folder_)) {
@@ -241,13 +241,13 @@ void MeasureGeneratedDevice(int audioFiles, int runs)
 
     PlaylistWrites playlists(device);
     const auto walkReadAndWrite = [&] { return walkAndRead() + playlists.Write(); };
-    const auto changeAndLoad = [&] {
+    const auto changeAndSize = [&] {
         changed.Change();
-        playlists.Measure();
+        playlists.ReadSizes();
     };
     bench::PrintMedians("cold cache, 100 songs changed, the new playlists written in both", "re-profile",
                         "walk + 100 reads + writes",
-                        Measure(runs, Cache::Cold, changeAndLoad, cachedProfile, walkReadAndWrite));
+                        Measure(runs, Cache::Cold, changeAndSize, cachedProfile, walkReadAndWrite));
 }
 
 void MeasureGivenDevice(const std::string& directory, const std::string& reference, int runs)
