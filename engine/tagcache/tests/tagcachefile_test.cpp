@@ -52,11 +52,14 @@ std::string Sealed(std::string bytes)
 
 TEST(TagCacheFileTest, RecordsReadBackAsWritten)
 {
-    const std::optional<TagCacheContent> read = ReadTagCacheFile(WriteTagCacheFile(kOwner, SampleFiles()), kOwner);
+    // The records' texts are views of the bytes read: these stay while the records are looked at.
+    const std::string bytes = WriteTagCacheFile(kOwner, SampleFiles());
+    const std::optional<TagCacheContent> read = ReadTagCacheFile(bytes, kOwner);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->files, SampleFiles());
     EXPECT_EQ(read->playlists, kPlaylists);
-    const std::optional<TagCacheContent> empty = ReadTagCacheFile(WriteTagCacheFile(kOwner, {}, std::nullopt), kOwner);
+    const std::string emptyBytes = WriteTagCacheFile(kOwner, {}, std::nullopt);
+    const std::optional<TagCacheContent> empty = ReadTagCacheFile(emptyBytes, kOwner);
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->files, std::vector<CachedTags>{});
     EXPECT_EQ(empty->playlists, std::nullopt);
