@@ -31,7 +31,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Names = std::set<std::string>;
+// Once for each open: a song opened twice is there twice.
+using Names = std::multiset<std::string>;
 
 const Names kEverySong{"01 One.mp3", "02 Two.mp3", "03 Three.mp3", "untagged.mp3", "empty.mp3", "short.mp3", "talk.wma"};
 const char* const kIndexFiles[] = {"sys_playlist/artist.m3u", "sys_playlist/album.m3u", "sys_playlist/title.m3u",
@@ -53,20 +54,22 @@ bool IsAudioName(const std::string& name)
     return extension == ".mp3" || extension == ".wma";
 }
 
-// The audio files a trace of openat calls shows opened: the quoted name of every call that gave a
-// descriptor.
-Names OpenedSongs(const std::string& traceFile)
+// The audio files the traces of openat calls in a folder (one per thread) show opened: the quoted
+// name of every call that gave a descriptor.
+Names OpenedSongs(const std::string& traceFolder)
 {
     Names opened;
-    std::ifstream trace(traceFile);
-    for (std::string line; std::getline(trace, line);) {
-        const std::size_t open = line.find('"');
-        const std::size_t close = line.find('"', open + 1);
-        const std::size_t result = line.rfind(" = ");
-        if (open == std::string::npos || close == std::string::npos || result == std::string::npos) continue;
-        if (line.compare(result + 3, 1, "-") == 0) continue;
-        const std::string name = fs::path(line.substr(open + 1, close - open - 1)).filename().string();
-        if (IsAudioName(name)) opened.insert(name);
+    for (const fs::directory_entry& traceFile : fs::directory_iterator(traceFolder)) {
+        std::ifstream trace(traceFile.path());
+        for (std::string line; std::getline(trace, line);) {
+            const std::size_t open = line.find('"');
+            const std::size_t close = line.find('"', open + 1);
+            const std::size_t result = line.rfind(" = ");
+            if (open == std::string::npos || close == std::string::npos || result == std::string::npos) continue;
+            if (line.compare(result + 3, 1, "-") == 0) continue;
+            const std::string name = fs::path(line.substr(open + 1, close - open - 1)).filename().string();
+            if (IsAudioName(name)) opened.insert(name);
+        }
     }
     return opened;
 }
@@ -96,10 +99,12 @@ public:
     // check under strace: the checker cannot work in a traced process, and fails it.
     Profiled Profile(const std::string& directory, const std::string& flags = "")
     {
-        const std::string trace = fs::path(work_.directory()) / "trace";
-        const std::string command = "env KOVAHDD_DRIVES= ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e trace=openat -o '" +
-                                    trace + "' " + KOVAHDD_EXECUTABLE + " profile '" + directory + "' " + flags +
-                                    " 2>&1";
+        const fs::path traces = fs::path(work_.directory()) / "traces";
+        fs::remove_all(traces);
+        fs::create_directory(traces);
+        const std::string command = "env KOVAHDD_DRIVES= ASAN_OPTIONS=detect_leaks=0 strace -ff -qq -e trace=openat -o '" +
+                                    (traces / "openat").string() + "' " + KOVAHDD_EXECUTABLE + " profile '" +
+                                    directory + "' " + flags + " 2>&1";
         Profiled profiled;
         std::FILE* pipe = popen(command.c_str(), "r");
         std::array<char, 4096> buffer;
@@ -108,7 +113,7 @@ public:
         }
         const int status = pclose(pipe);
         profiled.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        profiled.opened = OpenedSongs(trace);
+        profiled.opened = OpenedSongs(traces);
         return profiled;
     }
 
