@@ -77,8 +77,13 @@ void TrackCatalogue::SortTracks(std::size_t first, std::size_t last, SortKey key
 
 const std::vector<OrderedEntry>& TrackCatalogue::OrderedEntries(PlaylistKind kind)
 {
-    PlaylistOrder(*this, orderedEntries_).Order(kind);
+    OrderEntries(kind, orderedEntries_);
     return orderedEntries_;
+}
+
+void TrackCatalogue::OrderEntries(PlaylistKind kind, std::vector<OrderedEntry>& entries)
+{
+    PlaylistOrder(*this, entries).Order(kind);
 }
 
 TrackCatalogue& Catalogue()

@@ -48,6 +48,11 @@ public:
     // navigation contexts. They point to the tracks and stay valid until the next call or until
     // the list changes: every kind's entries take the same memory, touched once.
     const std::vector<OrderedEntry>& OrderedEntries(PlaylistKind kind);
+    // As OrderedEntries, into entries of the caller's. The entries of the kind sorted before stay
+    // valid, and that kind's playlist may be written on another thread while this one sorts: a
+    // sort reorders the list and reads the tracks' sort texts and ranks, the writing reads their
+    // texts and sets their entry numbers.
+    void OrderEntries(PlaylistKind kind, std::vector<OrderedEntry>& entries);
 
 private:
     TrackPool pool_;

@@ -15,16 +15,10 @@ namespace engine {
 
 namespace {
 
-int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, TrackCatalogue& catalogue)
+int32_t WriteEntries(PlaylistFile& playlist, PlaylistKind kind, const std::vector<OrderedEntry>& entries)
 {
-    // Every track is an entry, so too many tracks need no sorting to be refused.
-    if (static_cast<int64_t>(catalogue.TrackCount()) > kMaxOrdinal) {
-        playlist.Discard();
-        return kPlaylistTooLarge;
-    }
-    const std::vector<OrderedEntry>& entries = catalogue.OrderedEntries(kind);
     const int32_t level = EntryLevel(kind);
-    if (!PlaylistFits(entries, level)) {
+    if (static_cast<int64_t>(entries.size()) > kMaxOrdinal || !PlaylistFits(entries, level)) {
         playlist.Discard();
         return kPlaylistTooLarge;
     }
@@ -80,12 +74,31 @@ int32_t WritePlaylistBody(PlaylistFile& playlist, const char* root, PlaylistKind
         playlist.Discard();
         return kPlaylistFailed;
     }
+    // Every track is an entry, so too many tracks need no sorting to be refused.
+    if (IsPlaylistKind(kind) && static_cast<int64_t>(catalogue.TrackCount()) > kMaxOrdinal) {
+        playlist.Discard();
+        return kPlaylistTooLarge;
+    }
+    try {
+        return WritePlaylistEntries(playlist, kind, catalogue.OrderedEntries(kind));
+    } catch (const std::bad_alloc&) {
+        playlist.Discard();
+    }
+    return kPlaylistFailed;
+}
+
+int32_t WritePlaylistEntries(PlaylistFile& playlist, PlaylistKind kind, const std::vector<OrderedEntry>& entries)
+{
+    if (!playlist.IsOpen()) {
+        playlist.Discard();
+        return kPlaylistFailed;
+    }
     if (!IsPlaylistKind(kind)) {
         playlist.Discard();
         return kInvalidPlaylistKind;
     }
     try {
-        return WriteEntries(playlist, kind, catalogue);
+        return WriteEntries(playlist, kind, entries);
     } catch (const platform::FileError&) {
         playlist.Discard();
     } catch (const std::bad_alloc&) {

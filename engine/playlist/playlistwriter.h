@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 // Writes the system playlists "artist.m3u", "album.m3u", "title.m3u", "genre.m3u" and
 // "audiofiles.m3u" into root\kovahdd\sys_playlist. A playlist is written in two calls, header then
@@ -30,6 +31,8 @@ int32_t WritePlaylistHeader(const char* root, PlaylistKind kind, PlaylistFile& p
 // header, or a file error (playlist.Failure() tells which); kInvalidPlaylistKind; kPlaylistTooLarge
 // when a number would not fit its field. On every failure the temporary file is removed.
 int32_t WritePlaylistBody(PlaylistFile& playlist, const char* root, PlaylistKind kind, TrackCatalogue& catalogue);
+// As WritePlaylistBody, with the catalogue's entries already sorted for the kind.
+int32_t WritePlaylistEntries(PlaylistFile& playlist, PlaylistKind kind, const std::vector<OrderedEntry>& entries);
 
 // Writes the next entry of the playlist and stores in the track its entry number, entry length
 // and navigation values. 1, or 0 when the playlist is not open or the level is not 1 to 3.

@@ -35,13 +35,17 @@ KovaPlaylistProblem PlaylistSet::ProblemOf(uint32_t error) const
     return kPlaylistWriteFailed;
 }
 
-void PlaylistSet::Write(PlaylistKind kind, TrackCatalogue& catalogue)
+void PlaylistSet::Write(PlaylistKind kind, const std::vector<OrderedEntry>* entries)
 {
     PlaylistFile& file = FileOf(kind);
     int32_t result = WritePlaylistHeader(root_, kind, file);
     // A folder that cannot be made leaves its code as the last error; the file keeps its own.
     const uint32_t headerError = platform::GetLastError();
-    if (result == kPlaylistWritten) result = WritePlaylistBody(file, root_, kind, catalogue);
+    if (result == kPlaylistWritten && !entries) {
+        file.Discard();
+        result = kPlaylistFailed;
+    }
+    if (result == kPlaylistWritten) result = WritePlaylistEntries(file, kind, *entries);
     if (result == kPlaylistWritten) return;
     const uint32_t error = file.Failure() != platform::kErrorSuccess ? file.Failure() : headerError;
     problems_[IndexOf(kind)] = result == kPlaylistTooLarge ? kPlaylistTooLargeForPlayer : ProblemOf(error);

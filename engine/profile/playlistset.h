@@ -34,8 +34,9 @@ public:
 
     explicit PlaylistSet(const char* root);
 
-    // Writes the kind's playlist complete into its temporary file, or notes why it could not.
-    void Write(PlaylistKind kind, TrackCatalogue& catalogue);
+    // Writes the kind's playlist complete into its temporary file from the catalogue's entries sorted
+    // for it, or notes why it could not; no entries when there was no memory to sort them.
+    void Write(PlaylistKind kind, const std::vector<OrderedEntry>* entries);
     // When every playlist is complete and on the device, puts all of them in place; otherwise none,
     // each complete one then held back.
     void PutAllInPlace();

@@ -4,6 +4,7 @@
 #include "engine/catalogue/trackcatalogue.h"
 #include "engine/playlist/playlistfolders.h"
 #include "engine/profile/freespacefile.h"
+#include "engine/profile/playlistordersahead.h"
 #include "engine/profile/playlistset.h"
 #include "engine/profile/playlistsondevice.h"
 #include "engine/profile/runsummary.h"
@@ -89,9 +90,10 @@ int32_t WriteDeviceIndex(const char* root, const ProgressReporter& progress, Tag
     const uint64_t digest = CatalogueDigest(Catalogue());
     if (PlaylistsAreCurrent(root, digest, tags.LastPlaylists())) return KeepDeviceIndex(root, tags);
     PlaylistSet playlists(root);
+    PlaylistOrdersAhead orders(Catalogue());
     bool cancelled = false;
     for (PlaylistKind kind : PlaylistSet::kOrder) {
-        playlists.Write(kind, Catalogue());
+        playlists.Write(kind, orders.Next());
         cancelled = kind != PlaylistKind::AudioFiles && CancelRequested();
         if (cancelled) break;
     }
