@@ -8,6 +8,7 @@
 #include "engine/scan/blanktext.h"
 #include "engine/scan/devicecount.h"
 #include "engine/scan/foldertagreader.h"
+#include "engine/scan/tagreadahead.h"
 #include "engine/wma/wmaattributereader.h"
 
 #include "platform/codepage.h"
@@ -150,8 +151,8 @@ bool AddToCatalogue(const TrackRecord& record)
 
 class TreeWalk {
 public:
-    TreeWalk(const char* root, void* window, ScanCounters& counters, TagCache& tags)
-        : root_(root), window_(window), counters_(counters), tags_(tags)
+    TreeWalk(const char* root, void* window, ScanCounters& counters, TagCache& tags, TagReadAhead& readAhead)
+        : root_(root), window_(window), counters_(counters), tags_(tags), readAhead_(readAhead)
     {
     }
 
@@ -160,14 +161,18 @@ public:
 
 private:
     void PostProgress();
+    std::string EntryPath(const std::string& folder, const std::string& name, bool isSubFolder) const;
+    std::vector<ListedAudioFile> AudioFilesOf(const FolderListing& listing, const std::string& folder,
+                                              bool isSubFolder) const;
     int32_t EnterFolder(const std::string& path, const platform::FolderEntry& entry);
-    std::optional<WalkEnd> ScanAudioFile(FolderTagReader& tagReader, const std::string& path,
-                                         const platform::FolderEntry& entry, bool isSubFolder);
+    std::optional<WalkEnd> ScanAudioFile(ListingReads& reads, std::size_t index, const std::string& folder,
+                                         bool isSubFolder);
 
     const char* root_;
     void* window_;
     ScanCounters& counters_;
     TagCache& tags_;
+    TagReadAhead& readAhead_;
     bool inUnaddressableFolder_ = false;  // a folder on the way has a name the code page cannot hold
     // The record of the audio file being read, made anew for each: the catalogue keeps a copy that
     // takes only the length of its texts.
@@ -181,24 +186,50 @@ void TreeWalk::PostProgress()
                           reinterpret_cast<intptr_t>(&counters_));
 }
 
+std::string TreeWalk::EntryPath(const std::string& folder, const std::string& name, bool isSubFolder) const
+{
+    return isSubFolder ? folder + "\\" + name : platform::JoinPath(root_, name);
+}
+
+// The audio files of the listing the walk takes into the catalogue, in the listing's order: a link
+// to a folder is an entry like a file, and no audio file; a file whose path a record cannot hold
+// is left out.
+std::vector<ListedAudioFile> TreeWalk::AudioFilesOf(const FolderListing& listing, const std::string& folder,
+                                                    bool isSubFolder) const
+{
+    std::vector<ListedAudioFile> files;
+    for (const platform::FolderEntry& entry : listing.entries) {
+        if (IsDotEntry(entry.name) || entry.IsFolder()) continue;
+        std::string path = EntryPath(folder, entry.name, isSubFolder);
+        if (!IsAudioFile(path.c_str()) || !FitsRecord(root_, path, entry.name)) continue;
+        const std::size_t devicePathStart = path.size() - BelowRoot(root_, path).size();
+        const bool addressable = !inUnaddressableFolder_ && !entry.NameLostCharacters();
+        files.push_back({&entry, std::move(path), devicePathStart, addressable});
+    }
+    return files;
+}
+
 WalkOutcome TreeWalk::WalkListing(const FolderListing& listing, const std::string& folder, bool isSubFolder)
 {
-    FolderTagReader tagReader(folder, listing.folder, tags_);
+    FolderTagReader tagReader(listing.folder, tags_);
+    ListingReads reads(readAhead_, tagReader, AudioFilesOf(listing, folder, isSubFolder));
+    std::size_t nextAudioFile = 0;
     for (const platform::FolderEntry& entry : listing.entries) {
         if (CancelRequested()) return {WalkEnd::Cancelled};
         if (IsDotEntry(entry.name)) continue;
         PostProgress();
-        const std::string path = isSubFolder ? folder + "\\" + entry.name : platform::JoinPath(root_, entry.name);
         if (entry.IsFolderToWalk()) {
-            const int32_t result = EnterFolder(path, entry);
+            const int32_t result = EnterFolder(EntryPath(folder, entry.name, isSubFolder), entry);
+            reads.Renew();
             // A cancel seen in the last entry of a folder would otherwise end as a count mismatch.
             if (result == kScanCancelled) return {WalkEnd::Cancelled};
             if (result != kScanDone && !IsDevicePresent(root_)) return {WalkEnd::FolderFailedDeviceGone, result};
             continue;
         }
-        // A link to a folder is an entry like a file, and no audio file.
-        if (entry.IsFolder() || !IsAudioFile(path.c_str())) continue;
-        if (const std::optional<WalkEnd> stop = ScanAudioFile(tagReader, path, entry, isSubFolder)) return {*stop};
+        if (nextAudioFile == reads.Count() || reads.File(nextAudioFile).entry != &entry) continue;
+        if (const std::optional<WalkEnd> stop = ScanAudioFile(reads, nextAudioFile++, folder, isSubFolder)) {
+            return {*stop};
+        }
     }
     return {WalkEnd::Completed};
 }
@@ -212,20 +243,11 @@ int32_t TreeWalk::EnterFolder(const std::string& path, const platform::FolderEnt
     return result;
 }
 
-std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderTagReader& tagReader, const std::string& path,
-                                               const platform::FolderEntry& entry, bool isSubFolder)
+std::optional<WalkEnd> TreeWalk::ScanAudioFile(ListingReads& reads, std::size_t index, const std::string& folder,
+                                               bool isSubFolder)
 {
-    const std::string& name = entry.name;
-    if (!FitsRecord(root_, path, name)) return std::nullopt;
-    record_ = TrackRecord{};
-    SetText(record_.path, path);
-    SetText(record_.fileName, name);
     if (isSubFolder && CancelRequested()) return WalkEnd::Cancelled;
-
-    // A name the code page cannot hold may read like another's, so such a file is never cached.
-    const bool unaddressable = inUnaddressableFolder_ || entry.NameLostCharacters();
-    const std::string_view devicePath = unaddressable ? std::string_view() : BelowRoot(root_, path);
-    const int32_t readResult = tagReader.Read(entry, path, devicePath, record_);
+    const int32_t readResult = reads.Take(index, record_);
     if (readResult == kReadEndedByException && !IsDevicePresent(root_)) return WalkEnd::ReadFailedDeviceGone;
     if (CancelRequested()) return WalkEnd::Cancelled;
     if (readResult == kMp3EmptyFile) return std::nullopt;
@@ -233,7 +255,8 @@ std::optional<WalkEnd> TreeWalk::ScanAudioFile(FolderTagReader& tagReader, const
     FillDefaults(record_);
     MakeDeviceRelativePath(root_, &record_);
     if (!AddToCatalogue(record_)) return WalkEnd::Cancelled;
-    if (unaddressable) NoteUnaddressable(DisplayPath(tagReader.FolderPath(), entry));
+    const ListedAudioFile& file = reads.File(index);
+    if (!file.addressable) NoteUnaddressable(DisplayPath(folder, *file.entry));
     return std::nullopt;
 }
 
@@ -273,7 +296,8 @@ int32_t ScanTree(const char* root, void* window, TagCache& tags, const std::func
     if (!listing) return kScanNothingFound;
     if (CancelRequested()) return kScanCancelled;
 
-    TreeWalk walk(root, window, counters, tags);
+    TagReadAhead readAhead;
+    TreeWalk walk(root, window, counters, tags, readAhead);
     if (walk.WalkListing(*listing, root, false).end == WalkEnd::Cancelled) return kScanCancelled;
     if (counters.visited != counters.total) return kScanEntriesChanged;
     if (Catalogue().TrackCount() == 0) return kScanNoAudioFiles;

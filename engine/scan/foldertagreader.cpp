@@ -30,34 +30,39 @@ bool IsFileOwnResult(int32_t result, const platform::FileStamp& stamp, bool isWm
 
 }  // namespace
 
-FolderTagReader::FolderTagReader(const std::string& folderPath, const platform::Folder& folder, TagCache& cache)
-    : folderPath_(folderPath), folder_(folder), cache_(cache)
+FolderTagReader::FolderTagReader(const platform::Folder& folder, TagCache& cache) : folder_(folder), cache_(cache)
 {
 }
 
-int32_t FolderTagReader::Read(const platform::FolderEntry& entry, const std::string& path,
-                              std::string_view devicePath, TrackRecord& record)
+FileTags FolderTagReader::Read(const platform::FolderEntry& entry, const std::string& path,
+                               std::string_view devicePath, TrackRecord& record) const
 {
     if (const CachedTags* cached = Cached(entry, devicePath)) {
         cached->FillRecord(record);
-        cache_.KeepPrevious(*cached);
-        return cached->readResult;
+        return {cached->readResult, cached, std::nullopt};
     }
     const bool isWma = IsWmaPath(path);
     std::optional<platform::File> file = folder_.OpenForReading(entry, path);
     // The path finds the file if anything can, and tells why it cannot be read.
-    if (!file) return isWma ? ReadWmaAttributes(path.c_str(), &record) : ReadMp3Tags(path.c_str(), &record);
-
+    if (!file) {
+        return {isWma ? ReadWmaAttributes(path.c_str(), &record) : ReadMp3Tags(path.c_str(), &record), nullptr,
+                std::nullopt};
+    }
     const int32_t result = isWma ? ReadWmaAttributes(*file, record) : ReadMp3Tags(*file, record);
     const platform::FileStamp& stamp = file->StampWhenOpened();
-    if (!devicePath.empty() && IsFileOwnResult(result, stamp, isWma)) {
-        cache_.Keep(CachedTags::Of(devicePath, stamp, result, record));
-    }
-    return result;
+    if (devicePath.empty() || !IsFileOwnResult(result, stamp, isWma)) return {result, nullptr, std::nullopt};
+    return {result, nullptr, stamp};
+}
+
+int32_t FolderTagReader::Keep(const FileTags& tags, std::string_view devicePath, const TrackRecord& record)
+{
+    if (tags.previous) cache_.KeepPrevious(*tags.previous);
+    else if (tags.stamp) cache_.Keep(CachedTags::Of(devicePath, *tags.stamp, tags.result, record));
+    return tags.result;
 }
 
 // Only a file the last profile read is worth the reading of its stamp.
-const CachedTags* FolderTagReader::Cached(const platform::FolderEntry& entry, std::string_view devicePath)
+const CachedTags* FolderTagReader::Cached(const platform::FolderEntry& entry, std::string_view devicePath) const
 {
     const CachedTags* previous = devicePath.empty() ? nullptr : cache_.Previous(devicePath);
     if (!previous) return nullptr;

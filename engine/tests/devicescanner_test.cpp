@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -265,6 +267,86 @@ TEST_F(DeviceScannerTest, FilesWhoseNamesReadAlikeEachGiveTheirOwnTags)
     std::sort(titles.begin(), titles.end());
     EXPECT_EQ(titles, (std::vector<std::string_view>{"Nichiyou", "Nihon"}));
 }
+
+// Songs are read on two threads at once, and must come into the catalogue as if read one after
+// another: in the order of the folder's listing, each with its own tags, whatever happens during
+// the walk.
+struct ReadAheadCase {
+    const char* name;
+    int songs;                // in one folder, more than are read ahead at a time
+    int actionAtEntry;        // 0 for none
+    enum { None, Cancel, Unplug, DeleteLastHalf } action;
+    int32_t expectedResult;
+};
+
+class ReadAheadTest : public DeviceScannerTest, public ::testing::WithParamInterface<ReadAheadCase> {
+protected:
+    // The songs' file names in the folder's listing order; each song's title is its file name.
+    std::vector<std::string> WriteSongs(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "song" + std::to_string(i) + ".mp3";
+            device_.WriteFile("Album/" + name, testsupport::Mp3File(testsupport::Id3v2Tag(
+                                                   testsupport::Id3v2TextFrame("TIT2", name))));
+            if (i % 50 == 0) device_.WriteFile("Album/Disc" + std::to_string(i) + "/inner.mp3", kUntaggedAudio);
+        }
+        std::vector<std::string> listed;
+        DIR* folder = opendir(device_.LinuxPath("Album").c_str());
+        while (const dirent* entry = readdir(folder)) {
+            const std::string name = entry->d_name;
+            if (name.starts_with("song")) listed.push_back(name);
+        }
+        closedir(folder);
+        return listed;
+    }
+};
+
+TEST_P(ReadAheadTest, SongsComeInListingOrderWithTheirOwnTags)
+{
+    const ReadAheadCase& row = GetParam();
+    const std::vector<std::string> listed = WriteSongs(row.songs);
+    window_.AtEntry(row.actionAtEntry, [&] {
+        switch (row.action) {
+        case ReadAheadCase::Cancel:
+            engine::CancelFlag() = 1;
+            break;
+        case ReadAheadCase::Unplug:
+            device_.Unplug();
+            break;
+        case ReadAheadCase::DeleteLastHalf:
+            for (std::size_t i = listed.size() / 2; i < listed.size(); ++i) {
+                std::remove(device_.LinuxPath("Album/" + listed[i]).c_str());
+            }
+            break;
+        case ReadAheadCase::None:
+            break;
+        }
+    });
+    EXPECT_EQ(Scan(), row.expectedResult);
+
+    std::vector<std::string> songs;
+    for (std::size_t i = 0; i < Catalogue().TrackCount(); ++i) {
+        const engine::CatalogueTrack& track = Catalogue().Track(i);
+        if (track.fileName == "inner.mp3") continue;
+        songs.emplace_back(track.fileName);
+        // A song deleted before it was read gets the file name as its title too.
+        EXPECT_EQ(track.title, track.fileName);
+    }
+    const std::vector<std::string> expected(listed.begin(), listed.begin() + static_cast<std::ptrdiff_t>(songs.size()));
+    EXPECT_EQ(songs, expected);
+    if (row.expectedResult == engine::kScanDone) {
+        EXPECT_EQ(songs.size(), listed.size());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Walks, ReadAheadTest,
+    ::testing::Values(ReadAheadCase{"Undisturbed", 300, 0, ReadAheadCase::None, engine::kScanDone},
+                      ReadAheadCase{"CancelledHalfWay", 300, 150, ReadAheadCase::Cancel, engine::kScanCancelled},
+                      ReadAheadCase{"UnpluggedHalfWay", 300, 150, ReadAheadCase::Unplug, engine::kScanEntriesChanged},
+                      ReadAheadCase{"SongsDeletedAfterTheListing", 300, 20, ReadAheadCase::DeleteLastHalf,
+                                    engine::kScanDone}),
+    [](const ::testing::TestParamInfo<ReadAheadCase>& info) { return std::string(info.param.name); });
 
 TEST(AudioFileTest, RecognisesMp3AndWmaByExtensionInAnyCase)
 {
