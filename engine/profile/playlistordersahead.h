@@ -21,7 +21,7 @@ public:
     PlaylistOrdersAhead& operator=(const PlaylistOrdersAhead&) = delete;
 
     // The entries of the next playlist, once sorted, and starts sorting for the one after; valid
-    // until the call after next. Null when there was no memory to sort them.
+    // until the next call. Null when there was no memory to sort them.
     const std::vector<OrderedEntry>* Next();
 
 private:

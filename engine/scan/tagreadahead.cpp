@@ -41,20 +41,23 @@ int32_t ListingReads::Take(std::size_t index, TrackRecord& record)
     taken_.store(index + 1);
     if (index % kRenewEvery == kRenewEvery - 1) Renew();
 
-    Slot& slot = slots_[index];
     FileTags tags;
-    SlotState state = SlotState::Waiting;
-    if (!slot.state.compare_exchange_strong(state, SlotState::ReadingHere)) {
-        if (state == SlotState::ReadingAhead) state = AwaitReadAhead(slot);
-        if (state == SlotState::ReadAhead) {
-            record = *slot.record;
-            tags = slot.tags;
-            slot.record.reset();
-            return reader_.Keep(tags, files_[index].DevicePath(), record);
-        }
-    }
-    ReadFile(index, record, tags);  // here too when the read ahead failed: the walk handles that
+    if (!TakeReadAhead(slots_[index], record, tags)) ReadFile(index, record, tags);
     return reader_.Keep(tags, files_[index].DevicePath(), record);
+}
+
+// What the thread read for the file, once it has; false when it has not begun the file, which is
+// then the walk's to read, or failed, which the walk then meets again where it knows what to do.
+bool ListingReads::TakeReadAhead(Slot& slot, TrackRecord& record, FileTags& tags)
+{
+    SlotState state = SlotState::Waiting;
+    if (slot.state.compare_exchange_strong(state, SlotState::ReadingHere)) return false;
+    if (state == SlotState::ReadingAhead) state = AwaitReadAhead(slot);
+    if (state != SlotState::ReadAhead) return false;
+    record = *slot.record;
+    tags = slot.tags;
+    slot.record.reset();
+    return true;
 }
 
 // The thread is reading the file: the walk gives way for the moments that take, then sleeps until

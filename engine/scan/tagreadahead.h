@@ -69,6 +69,7 @@ private:
         FileTags tags;
     };
 
+    bool TakeReadAhead(Slot& slot, TrackRecord& record, FileTags& tags);
     SlotState AwaitReadAhead(Slot& slot);
     void ReadFile(std::size_t index, TrackRecord& record, FileTags& tags) const;
 
