@@ -215,7 +215,9 @@ bool SyncRun::PrepareDestination(const Item& item)
     }
     if (!made && error != platform::kErrorAlreadyExists) {
         collaborators_.userInterface.MessageBox(
-            collaborators_.view.owner(), DestinationErrorText(destinationRoot, platform::ErrorMessage(error)),
+            collaborators_.view.owner(),
+            DestinationErrorText(SyncPathForMessage(destinationRoot, collaborators_.settings.deviceLetter),
+                                 platform::ErrorMessage(error)),
             kDestinationErrorTitle, kMbOk | kMbIconExclamation);
         collaborators_.view.Close();
         return false;

@@ -265,6 +265,24 @@ TEST_F(SyncRunTest, ADestinationThatCannotBeMadeEndsTheRun)
     EXPECT_FALSE(scenario.device.Exists("Music"));
 }
 
+// A PC folder is named as the person knows it, as in every other message of the run.
+TEST_F(SyncRunTest, APcDestinationThatCannotBeMadeIsNamedByItsLinuxPath)
+{
+    SyncScenario::Write(scenario.device, "Music/a.mp3", "A");
+    scenario.settings.option = SyncOption::DeviceToPc;
+    scenario.AddItem("P:\\No\\Such\\Folder", "E:\\Music");
+
+    DiskSyncFileSystem files(scenario.cancel);
+    SyncRun ending(
+        {scenario.settings, files, scenario.view, scenario.ui, scenario.cancel, scenario.conflicts, scenario.engine});
+    EXPECT_FALSE(ending.SynchronizeItems());
+    const auto boxes = scenario.ui.messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The following error occurred while creating the synchronization path '" +
+                                 scenario.pc.LinuxPath("No/Such/Folder") +
+                                 "':\n\nThe system cannot find the path specified.\nSynchronization aborted.");
+}
+
 TEST_F(SyncRunTest, CopiesCarryHiddenSystemAndArchiveButNeverReadOnly)
 {
     SyncScenario::Write(scenario.pc, "Music/a.mp3", "new");
