@@ -105,10 +105,10 @@ private:
     std::mutex mutex_;
     std::condition_variable offerMade_;
     std::condition_variable letGo_;
-    ListingReads* offered_ = nullptr;
-    std::atomic<uint64_t> offers_{0};
-    const ListingReads* reading_ = nullptr;
-    bool withdrawing_ = false;
+    ListingReads* offered_ = nullptr;          // null when nothing offered is within reach
+    std::atomic<uint64_t> offers_{0};          // changed under the lock, watched without it
+    const ListingReads* reading_ = nullptr;    // the listing of the file the thread is reading
+    bool withdrawing_ = false;                 // the walk waits for the thread to let go
     bool stopping_ = false;
     std::thread thread_;
 };
