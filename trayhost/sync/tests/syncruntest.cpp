@@ -159,6 +159,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 class SyncRunTest : public testing::Test {
 protected:
+    // Runs the items on the disk itself, where a destination root is really made or not.
+    bool SynchronizeOnDisk()
+    {
+        DiskSyncFileSystem files(scenario.cancel);
+        SyncRun run(
+            {scenario.settings, files, scenario.view, scenario.ui, scenario.cancel, scenario.conflicts, scenario.engine});
+        return run.SynchronizeItems();
+    }
+
     SyncScenario scenario;
 };
 
@@ -250,10 +259,7 @@ TEST_F(SyncRunTest, ADestinationThatCannotBeMadeEndsTheRun)
     scenario.AddItem("P:\\Music", "E:\\No\\Such\\Folder");
     scenario.AddItem("P:\\Music", "E:\\Music");
 
-    DiskSyncFileSystem files(scenario.cancel);
-    SyncRun ending(
-        {scenario.settings, files, scenario.view, scenario.ui, scenario.cancel, scenario.conflicts, scenario.engine});
-    EXPECT_FALSE(ending.SynchronizeItems());
+    EXPECT_FALSE(SynchronizeOnDisk());
     const auto boxes = scenario.ui.messageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     const auto& box = boxes[0];
@@ -272,10 +278,7 @@ TEST_F(SyncRunTest, APcDestinationThatCannotBeMadeIsNamedByItsLinuxPath)
     scenario.settings.option = SyncOption::DeviceToPc;
     scenario.AddItem("P:\\No\\Such\\Folder", "E:\\Music");
 
-    DiskSyncFileSystem files(scenario.cancel);
-    SyncRun ending(
-        {scenario.settings, files, scenario.view, scenario.ui, scenario.cancel, scenario.conflicts, scenario.engine});
-    EXPECT_FALSE(ending.SynchronizeItems());
+    EXPECT_FALSE(SynchronizeOnDisk());
     const auto boxes = scenario.ui.messageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "The following error occurred while creating the synchronization path '" +
