@@ -68,25 +68,6 @@ int32_t WritePlaylistHeader(const char* root, PlaylistKind kind, PlaylistFile& p
     return kPlaylistWritten;
 }
 
-int32_t WritePlaylistBody(PlaylistFile& playlist, const char* root, PlaylistKind kind, TrackCatalogue& catalogue)
-{
-    if (root == nullptr || !playlist.IsOpen()) {
-        playlist.Discard();
-        return kPlaylistFailed;
-    }
-    // Every track is an entry, so too many tracks need no sorting to be refused.
-    if (IsPlaylistKind(kind) && static_cast<int64_t>(catalogue.TrackCount()) > kMaxOrdinal) {
-        playlist.Discard();
-        return kPlaylistTooLarge;
-    }
-    try {
-        return WritePlaylistEntries(playlist, kind, catalogue.OrderedEntries(kind));
-    } catch (const std::bad_alloc&) {
-        playlist.Discard();
-    }
-    return kPlaylistFailed;
-}
-
 int32_t WritePlaylistEntries(PlaylistFile& playlist, PlaylistKind kind, const std::vector<OrderedEntry>& entries)
 {
     if (!playlist.IsOpen()) {

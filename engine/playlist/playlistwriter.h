@@ -22,16 +22,15 @@ namespace engine {
 std::string_view PlaylistFileName(PlaylistKind kind);
 
 // Creates the folders (PlaylistFolders), then the playlist's file with its header line; the file
-// stays open in playlist for WritePlaylistBody. kPlaylistWritten, or kPlaylistFailed (null root,
+// stays open in playlist for WritePlaylistEntries. kPlaylistWritten, or kPlaylistFailed (null root,
 // file error), kPlaylistFolderFailed, kPlaylistFileFailed, kDeviceFolderFailed, kInvalidPlaylistKind.
 int32_t WritePlaylistHeader(const char* root, PlaylistKind kind, PlaylistFile& playlist);
 
-// Sorts the catalogue for the kind and writes every entry, and leaves the playlist complete in its
-// temporary file, closed. kPlaylistWritten; kPlaylistFailed for a null root, a playlist without
-// header, or a file error (playlist.Failure() tells which); kInvalidPlaylistKind; kPlaylistTooLarge
-// when a number would not fit its field. On every failure the temporary file is removed.
-int32_t WritePlaylistBody(PlaylistFile& playlist, const char* root, PlaylistKind kind, TrackCatalogue& catalogue);
-// As WritePlaylistBody, with the catalogue's entries already sorted for the kind.
+// Writes every entry of the catalogue sorted for the kind (TrackCatalogue::OrderedEntries), and
+// leaves the playlist complete in its temporary file, closed. kPlaylistWritten; kPlaylistFailed
+// for a playlist without header, or a file error (playlist.Failure() tells which);
+// kInvalidPlaylistKind; kPlaylistTooLarge for more entries than the player numbers or a number that
+// would not fit its field. On every failure the temporary file is removed.
 int32_t WritePlaylistEntries(PlaylistFile& playlist, PlaylistKind kind, const std::vector<OrderedEntry>& entries);
 
 // Writes the next entry of the playlist and stores in the track its entry number, entry length

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     for (const engine::PlaylistKind kind : kKinds) {
         engine::PlaylistFile playlist;
         if (engine::WritePlaylistHeader("E:", kind, playlist) != engine::kPlaylistWritten) __builtin_trap();
-        const int32_t result = engine::WritePlaylistBody(playlist, "E:", kind, catalogue);
+        const int32_t result = engine::WritePlaylistEntries(playlist, kind, catalogue.OrderedEntries(kind));
         if (result == engine::kPlaylistTooLarge) continue;
         if (result != engine::kPlaylistWritten || !playlist.PutInPlace()) __builtin_trap();
         const std::string written =

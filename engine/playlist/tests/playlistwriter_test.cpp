@@ -31,7 +31,7 @@ protected:
         engine::PlaylistFile playlist;
         const int32_t header = engine::WritePlaylistHeader(root, kind, playlist);
         if (header != engine::kPlaylistWritten) return header;
-        const int32_t body = engine::WritePlaylistBody(playlist, root, kind, catalogue_);
+        const int32_t body = engine::WritePlaylistEntries(playlist, kind, catalogue_.OrderedEntries(kind));
         if (body == engine::kPlaylistWritten) {
             EXPECT_TRUE(playlist.PutInPlace());
         }
@@ -137,11 +137,9 @@ TEST_F(PlaylistWriterTest, MissingArgumentsAndUnknownKindsWriteNothing)
 {
     engine::PlaylistFile playlist;
     EXPECT_EQ(engine::WritePlaylistHeader(nullptr, PlaylistKind::Title, playlist), engine::kPlaylistFailed);
-    EXPECT_EQ(engine::WritePlaylistBody(playlist, "E:", PlaylistKind::Title, catalogue_), engine::kPlaylistFailed);
+    EXPECT_EQ(engine::WritePlaylistEntries(playlist, PlaylistKind::Title, catalogue_.OrderedEntries(PlaylistKind::Title)),
+              engine::kPlaylistFailed);
     EXPECT_EQ(Write(static_cast<PlaylistKind>(4)), engine::kInvalidPlaylistKind);
-
-    ASSERT_EQ(engine::WritePlaylistHeader("E:", PlaylistKind::Title, playlist), engine::kPlaylistWritten);
-    EXPECT_EQ(engine::WritePlaylistBody(playlist, nullptr, PlaylistKind::Title, catalogue_), engine::kPlaylistFailed);
     EXPECT_FALSE(Exists("title.m3u"));
     EXPECT_TRUE(TemporaryFiles(device_).empty());
 }
@@ -180,7 +178,8 @@ TEST_F(PlaylistWriterTest, AFullDeviceKeepsThePreviousPlaylist)
     for (int i = 0; i < 1000; ++i) Add({.title = std::string(200, 'n') + std::to_string(i)});
     engine::PlaylistFile playlist;
     ASSERT_EQ(engine::WritePlaylistHeader("F:", PlaylistKind::Title, playlist), engine::kPlaylistWritten);
-    EXPECT_EQ(engine::WritePlaylistBody(playlist, "F:", PlaylistKind::Title, catalogue_), engine::kPlaylistFailed);
+    EXPECT_EQ(engine::WritePlaylistEntries(playlist, PlaylistKind::Title, catalogue_.OrderedEntries(PlaylistKind::Title)),
+              engine::kPlaylistFailed);
     EXPECT_EQ(playlist.Failure(), platform::kErrorDiskFull);
     EXPECT_EQ(small.ReadFile("kovahdd/sys_playlist/title.m3u"), previous);
     EXPECT_TRUE(TemporaryFiles(small).empty());
